@@ -440,3 +440,47 @@ TEST(ScoreLogReader, ReadsEveryPlayOfAGeneratedLogExactlyInEveryLineEndAndEncodi
         }
     }
 }
+
+TEST(ScoreLogReader, SurvivesBinaryFilesAndDamagedLogs)
+{
+    // Bytes that are no text at all: some runs of NULs, stray markers, random bytes.
+    std::uint64_t state = 0x9E3779B97F4A7C15ULL;
+    auto next = [&state] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    std::string binary(200000, '\0');
+    for (char& c : binary)
+        c = static_cast<char>(next() % 7 == 0 ? 0 : next());
+    const std::string marker = utf8ToCp932(std::string(ScoreLogReader::kMarker));
+    for (std::size_t at = 1000; at < binary.size(); at += 9973)
+        binary.replace(at, marker.size() + 2, "\r" + marker + "\n");
+    const Reading r = readLog(binary);
+    EXPECT_TRUE(r.result.ok() || r.result.error.has_value());
+
+    // A good log with bytes flipped, dropped or cut off anywhere.
+    tolvane::testing::GeneratorOptions options;
+    options.plays = 40;
+    const std::string log = tolvane::testing::generateLog(options).bytes;
+    for (int round = 0; round < 300; ++round) {
+        std::string damaged = log;
+        for (int i = 0; i < 5; ++i) {
+            const std::size_t at = next() % damaged.size();
+            switch (next() % 3) {
+            case 0: damaged[at] = static_cast<char>(next()); break;
+            case 1: damaged.erase(at, next() % 40); break;
+            default: damaged.resize(at); break;
+            }
+            if (damaged.empty())
+                break;
+        }
+        const Reading d = readLog(damaged);
+        EXPECT_LE(d.plays.size(), 40u);
+        if (d.result.error) {
+            EXPECT_EQ(d.result.error->kind, LogReadError::Kind::Format);
+            EXPECT_GT(d.result.error->line, 0);
+        }
+    }
+}
