@@ -41,20 +41,6 @@ unsigned char foldedByte(std::string_view s, std::size_t i)
 
 } // namespace
 
-void appendFoldedKey(std::string& out, std::string_view utf8)
-{
-    out.reserve(out.size() + utf8.size());
-    for (std::size_t i = 0; i < utf8.size(); ++i)
-        out.push_back(static_cast<char>(foldedByte(utf8, i)));
-}
-
-std::string foldKey(std::string_view utf8)
-{
-    std::string out;
-    appendFoldedKey(out, utf8);
-    return out;
-}
-
 bool sameKey(std::string_view a, std::string_view b) noexcept
 {
     if (a.size() != b.size())

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 namespace tolvane {
@@ -10,9 +9,6 @@ namespace tolvane {
 // Latin capitals U+FF21..FF3A fold to their small letters. Width and kana
 // type still tell keys apart. Folding keeps the byte length, so two keys are
 // the same exactly when their folded bytes match one for one.
-
-std::string foldKey(std::string_view utf8);
-void appendFoldedKey(std::string& out, std::string_view utf8);
 
 bool sameKey(std::string_view a, std::string_view b) noexcept;
 std::size_t hashKey(std::string_view utf8) noexcept;

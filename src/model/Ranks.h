@@ -47,8 +47,6 @@ public:
     // Empties the table; the creation counter goes on.
     void clear() noexcept;
 
-    std::int32_t creationCount() const noexcept { return created_; }
-
     iterator begin() noexcept { return records_.begin(); }
     iterator end() noexcept { return records_.end(); }
     const_iterator begin() const noexcept { return records_.begin(); }

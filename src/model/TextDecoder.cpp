@@ -207,12 +207,6 @@ void decodeUtf8(std::string_view bytes, std::string& out)
 
 } // namespace
 
-void appendUtf8(char32_t cp, std::string& out)
-{
-    char buf[4];
-    out.append(buf, static_cast<std::size_t>(putUtf8(cp, buf) - buf));
-}
-
 TextDecoder::TextDecoder(Encoding encoding) : encoding_(encoding)
 {
     if (encoding_ == Encoding::Cp932)

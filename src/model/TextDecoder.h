@@ -24,7 +24,4 @@ private:
     Encoding encoding_;
 };
 
-// Appends the UTF-8 form of a code point.
-void appendUtf8(char32_t codePoint, std::string& out);
-
 } // namespace tolvane
