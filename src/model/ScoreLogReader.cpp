@@ -304,22 +304,22 @@ ScoreLogReader::ScoreLogReader(const Filter& filter, LogReaderCallbacks callback
 LogReadResult ScoreLogReader::read(const std::filesystem::path& file)
 {
     LineReader lines = LineReader::openFile(file);
-    if (!lines.isOpen()) {
-        LogReadResult result;
-        result.error = LogReadError{LogReadError::Kind::Open, LogReadError::Cause::CannotOpen, 0, lines.error()};
-        return result;
-    }
-    return run(lines);
+    return read(lines);
 }
 
 LogReadResult ScoreLogReader::readBytes(std::string_view bytes)
 {
     LineReader lines = LineReader::inMemory(bytes);
-    return run(lines);
+    return read(lines);
 }
 
-LogReadResult ScoreLogReader::run(LineReader& lines)
+LogReadResult ScoreLogReader::read(LineReader& lines)
 {
+    if (!lines.isOpen()) {
+        LogReadResult result;
+        result.error = LogReadError{LogReadError::Kind::Open, LogReadError::Cause::CannotOpen, 0, lines.error()};
+        return result;
+    }
     return Pass(lines, filter_, callbacks_).run();
 }
 

@@ -51,9 +51,10 @@ public:
     LogReadResult read(const std::filesystem::path& file);
     // The same on bytes in memory (a whole file's content).
     LogReadResult readBytes(std::string_view bytes);
+    // The same on lines already opened.
+    LogReadResult read(LineReader& lines);
 
 private:
-    LogReadResult run(LineReader& lines);
 
     Filter filter_;
     LogReaderCallbacks callbacks_;
