@@ -1,33 +1,92 @@
-// tolvane-report: reads a play log and prints what it found.
-#include "model/DateText.h"
-#include "model/ScoreLogReader.h"
+// tolvane-report: the analysis of a play log, without a window.
+#include "model/Analysis.h"
+#include "model/AnalysisRun.h"
+#include "model/RunTexts.h"
+#include "report/CsvReport.h"
+#include "report/JsonReport.h"
+#include "report/ReportData.h"
+#include "report/ReportOptions.h"
+#include "report/TextReport.h"
+#include "settings/FilterSettings.h"
+#include "settings/IniFile.h"
 
 #include <cstdio>
 #include <string>
+#include <vector>
+
+#ifndef TOLVANE_VERSION
+#define TOLVANE_VERSION "0"
+#endif
+
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kBadUsage = 2;
+
+int badUsage(const std::string& message)
+{
+    std::fprintf(stderr, "tolvane-report: %s\nTry 'tolvane-report --help'.\n", message.c_str());
+    return kBadUsage;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: tolvane-report FILE\n");
-        return 2;
+    using namespace tolvane;
+    using namespace tolvane::report;
+
+    std::vector<std::string_view> args(argv + 1, argv + argc);
+    const ParsedOptions parsed = parseOptions(args);
+    if (!parsed.options)
+        return badUsage(parsed.error);
+    const ReportOptions& options = *parsed.options;
+    if (options.help) {
+        std::fputs(usageText().c_str(), stdout);
+        return 0;
     }
-    tolvane::DateValue first = 0;
-    tolvane::DateValue last = 0;
-    tolvane::LogReaderCallbacks callbacks;
-    callbacks.onPlay = [&](tolvane::PlayRecord&& play) {
-        if (play.no == 1)
-            first = play.date;
-        last = play.date;
-    };
-    tolvane::ScoreLogReader reader(tolvane::Filter{}, callbacks);
-    const tolvane::LogReadResult result = reader.read(argv[1]);
-    if (result.error) {
-        std::fprintf(stderr, "tolvane-report: %s: cannot read the log (line %ld)\n", argv[1], result.error->line);
-        return 1;
+    if (options.version) {
+        std::printf("tolvane-report %s\n", TOLVANE_VERSION);
+        return 0;
     }
-    std::printf("file      %s\nsize      %llu bytes\nentries   %d\naccepted  %d\n", argv[1],
-                static_cast<unsigned long long>(result.sizeBytes), result.entries, result.accepted);
-    if (result.accepted > 0)
-        std::printf("span      %s - %s\n", tolvane::dateTimeText(first).c_str(), tolvane::dateTimeText(last).c_str());
-    return 0;
+
+    Filter filter;
+    if (options.settings) {
+        std::string error;
+        const auto ini = IniFile::load(*options.settings, &error);
+        if (!ini)
+            return badUsage("cannot read the settings file " + *options.settings + ": " + error);
+        filter = readFilterSettings(*ini);
+    }
+    filter = options.applyTo(filter);
+
+    // Big writes go out in large blocks.
+    static char buffer[1 << 16];
+    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+
+    Analysis analysis;
+    const RunOutcome outcome = AnalysisRun(analysis, filter, GraphSettings{}, {}).run(options.file);
+    if (outcome.state != RunOutcome::State::Completed) {
+        std::string message;
+        for (const std::string& line : outcome.message)
+            message += (message.empty() ? "" : " ") + line;
+        std::fprintf(stderr, "tolvane-report: %s: %s\n", options.file.c_str(), message.c_str());
+        if (options.format == Format::Json && outcome.failure)
+            writeJsonError(stdout, *outcome.failure);
+        return kFailed;
+    }
+
+    ReportData data{options, analysis, outcome, RunTexts::confirmation(options.file, filter), analysis.periodChart};
+    if (options.periodLevel && options.periodAt) {
+        const DateParts at = splitDate(*options.periodAt);
+        if (auto drawing = analysis.navigation.drawAt(*options.periodLevel, {at.year, at.month, at.day}))
+            data.periodChart = std::move(*drawing);
+    }
+
+    switch (options.format) {
+    case Format::Json: writeJsonReport(stdout, data); break;
+    case Format::Csv: writeCsvReport(stdout, data); break;
+    case Format::Text: writeTextReport(stdout, data); break;
+    }
+    return std::ferror(stdout) ? kFailed : 0;
 }

@@ -1,0 +1,61 @@
+#include "report/CsvReport.h"
+
+#include "model/TextDecoder.h"
+
+namespace tolvane::report {
+
+namespace {
+
+template <class Cells>
+void writeLine(std::FILE* out, const Cells& cells)
+{
+    std::string line;
+    bool first = true;
+    for (const auto& cell : cells) {
+        if (!first)
+            line += ',';
+        first = false;
+        line += csvField(cell);
+    }
+    line += "\r\n";
+    std::fwrite(line.data(), 1, line.size(), out);
+}
+
+} // namespace
+
+std::string csvField(std::string_view text)
+{
+    static const TextDecoder utf8(TextDecoder::Encoding::Utf8);
+    const std::string clean = utf8.decode(text);
+    if (clean.find_first_of(",\"\r\n") == std::string::npos)
+        return clean;
+    std::string quoted = "\"";
+    for (char c : clean) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    quoted += '"';
+    return quoted;
+}
+
+void writeCsvReport(std::FILE* out, const ReportData& data)
+{
+    const ViewParts parts = partsOf(data.options.view);
+    if (parts.plays) {
+        writeLine(out, PlayList::kHeaders);
+        for (std::size_t r = 0; r < data.analysis.plays.size(); ++r)
+            writeLine(out, data.analysis.plays.cells(r));
+    } else if (!parts.rankings.empty()) {
+        const RankingView view = buildRankingView(parts.rankings.front(), data.analysis.rankings);
+        std::vector<std::string> headers;
+        for (const RankingColumn& c : view.columns)
+            headers.push_back(c.header);
+        writeLine(out, headers);
+        for (const auto& row : view.rows)
+            writeLine(out, row);
+    }
+    std::fflush(out);
+}
+
+} // namespace tolvane::report

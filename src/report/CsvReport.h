@@ -1,0 +1,17 @@
+#pragma once
+
+#include "report/ReportData.h"
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace tolvane::report {
+
+// A single table view as CSV: UTF-8, RFC 4180 quoting, CR LF line ends, one
+// header line.
+void writeCsvReport(std::FILE* out, const ReportData& data);
+
+std::string csvField(std::string_view text);
+
+} // namespace tolvane::report

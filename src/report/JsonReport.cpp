@@ -1,0 +1,162 @@
+#include "report/JsonReport.h"
+
+#include "model/DateText.h"
+#include "model/RunTexts.h"
+#include "report/JsonWriter.h"
+
+#include <array>
+#include <string_view>
+
+namespace tolvane::report {
+
+namespace {
+
+void writeRows(JsonWriter& json, const ChartRows& rows)
+{
+    json.beginArray();
+    for (const ChartRow& row : rows) {
+        json.beginArray(JsonWriter::Layout::Inline);
+        json.value(row.label);
+        json.value(row.value);
+        json.endArray();
+    }
+    json.endArray();
+}
+
+void writeCharts(JsonWriter& json, const ReportData& data)
+{
+    const Analysis& a = data.analysis;
+    const UsrDate& cursor = a.navigation.ChartCursor;
+    json.key("charts");
+    json.beginObject();
+    json.key("総合");
+    json.beginObject();
+    json.key("level");
+    json.value(static_cast<std::int64_t>(data.periodChart.level));
+    json.key("cursor");
+    json.value(shortDateText(cursor.Year, cursor.Month, cursor.Day));
+    json.key("from");
+    json.value(data.periodChart.from);
+    json.key("to");
+    json.value(data.periodChart.to);
+    json.key("caption");
+    json.value(a.navigation.Label2);
+    json.key("rows");
+    writeRows(json, data.periodChart.rows);
+    json.endObject();
+    const std::array<std::pair<std::string_view, const ChartRows*>, 5> totals = {{
+        {"年別", &a.totals.year}, {"月別", &a.totals.month}, {"日別", &a.totals.day},
+        {"曜日別", &a.totals.weekday}, {"時間帯別", &a.totals.hour},
+    }};
+    for (const auto& [name, rows] : totals) {
+        json.key(name);
+        writeRows(json, *rows);
+    }
+    json.endObject();
+}
+
+void writeRanking(JsonWriter& json, const RankingView& view)
+{
+    json.beginObject();
+    json.key("columns");
+    json.beginArray();
+    for (const RankingColumn& c : view.columns) {
+        json.beginArray(JsonWriter::Layout::Inline);
+        json.value(c.header);
+        json.value(static_cast<std::int64_t>(c.width));
+        json.endArray();
+    }
+    json.endArray();
+    json.key("rows");
+    json.beginArray();
+    for (const auto& row : view.rows) {
+        json.beginArray(JsonWriter::Layout::Inline);
+        for (const std::string& cell : row)
+            json.value(cell);
+        json.endArray();
+    }
+    json.endArray();
+    json.endObject();
+}
+
+} // namespace
+
+void writeJsonReport(std::FILE* out, const ReportData& data)
+{
+    const ViewParts parts = partsOf(data.options.view);
+    const Analysis& a = data.analysis;
+    JsonWriter json(out);
+    json.beginObject();
+    json.key("file");
+    json.value(data.options.file);
+    json.key("size_bytes");
+    json.value(static_cast<std::int64_t>(data.outcome.sizeBytes));
+    json.key("size_kb");
+    json.value(static_cast<std::int64_t>(data.outcome.sizeBytes / 1024));
+    json.key("entries");
+    json.value(static_cast<std::int64_t>(data.outcome.entries));
+    json.key("accepted");
+    json.value(static_cast<std::int64_t>(data.outcome.accepted));
+    if (parts.summary) {
+        json.key("history");
+        json.value(data.outcome.history);
+        json.key("confirmation");
+        json.beginArray();
+        for (const std::string& line : data.confirmation)
+            json.value(line);
+        json.endArray();
+    }
+    if (parts.plays) {
+        json.key("plays");
+        json.beginArray();
+        for (std::size_t r = 0; r < a.plays.size(); ++r) {
+            json.beginArray(JsonWriter::Layout::Inline);
+            for (int c = 0; c < PlayList::kColumns; ++c)
+                json.value(a.plays.cell(r, c));
+            json.endArray();
+        }
+        json.endArray();
+    }
+    if (!parts.rankings.empty()) {
+        json.key("rankings");
+        json.beginObject();
+        for (RankingKind kind : parts.rankings) {
+            json.key(rankingChooserEntries()[static_cast<std::size_t>(kind)]);
+            writeRanking(json, buildRankingView(kind, a.rankings));
+        }
+        json.endObject();
+    }
+    if (parts.charts)
+        writeCharts(json, data);
+    json.endObject();
+    json.finish();
+}
+
+void writeJsonError(std::FILE* out, const AnalysisFailure& failure)
+{
+    JsonWriter json(out);
+    json.beginObject(JsonWriter::Layout::Inline);
+    json.key("error");
+    json.beginObject();
+    json.key("kind");
+    switch (failure.kind) {
+    case AnalysisFailure::Kind::Open: json.value("open"); break;
+    case AnalysisFailure::Kind::Format: json.value("format"); break;
+    case AnalysisFailure::Kind::NoPlays: json.value("no_plays"); break;
+    }
+    json.key("line");
+    if (failure.line > 0)
+        json.value(static_cast<std::int64_t>(failure.line));
+    else
+        json.null();
+    json.key("message");
+    std::string message;
+    for (const std::string& line : RunTexts::failure(failure))
+        message += (message.empty() ? "" : "\n") + line;
+    json.value(message);
+    json.endObject();
+    json.endObject();
+    json.finish();
+}
+
+} // namespace tolvane::report

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "model/Filter.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tolvane::report {
+
+enum class View { Summary, Plays, Title, Artist, Genre, Score, MaxCombo, Charts, All };
+enum class Format { Text, Json, Csv };
+
+struct ReportOptions {
+    std::string file;
+    std::optional<std::string> settings;
+    View view = View::Summary;
+    Format format = Format::Text;
+    std::optional<int> periodLevel;
+    std::optional<DateValue> periodAt;
+
+    // Filter options from the command line; each overrides the settings file.
+    std::optional<std::int16_t> ignoreAutoplay;
+    std::optional<std::int16_t> ignoreScratch;
+    std::optional<std::int32_t> minScore;
+    std::optional<DateValue> from;
+    std::optional<DateValue> to;
+
+    bool help = false;
+    bool version = false;
+
+    // The settings' filters with the command line's on top.
+    Filter applyTo(Filter filter) const;
+};
+
+// Either the options, or the one-line reason the command line is wrong.
+struct ParsedOptions {
+    std::optional<ReportOptions> options;
+    std::string error;
+};
+
+ParsedOptions parseOptions(const std::vector<std::string_view>& args);
+
+std::string usageText();
+
+} // namespace tolvane::report
