@@ -24,7 +24,10 @@ namespace {
 
 class Rng {
 public:
-    explicit Rng(std::uint64_t seed) : engine_(seed) {}
+    explicit Rng(std::uint64_t seed)
+        : engine_(seed)
+    {
+    }
 
     std::uint64_t next() { return engine_(); }
     double unit() { return static_cast<double>(engine_() >> 11) * 0x1.0p-53; } // [0, 1)
@@ -33,12 +36,15 @@ public:
     bool chance(double p) { return unit() < p; }
     double exponential(double mean) { return -mean * std::log1p(-unit()); }
     // Skewed towards 0: a few entries of a list get most of the picks.
-    int popular(int n) {
+    int popular(int n)
+    {
         const double u = unit();
         return std::min(n - 1, static_cast<int>(u * u * n));
     }
-    template <typename T, std::size_t N>
-    const T& pick(const std::array<T, N>& items) { return items[static_cast<std::size_t>(below(static_cast<int>(N)))]; }
+    template <typename T, std::size_t N> const T& pick(const std::array<T, N>& items)
+    {
+        return items[static_cast<std::size_t>(below(static_cast<int>(N)))];
+    }
 
 private:
     std::mt19937_64 engine_;
@@ -49,7 +55,9 @@ private:
 
 class Converter {
 public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+    Converter(const char* to, const char* from)
+        : cd_(iconv_open(to, from))
+    {
         if (cd_ == reinterpret_cast<iconv_t>(-1))
             throw std::runtime_error(std::string("iconv_open failed for ") + from + " -> " + to);
     }
@@ -57,7 +65,8 @@ public:
     Converter& operator=(const Converter&) = delete;
     ~Converter() { iconv_close(cd_); }
 
-    std::string operator()(std::string_view in) {
+    std::string operator()(std::string_view in)
+    {
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         std::string out(in.size() * 2 + 16, '\0');
         char* src = const_cast<char*>(in.data());
@@ -85,7 +94,8 @@ private:
 // ---------------------------------------------------------------------------
 // UTF-8 text helpers for the pool
 
-void appendUtf8(std::string& out, char32_t c) {
+void appendUtf8(std::string& out, char32_t c)
+{
     if (c < 0x80) {
         out += static_cast<char>(c);
     } else if (c < 0x800) {
@@ -103,7 +113,8 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
-std::u32string decodeUtf8(std::string_view s) {
+std::u32string decodeUtf8(std::string_view s)
+{
     std::u32string out;
     for (std::size_t i = 0; i < s.size();) {
         const auto b = static_cast<unsigned char>(s[i]);
@@ -117,7 +128,8 @@ std::u32string decodeUtf8(std::string_view s) {
     return out;
 }
 
-std::string encodeUtf8(const std::u32string& s) {
+std::string encodeUtf8(const std::u32string& s)
+{
     std::string out;
     for (char32_t c : s)
         appendUtf8(out, c);
@@ -127,50 +139,66 @@ std::string encodeUtf8(const std::u32string& s) {
 enum class LetterCase { Upper, Lower };
 
 // Changes the case of ASCII and full-width Latin letters, leaving the rest alone.
-std::string withCase(std::string_view s, LetterCase letterCase) {
+std::string withCase(std::string_view s, LetterCase letterCase)
+{
     std::u32string text = decodeUtf8(s);
     for (char32_t& c : text) {
         if (letterCase == LetterCase::Upper) {
-            if (c >= U'a' && c <= U'z') c -= 0x20;
-            else if (c >= U'ａ' && c <= U'ｚ') c -= 0x20;
+            if (c >= U'a' && c <= U'z')
+                c -= 0x20;
+            else if (c >= U'ａ' && c <= U'ｚ')
+                c -= 0x20;
         } else {
-            if (c >= U'A' && c <= U'Z') c += 0x20;
-            else if (c >= U'Ａ' && c <= U'Ｚ') c += 0x20;
+            if (c >= U'A' && c <= U'Z')
+                c += 0x20;
+            else if (c >= U'Ａ' && c <= U'Ｚ')
+                c += 0x20;
         }
     }
     return encodeUtf8(text);
 }
 
 // ASCII to its full-width form; the space becomes the ideographic space.
-std::string fullWidth(std::string_view ascii) {
+std::string fullWidth(std::string_view ascii)
+{
     std::string out;
     for (char ch : ascii) {
-        if (ch == ' ') appendUtf8(out, U'\u3000');
-        else appendUtf8(out, U'\uFF01' + static_cast<char32_t>(ch - '!'));
+        if (ch == ' ')
+            appendUtf8(out, U'\u3000');
+        else
+            appendUtf8(out, U'\uFF01' + static_cast<char32_t>(ch - '!'));
     }
     return out;
 }
 
 // Two titles a reader might take for one song (case or width aside) share a key.
-std::string foldKey(std::string_view s) {
+std::string foldKey(std::string_view s)
+{
     std::u32string text = decodeUtf8(s);
     for (char32_t& c : text) {
-        if (c >= U'\uFF01' && c <= U'\uFF5E') c = c - U'\uFF01' + U'!';
-        else if (c == U'\u3000') c = U' ';
-        if (c >= U'A' && c <= U'Z') c += 0x20;
+        if (c >= U'\uFF01' && c <= U'\uFF5E')
+            c = c - U'\uFF01' + U'!';
+        else if (c == U'\u3000')
+            c = U' ';
+        if (c >= U'A' && c <= U'Z')
+            c += 0x20;
     }
     return encodeUtf8(text);
 }
 
-std::string upperAscii(std::string s) {
+std::string upperAscii(std::string s)
+{
     for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 0x20);
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 0x20);
     return s;
 }
 
-std::string lowerAscii(std::string s) {
+std::string lowerAscii(std::string s)
+{
     for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 0x20);
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 0x20);
     return s;
 }
 
@@ -180,75 +208,61 @@ std::string lowerAscii(std::string s) {
 
 using Words = std::string_view;
 
-constexpr std::array<Words, 40> kAsciiWords = {
-    "Wave", "Dream", "Night", "Star", "Light", "Blue", "Moon", "Heart", "Beat", "Rush",
-    "Fly", "Sky", "Fire", "Love", "Dance", "Future", "Groove", "Magic", "Planet", "Crystal",
-    "Storm", "Rain", "Sweet", "Electric", "Hyper", "Cosmic", "Silent", "Golden", "Funky", "Wild",
-    "Neon", "Trip", "Paradise", "Jungle", "Zero", "Gravity", "Shine", "Fantasy", "Spark", "Echo"};
+constexpr std::array<Words, 40> kAsciiWords = {"Wave", "Dream", "Night", "Star", "Light", "Blue", "Moon", "Heart",
+    "Beat", "Rush", "Fly", "Sky", "Fire", "Love", "Dance", "Future", "Groove", "Magic", "Planet", "Crystal", "Storm",
+    "Rain", "Sweet", "Electric", "Hyper", "Cosmic", "Silent", "Golden", "Funky", "Wild", "Neon", "Trip", "Paradise",
+    "Jungle", "Zero", "Gravity", "Shine", "Fantasy", "Spark", "Echo"};
 
-constexpr std::array<Words, 40> kKanji = {
-    "夜空", "桜", "恋", "夢", "星", "月", "風", "海", "雪", "花火",
-    "涙", "光", "未来", "約束", "季節", "天使", "迷宮", "永遠", "奇跡", "疾風",
-    "雷鳴", "紅蓮", "蒼穹", "表裏", "能面", "十字架", "予感", "鼓動", "幻想", "情熱",
-    "宇宙", "少女", "記憶", "蜃気楼", "銀河", "太陽", "雨", "虹", "表情", "十六夜"};
+constexpr std::array<Words, 40> kKanji = {"夜空", "桜", "恋", "夢", "星", "月", "風", "海", "雪", "花火", "涙", "光",
+    "未来", "約束", "季節", "天使", "迷宮", "永遠", "奇跡", "疾風", "雷鳴", "紅蓮", "蒼穹", "表裏", "能面", "十字架",
+    "予感", "鼓動", "幻想", "情熱", "宇宙", "少女", "記憶", "蜃気楼", "銀河", "太陽", "雨", "虹", "表情", "十六夜"};
 
-constexpr std::array<Words, 12> kHiragana = {
-    "さくら", "ひまわり", "きらきら", "ふわふわ", "どきどき", "ゆめ",
+constexpr std::array<Words, 12> kHiragana = {"さくら", "ひまわり", "きらきら", "ふわふわ", "どきどき", "ゆめ",
     "ないしょ", "ありがとう", "さよなら", "ぽかぽか", "はじまり", "かくれんぼ"};
 
-constexpr std::array<Words, 22> kKatakana = {
-    "メロディー", "ソウル", "ハート", "ドリーム", "スター", "ファンタジー", "サマー", "ミラクル",
-    "ラブソング", "ロマンス", "ゲーム", "アクセル", "ダンス", "リズム", "トランス", "ビート",
+constexpr std::array<Words, 22> kKatakana = {"メロディー", "ソウル", "ハート", "ドリーム", "スター", "ファンタジー",
+    "サマー", "ミラクル", "ラブソング", "ロマンス", "ゲーム", "アクセル", "ダンス", "リズム", "トランス", "ビート",
     "パラダイス", "ワンダー", "シャイン", "ノスタルジア", "ソニック", "ヴィーナス"};
 
 constexpr std::array<Words, 8> kVerbs = {"舞う", "咲く", "走る", "輝く", "踊る", "眠る", "響く", "叫ぶ"};
 
-constexpr std::array<Words, 16> kHalfKana = {
-    "ｱｸｾﾙ", "ﾄﾗﾝｽ", "ﾜｰﾙﾄﾞ", "ｽﾋﾟｰﾄﾞ", "ﾒﾛﾃﾞｨ", "ﾊﾟﾗﾀﾞｲｽ", "ﾃｸﾉ", "ﾋﾞｰﾄ",
+constexpr std::array<Words, 16> kHalfKana = {"ｱｸｾﾙ", "ﾄﾗﾝｽ", "ﾜｰﾙﾄﾞ", "ｽﾋﾟｰﾄﾞ", "ﾒﾛﾃﾞｨ", "ﾊﾟﾗﾀﾞｲｽ", "ﾃｸﾉ", "ﾋﾞｰﾄ",
     "ｿｳﾙ", "ｽﾀｰ", "ﾄﾞﾘｰﾑ", "ﾊｰﾄ", "ﾗｯｼｭ", "ﾌｧﾝﾀｼﾞｰ", "ｻﾏｰ", "ﾐﾗｸﾙ"};
 
-constexpr std::array<Words, 20> kFamilyNames = {
-    "山田", "佐藤", "鈴木", "高橋", "田中", "伊藤", "渡辺", "中村", "小林", "加藤",
-    "吉田", "松本", "井上", "木村", "林", "清水", "森", "池田", "橋本", "石川"};
+constexpr std::array<Words, 20> kFamilyNames = {"山田", "佐藤", "鈴木", "高橋", "田中", "伊藤", "渡辺", "中村", "小林",
+    "加藤", "吉田", "松本", "井上", "木村", "林", "清水", "森", "池田", "橋本", "石川"};
 
-constexpr std::array<Words, 16> kGivenNames = {
-    "太郎", "花子", "健一", "美咲", "翔", "陽子", "大輔", "さくら",
-    "ゆうき", "ひろし", "真央", "拓也", "彩", "直樹", "愛", "ソラ"};
+constexpr std::array<Words, 16> kGivenNames = {"太郎", "花子", "健一", "美咲", "翔", "陽子", "大輔", "さくら", "ゆうき",
+    "ひろし", "真央", "拓也", "彩", "直樹", "愛", "ソラ"};
 
-constexpr std::array<Words, 20> kAsciiArtists = {
-    "Hiro-K", "Team Nova", "Sound Factory", "DJ Kaz", "MC Rhythm", "Starlight Orchestra",
-    "k.o.t.a", "Neon Cats", "BeatBox Brothers", "Mr. Groove", "The Pulse", "Yuki feat. Ryo",
-    "SEVEN", "Digital Garden", "Aqua Lung", "Blue Velvet", "Project X", "Cyber Monkeys",
-    "Ray of Light", "Kenji & The Machines"};
+constexpr std::array<Words, 20> kAsciiArtists
+    = {"Hiro-K", "Team Nova", "Sound Factory", "DJ Kaz", "MC Rhythm", "Starlight Orchestra", "k.o.t.a", "Neon Cats",
+        "BeatBox Brothers", "Mr. Groove", "The Pulse", "Yuki feat. Ryo", "SEVEN", "Digital Garden", "Aqua Lung",
+        "Blue Velvet", "Project X", "Cyber Monkeys", "Ray of Light", "Kenji & The Machines"};
 
-constexpr std::array<Words, 8> kHalfKanaArtists = {
-    "ｻｳﾝﾄﾞ工房", "ﾃｸﾉﾎﾞｰｲ", "ﾋﾟｺﾋﾟｺ隊", "ﾐｯｸｽﾏｽﾀｰ", "ﾄﾞﾗﾑ職人", "ｼﾝｾ少年", "ﾋﾞｰﾄ製作所", "ｿﾆｯｸ堂"};
+constexpr std::array<Words, 8> kHalfKanaArtists
+    = {"ｻｳﾝﾄﾞ工房", "ﾃｸﾉﾎﾞｰｲ", "ﾋﾟｺﾋﾟｺ隊", "ﾐｯｸｽﾏｽﾀｰ", "ﾄﾞﾗﾑ職人", "ｼﾝｾ少年", "ﾋﾞｰﾄ製作所", "ｿﾆｯｸ堂"};
 
 constexpr std::array<Words, 8> kSymbolArtists = {
     "ねこ☆ぱんち", "Ｐ－ｍａｎ", "☆ミルキー☆", "ｋｏｔａ＆ｙｕｍｉ", "♪うたひめ♪", "∞ループ∞", "α－ｗａｖｅ", "×ばつ×"};
 
-constexpr std::array<Words, 32> kGenres = {
-    "ＰＯＰ", "J-POP", "TECHNO", "ハウス", "ﾄﾗﾝｽ", "ユーロビート", "ＲＯＣＫ", "ドラムンベース",
-    "ＨＡＰＰＹ　ＨＡＲＤＣＯＲＥ", "Ambient", "ジャズ", "演歌", "アニメソング", "ゲーム音楽", "ﾋﾞｯｸﾞﾋﾞｰﾄ", "クラシック",
-    "R&B", "HIP HOP", "ＧＡＲＡＧＥ", "レゲエ", "ファンク", "歌謡曲", "民謡", "Speed Core",
-    "テクノポップ", "ブレイクビーツ", "♪ＥＵＲＯ　ＰＯＰ♪", "ＧＯＡ－ＴＲＡＮＣＥ", "ジャングル", "ソウル", "能楽ﾃｸﾉ", "Hi-NRG"};
+constexpr std::array<Words, 32> kGenres = {"ＰＯＰ", "J-POP", "TECHNO", "ハウス", "ﾄﾗﾝｽ", "ユーロビート", "ＲＯＣＫ",
+    "ドラムンベース", "ＨＡＰＰＹ　ＨＡＲＤＣＯＲＥ", "Ambient", "ジャズ", "演歌", "アニメソング", "ゲーム音楽",
+    "ﾋﾞｯｸﾞﾋﾞｰﾄ", "クラシック", "R&B", "HIP HOP", "ＧＡＲＡＧＥ", "レゲエ", "ファンク", "歌謡曲", "民謡", "Speed Core",
+    "テクノポップ", "ブレイクビーツ", "♪ＥＵＲＯ　ＰＯＰ♪", "ＧＯＡ－ＴＲＡＮＣＥ", "ジャングル", "ソウル", "能楽ﾃｸﾉ",
+    "Hi-NRG"};
 
-constexpr std::array<Words, 8> kStrayLines = {
-    "----------------------------------------",
-    "メモ：今日は調子が良かった",
-    "このファイルは削除しないでください",
-    "score.txt",
-    "ｽｺｱﾛｸﾞ",
-    "#",
-    "=== 2nd PC ===",
-    "申請する時は、この行から切り取る"};
+constexpr std::array<Words, 8> kStrayLines
+    = {"----------------------------------------", "メモ：今日は調子が良かった", "このファイルは削除しないでください",
+        "score.txt", "ｽｺｱﾛｸﾞ", "#", "=== 2nd PC ===", "申請する時は、この行から切り取る"};
 
 constexpr std::string_view kHeaderLine = "BM98 score log";
 
 // ---------------------------------------------------------------------------
 // The song pool
 
-std::string asciiTitle(Rng& rng) {
+std::string asciiTitle(Rng& rng)
+{
     const std::string a(rng.pick(kAsciiWords));
     const std::string b(rng.pick(kAsciiWords));
     switch (rng.below(10)) {
@@ -265,7 +279,8 @@ std::string asciiTitle(Rng& rng) {
     }
 }
 
-std::string fullWidthTitle(Rng& rng) {
+std::string fullWidthTitle(Rng& rng)
+{
     const std::string a(rng.pick(kAsciiWords));
     const std::string b(rng.pick(kAsciiWords));
     switch (rng.below(5)) {
@@ -277,7 +292,8 @@ std::string fullWidthTitle(Rng& rng) {
     }
 }
 
-std::string japaneseTitle(Rng& rng) {
+std::string japaneseTitle(Rng& rng)
+{
     const std::string j1(rng.pick(kKanji)), j2(rng.pick(kKanji));
     const std::string k(rng.pick(kHiragana));
     const std::string t1(rng.pick(kKatakana)), t2(rng.pick(kKatakana));
@@ -299,7 +315,8 @@ std::string japaneseTitle(Rng& rng) {
     }
 }
 
-std::string halfKanaTitle(Rng& rng) {
+std::string halfKanaTitle(Rng& rng)
+{
     const std::string a(rng.pick(kHalfKana)), b(rng.pick(kHalfKana));
     switch (rng.below(6)) {
     case 0: return a + " " + b;
@@ -311,7 +328,8 @@ std::string halfKanaTitle(Rng& rng) {
     }
 }
 
-std::string mixedTitle(Rng& rng) {
+std::string mixedTitle(Rng& rng)
+{
     const std::string w(rng.pick(kAsciiWords));
     const std::string j(rng.pick(kKanji)), j2(rng.pick(kKanji));
     const std::string t(rng.pick(kKatakana));
@@ -331,16 +349,22 @@ std::string mixedTitle(Rng& rng) {
     }
 }
 
-std::string newTitle(Rng& rng) {
+std::string newTitle(Rng& rng)
+{
     const int kind = rng.below(100);
-    if (kind < 25) return asciiTitle(rng);
-    if (kind < 40) return fullWidthTitle(rng);
-    if (kind < 75) return japaneseTitle(rng);
-    if (kind < 85) return halfKanaTitle(rng);
+    if (kind < 25)
+        return asciiTitle(rng);
+    if (kind < 40)
+        return fullWidthTitle(rng);
+    if (kind < 75)
+        return japaneseTitle(rng);
+    if (kind < 85)
+        return halfKanaTitle(rng);
     return mixedTitle(rng);
 }
 
-std::string newArtist(Rng& rng) {
+std::string newArtist(Rng& rng)
+{
     switch (rng.below(6)) {
     case 0: return "ＤＪ " + std::string(rng.pick(kGivenNames));
     case 1: {
@@ -356,8 +380,8 @@ std::string newArtist(Rng& rng) {
 }
 
 // A name whose key no earlier one has: redraws a few times, then numbers it.
-template <typename Make>
-std::string uniqueName(Make make, std::set<std::string>& seen) {
+template <typename Make> std::string uniqueName(Make make, std::set<std::string>& seen)
+{
     std::string name;
     for (int attempt = 0; attempt < 20; ++attempt) {
         name = make();
@@ -371,7 +395,8 @@ std::string uniqueName(Make make, std::set<std::string>& seen) {
     }
 }
 
-std::vector<std::string> caseVariants(const std::string& canonical) {
+std::vector<std::string> caseVariants(const std::string& canonical)
+{
     std::vector<std::string> variants{canonical};
     for (LetterCase c : {LetterCase::Upper, LetterCase::Lower}) {
         std::string v = withCase(canonical, c);
@@ -381,7 +406,8 @@ std::vector<std::string> caseVariants(const std::string& canonical) {
     return variants;
 }
 
-double parseBpm(const std::string& text) {
+double parseBpm(const std::string& text)
+{
     double value = 0;
     const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || ptr != text.data() + text.size())
@@ -389,7 +415,8 @@ double parseBpm(const std::string& text) {
     return value;
 }
 
-std::vector<PoolSong> buildPool(const GeneratorOptions& options) {
+std::vector<PoolSong> buildPool(const GeneratorOptions& options)
+{
     // A stream of its own, so the pool does not change with the play count.
     Rng rng(options.seed ^ 0x9E3779B97F4A7C15ULL);
     const int songCount = options.songs;
@@ -407,23 +434,23 @@ std::vector<PoolSong> buildPool(const GeneratorOptions& options) {
     for (int i = 0; i < songCount; ++i) {
         PoolSong song;
         auto makeTitle = [&] {
-            return i == 0 ? std::string("Wave~Wave")
-                 : i == 1 ? std::string("ＤＡＮＣＥ　ＭＡＮＩＡＸ")
-                          : newTitle(rng);
+            return i == 0 ? std::string("Wave~Wave") : i == 1 ? std::string("ＤＡＮＣＥ　ＭＡＮＩＡＸ") : newTitle(rng);
         };
         song.titleVariants = caseVariants(uniqueName(makeTitle, seenTitles));
         const int artist = i == 0 ? 0 : rng.popular(artistCount);
         song.artistVariants = caseVariants(artists[static_cast<std::size_t>(artist)]);
-        song.genre = i == 1 ? std::string(kGenres[0])
-                            : std::string(kGenres[static_cast<std::size_t>(rng.popular(static_cast<int>(kGenres.size())))]);
+        song.genre = i == 1
+            ? std::string(kGenres[0])
+            : std::string(kGenres[static_cast<std::size_t>(rng.popular(static_cast<int>(kGenres.size())))]);
         song.level = (rng.range(1, 12) + rng.range(1, 12) + 1) / 2;
 
         int bpm = std::clamp(80 + song.level * 8 + rng.range(-25, 40), 60, 260);
-        if (i == 0) bpm = 140;
+        if (i == 0)
+            bpm = 140;
         song.bpmText = std::to_string(bpm);
         if (i > 1 && rng.chance(0.12)) {
-            static constexpr std::array<std::string_view, 8> kFractions = {
-                ".5", ".25", ".75", ".333", ".666", ".2", ".125", ".857"};
+            static constexpr std::array<std::string_view, 8> kFractions
+                = {".5", ".25", ".75", ".333", ".666", ".2", ".125", ".857"};
             song.bpmText += rng.pick(kFractions);
         }
         song.bpm = parseBpm(song.bpmText);
@@ -433,15 +460,18 @@ std::vector<PoolSong> buildPool(const GeneratorOptions& options) {
     return pool;
 }
 
-std::vector<std::string> allStrings(const std::vector<PoolSong>& pool) {
+std::vector<std::string> allStrings(const std::vector<PoolSong>& pool)
+{
     std::vector<std::string> out;
     for (const PoolSong& song : pool) {
         out.insert(out.end(), song.titleVariants.begin(), song.titleVariants.end());
         out.insert(out.end(), song.artistVariants.begin(), song.artistVariants.end());
         out.push_back(song.bpmText);
     }
-    for (Words g : kGenres) out.emplace_back(g);
-    for (Words s : kStrayLines) out.emplace_back(s);
+    for (Words g : kGenres)
+        out.emplace_back(g);
+    for (Words s : kStrayLines)
+        out.emplace_back(s);
     out.emplace_back(kHeaderLine);
     out.emplace_back(kMarkerLine);
     out.push_back(std::string(kMarkerLine) + " ");
@@ -452,7 +482,8 @@ std::vector<std::string> allStrings(const std::vector<PoolSong>& pool) {
 // ---------------------------------------------------------------------------
 // Calendar (proleptic Gregorian, days since 1970-01-01)
 
-std::int64_t daysFromCivil(std::int64_t y, int m, int d) {
+std::int64_t daysFromCivil(std::int64_t y, int m, int d)
+{
     y -= m <= 2;
     const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
     const std::int64_t yoe = y - era * 400;
@@ -466,7 +497,8 @@ struct Civil {
     int month, day;
 };
 
-Civil civilFromDays(std::int64_t z) {
+Civil civilFromDays(std::int64_t z)
+{
     z += 719468;
     const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
     const std::int64_t doe = z - era * 146097;
@@ -478,14 +510,17 @@ Civil civilFromDays(std::int64_t z) {
     return {yoe + era * 400 + (m <= 2), m, d};
 }
 
-bool validDate(int y, int m, int d) {
-    if (m < 1 || m > 12 || d < 1) return false;
+bool validDate(int y, int m, int d)
+{
+    if (m < 1 || m > 12 || d < 1)
+        return false;
     static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
     return d <= kDays[static_cast<std::size_t>(m - 1)] + (m == 2 && leap ? 1 : 0);
 }
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
+std::int64_t floorDiv(std::int64_t a, std::int64_t b)
+{
     return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
 }
 
@@ -494,30 +529,37 @@ std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
 
 class Output {
 public:
-    Output(LineEnd lineEnd, std::FILE* file) : file_(file) {
+    Output(LineEnd lineEnd, std::FILE* file)
+        : file_(file)
+    {
         eol_ = lineEnd == LineEnd::CrLf ? "\r\n" : lineEnd == LineEnd::Lf ? "\n" : "\r";
     }
 
     std::string& buffer() { return buffer_; }
     void put(std::string_view s) { buffer_.append(s); }
     void put(char c) { buffer_ += c; }
-    void putInt(long long value) {
+    void putInt(long long value)
+    {
         char tmp[24];
         const auto result = std::to_chars(tmp, tmp + sizeof tmp, value);
         buffer_.append(tmp, result.ptr);
     }
-    void endLine() {
+    void endLine()
+    {
         buffer_.append(eol_);
         ++lines_;
     }
     long nextLine() const { return lines_ + 1; }
 
-    void maybeFlush() {
+    void maybeFlush()
+    {
         if (file_ != nullptr && buffer_.size() >= (1u << 20))
             flush();
     }
-    void flush() {
-        if (file_ == nullptr || buffer_.empty()) return;
+    void flush()
+    {
+        if (file_ == nullptr || buffer_.empty())
+            return;
         if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
             throw std::runtime_error(std::string("cannot write log: ") + std::strerror(errno));
         buffer_.clear();
@@ -542,7 +584,8 @@ struct Encoded {
     std::vector<std::string> stray;
 };
 
-Encoded encodePool(const std::vector<PoolSong>& pool, bool cp932) {
+Encoded encodePool(const std::vector<PoolSong>& pool, bool cp932)
+{
     std::unique_ptr<Converter> toCp932, fromCp932;
     if (cp932) {
         toCp932 = std::make_unique<Converter>("CP932", "UTF-8");
@@ -551,7 +594,8 @@ Encoded encodePool(const std::vector<PoolSong>& pool, bool cp932) {
     // Every string goes through CP932 and back: one that changes would make
     // the expected plays disagree with the bytes.
     auto encode = [&](std::string_view utf8) {
-        if (!cp932) return std::string(utf8);
+        if (!cp932)
+            return std::string(utf8);
         std::string bytes = (*toCp932)(utf8);
         if ((*fromCp932)(bytes) != utf8)
             throw std::logic_error("does not round-trip through CP932: " + std::string(utf8));
@@ -561,14 +605,17 @@ Encoded encodePool(const std::vector<PoolSong>& pool, bool cp932) {
     out.songs.reserve(pool.size());
     for (const PoolSong& song : pool) {
         EncodedSong e;
-        for (const std::string& t : song.titleVariants) e.titles.push_back(encode(t));
-        for (const std::string& a : song.artistVariants) e.artists.push_back(encode(a));
+        for (const std::string& t : song.titleVariants)
+            e.titles.push_back(encode(t));
+        for (const std::string& a : song.artistVariants)
+            e.artists.push_back(encode(a));
         e.genre = encode(song.genre);
         out.songs.push_back(std::move(e));
     }
     out.marker = encode(kMarkerLine);
     out.header = encode(kHeaderLine);
-    for (Words s : kStrayLines) out.stray.push_back(encode(s));
+    for (Words s : kStrayLines)
+        out.stray.push_back(encode(s));
     return out;
 }
 
@@ -583,13 +630,16 @@ struct Draw {
     int score = 0, maxCombo = 0;
 };
 
-int variantOf(Rng& rng, std::size_t count, double rate) {
+int variantOf(Rng& rng, std::size_t count, double rate)
+{
     const bool other = rng.chance(rate);
-    if (!other || count < 2) return 0;
+    if (!other || count < 2)
+        return 0;
     return 1 + rng.below(static_cast<int>(count) - 1);
 }
 
-Draw drawPlay(Rng& rng, const std::vector<PoolSong>& pool, const GeneratorOptions& o) {
+Draw drawPlay(Rng& rng, const std::vector<PoolSong>& pool, const GeneratorOptions& o)
+{
     Draw d;
     d.song = rng.popular(static_cast<int>(pool.size()));
     const PoolSong& song = pool[static_cast<std::size_t>(d.song)];
@@ -632,7 +682,8 @@ Draw drawPlay(Rng& rng, const std::vector<PoolSong>& pool, const GeneratorOption
     return d;
 }
 
-void putTwoDigits(Output& out, int value) {
+void putTwoDigits(Output& out, int value)
+{
     out.put(static_cast<char>('0' + value / 10));
     out.put(static_cast<char>('0' + value % 10));
 }
@@ -642,7 +693,8 @@ struct When {
     int month, day, hour, minute, second;
 };
 
-When splitTime(std::int64_t seconds) {
+When splitTime(std::int64_t seconds)
+{
     const std::int64_t days = floorDiv(seconds, 86400);
     const auto inDay = static_cast<int>(seconds - days * 86400);
     const Civil c = civilFromDays(days);
@@ -650,8 +702,8 @@ When splitTime(std::int64_t seconds) {
 }
 
 // Writes one entry; returns the text after "Date:" (in ASCII).
-std::string writeEntry(Output& out, const Encoded& enc, const std::vector<PoolSong>& pool, const Draw& d,
-                       const When& w) {
+std::string writeEntry(Output& out, const Encoded& enc, const std::vector<PoolSong>& pool, const Draw& d, const When& w)
+{
     const PoolSong& song = pool[static_cast<std::size_t>(d.song)];
     const EncodedSong& es = enc.songs[static_cast<std::size_t>(d.song)];
 
@@ -659,9 +711,15 @@ std::string writeEntry(Output& out, const Encoded& enc, const std::vector<PoolSo
     const std::size_t dateStart = out.buffer().size();
     out.putInt(w.year);
     out.put('/');
-    if (d.unpadded) out.putInt(w.month); else putTwoDigits(out, w.month);
+    if (d.unpadded)
+        out.putInt(w.month);
+    else
+        putTwoDigits(out, w.month);
     out.put('/');
-    if (d.unpadded) out.putInt(w.day); else putTwoDigits(out, w.day);
+    if (d.unpadded)
+        out.putInt(w.day);
+    else
+        putTwoDigits(out, w.day);
     out.put(' ');
     putTwoDigits(out, w.hour);
     out.put(':');
@@ -726,13 +784,16 @@ std::string writeEntry(Output& out, const Encoded& enc, const std::vector<PoolSo
     return dateText;
 }
 
-void validate(const GeneratorOptions& o) {
+void validate(const GeneratorOptions& o)
+{
     auto rate = [](double r, const char* name) {
         if (!(r >= 0 && r <= 1))
             throw std::invalid_argument(std::string(name) + " must be within 0..1");
     };
-    if (o.plays < 0) throw std::invalid_argument("plays must not be negative");
-    if (o.songs < 1) throw std::invalid_argument("songs must be at least 1");
+    if (o.plays < 0)
+        throw std::invalid_argument("plays must not be negative");
+    if (o.songs < 1)
+        throw std::invalid_argument("songs must be at least 1");
     if (o.startYear < 1 || o.startYear > 9999 || !validDate(o.startYear, o.startMonth, o.startDay))
         throw std::invalid_argument("start date is not a calendar date");
     if (!(o.meanGapMinutes >= 0 && o.meanGapMinutes <= 1e6))
@@ -747,7 +808,8 @@ void validate(const GeneratorOptions& o) {
 
 // Plays come in sessions: a few minutes apart, then a long break, with the
 // overall mean being the requested one.
-std::int64_t nextGapSeconds(Rng& rng, double mean) {
+std::int64_t nextGapSeconds(Rng& rng, double mean)
+{
     constexpr double kSessionGap = 4.0;
     constexpr double kBreakChance = 0.15;
     double minutes;
@@ -756,13 +818,13 @@ std::int64_t nextGapSeconds(Rng& rng, double mean) {
     } else {
         const double breakMean = (mean - (1 - kBreakChance) * kSessionGap) / kBreakChance;
         // Within a session a song takes a minute or two before the next can start.
-        minutes = rng.chance(kBreakChance) ? rng.exponential(breakMean)
-                                           : 1.5 + rng.exponential(kSessionGap - 1.5);
+        minutes = rng.chance(kBreakChance) ? rng.exponential(breakMean) : 1.5 + rng.exponential(kSessionGap - 1.5);
     }
     return std::max<std::int64_t>(1, std::llround(minutes * 60));
 }
 
-void generate(const GeneratorOptions& options, Output& out, std::vector<GeneratedPlay>* plays) {
+void generate(const GeneratorOptions& options, Output& out, std::vector<GeneratedPlay>* plays)
+{
     validate(options);
     const std::vector<PoolSong> pool = buildPool(options);
     const Encoded enc = encodePool(pool, !options.utf8WithBom);
@@ -772,17 +834,19 @@ void generate(const GeneratorOptions& options, Output& out, std::vector<Generate
         plays->clear();
         plays->reserve(static_cast<std::size_t>(options.plays));
     }
-    if (options.utf8WithBom) out.put("\xEF\xBB\xBF");
+    if (options.utf8WithBom)
+        out.put("\xEF\xBB\xBF");
     if (options.junkRate > 0) {
         out.put(enc.header);
         out.endLine();
     }
 
-    std::int64_t now = daysFromCivil(options.startYear, options.startMonth, options.startDay) * 86400 +
-                       rng.range(10 * 3600, 22 * 3600);
+    std::int64_t now = daysFromCivil(options.startYear, options.startMonth, options.startDay) * 86400
+        + rng.range(10 * 3600, 22 * 3600);
     bool first = true;
     auto advance = [&] {
-        if (!first) now += nextGapSeconds(rng, options.meanGapMinutes);
+        if (!first)
+            now += nextGapSeconds(rng, options.meanGapMinutes);
         first = false;
     };
 
@@ -799,9 +863,11 @@ void generate(const GeneratorOptions& options, Output& out, std::vector<Generate
                 } else if (kind < 85) {
                     // A marker with a blank around it is no marker: the play after it does not count.
                     const bool trailing = rng.chance(0.6);
-                    if (!trailing) out.put(' ');
+                    if (!trailing)
+                        out.put(' ');
                     out.put(enc.marker);
-                    if (trailing) out.put(' ');
+                    if (trailing)
+                        out.put(' ');
                     out.endLine();
                     advance();
                     const Draw d = drawPlay(rng, pool, options);
@@ -855,7 +921,8 @@ struct FileCloser {
 
 } // namespace
 
-GeneratedLog generateLog(const GeneratorOptions& options) {
+GeneratedLog generateLog(const GeneratorOptions& options)
+{
     GeneratedLog log;
     Output out(options.lineEnd, nullptr);
     out.buffer().reserve(static_cast<std::size_t>(std::max(0, options.plays)) * 300 + 64);
@@ -864,7 +931,8 @@ GeneratedLog generateLog(const GeneratorOptions& options) {
     return log;
 }
 
-void writeLog(const std::string& path, const GeneratorOptions& options, std::vector<GeneratedPlay>* plays) {
+void writeLog(const std::string& path, const GeneratorOptions& options, std::vector<GeneratedPlay>* plays)
+{
     validate(options); // before the file is created
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
     if (!file)
@@ -876,21 +944,25 @@ void writeLog(const std::string& path, const GeneratorOptions& options, std::vec
         throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
 }
 
-std::vector<PoolSong> songPool(const GeneratorOptions& options) {
+std::vector<PoolSong> songPool(const GeneratorOptions& options)
+{
     validate(options);
     return buildPool(options);
 }
 
-std::vector<std::string> generatorStrings(const GeneratorOptions& options) {
+std::vector<std::string> generatorStrings(const GeneratorOptions& options)
+{
     return allStrings(songPool(options));
 }
 
-std::string utf8ToCp932(std::string_view utf8) {
+std::string utf8ToCp932(std::string_view utf8)
+{
     Converter convert("CP932", "UTF-8");
     return convert(utf8);
 }
 
-std::string cp932ToUtf8(std::string_view cp932) {
+std::string cp932ToUtf8(std::string_view cp932)
+{
     Converter convert("UTF-8", "CP932");
     return convert(cp932);
 }

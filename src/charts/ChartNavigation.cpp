@@ -48,8 +48,8 @@ PeriodDrawing ChartNavigation::finishRun(const TrendCounts& counts)
     if (counts.entries() == 0)
         throw std::out_of_range("no entry to chart");
     setBounds(counts.earliest(), counts.latest());
-    PeriodDrawing drawing = *DrawPeriodChart(1, earliest_.year, latest_.year, *tree_, ChartCursor,
-                                             NextMonthYear, NextMonth, Label2);
+    PeriodDrawing drawing
+        = *DrawPeriodChart(1, earliest_.year, latest_.year, *tree_, ChartCursor, NextMonthYear, NextMonth, Label2);
     ChartLevel = 1;
     return drawing;
 }
@@ -69,8 +69,7 @@ bool ChartNavigation::buttonsLive() const noexcept
 std::optional<PeriodDrawing> ChartNavigation::draw()
 {
     if (ChartLevel == 1)
-        return DrawPeriodChart(1, earliest_.year, latest_.year, *tree_, ChartCursor, NextMonthYear,
-                               NextMonth, Label2);
+        return DrawPeriodChart(1, earliest_.year, latest_.year, *tree_, ChartCursor, NextMonthYear, NextMonth, Label2);
     return DrawPeriodChart(ChartLevel, 0, 0, *tree_, ChartCursor, NextMonthYear, NextMonth, Label2);
 }
 
@@ -124,8 +123,8 @@ std::optional<PeriodDrawing> ChartNavigation::CommandL()
         NextMonthYear = static_cast<std::int16_t>(Y);
         NextMonth = static_cast<std::int16_t>(M);
         const CivilDate before = addMonths(CivilDate{Y, M, D}, -1);
-        const auto length =
-            static_cast<int>(serialDay(NextMonthYear, NextMonth, 1) - serialDay(before.year, before.month, 1));
+        const auto length
+            = static_cast<int>(serialDay(NextMonthYear, NextMonth, 1) - serialDay(before.year, before.month, 1));
         moveTo(ChartCursor, {before.year, before.month, length});
         break;
     }

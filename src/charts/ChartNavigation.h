@@ -21,7 +21,10 @@ namespace tolvane {
 class ChartNavigation final {
 public:
     // The tree must outlive this object.
-    explicit ChartNavigation(const CalendarTree& tree) noexcept : tree_(&tree) {}
+    explicit ChartNavigation(const CalendarTree& tree) noexcept
+        : tree_(&tree)
+    {
+    }
 
     std::int16_t ChartLevel = 0; // 1..5 once a run has drawn the chart
     UsrDate ChartCursor;

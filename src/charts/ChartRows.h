@@ -25,8 +25,7 @@ inline constexpr std::array<std::string_view, 7> kWeekdayNames{
 // weekday: 1 = Sunday .. 7 = Saturday; anything else gives "".
 constexpr std::string_view weekdayName(int weekday) noexcept
 {
-    return weekday >= 1 && weekday <= 7 ? kWeekdayNames[static_cast<std::size_t>(weekday - 1)]
-                                        : std::string_view{};
+    return weekday >= 1 && weekday <= 7 ? kWeekdayNames[static_cast<std::size_t>(weekday - 1)] : std::string_view{};
 }
 
 } // namespace tolvane

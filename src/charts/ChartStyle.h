@@ -13,14 +13,14 @@ struct GraphSettings final {
     std::array<std::int16_t, 7> Pattern{-1, -1, -1, -1, -1, -1, -1}; // -1 none, 0..17 a pattern
 };
 
-inline constexpr int VtBrushStyleNull = 0;    // bars not painted
+inline constexpr int VtBrushStyleNull = 0; // bars not painted
 inline constexpr int VtBrushStylePattern = 2; // pattern in the pattern colour over the fill
 
 // The brush a chart's bars get.
 struct BarStyle final {
     int style = VtBrushStyleNull;
-    int index = 0;               // pattern number; kept as is under the null style
-    std::array<int, 3> fill{};    // red, green, blue 0..255
+    int index = 0; // pattern number; kept as is under the null style
+    std::array<int, 3> fill{}; // red, green, blue 0..255
     std::array<int, 3> pattern{}; // red, green, blue 0..255
 
     friend bool operator==(const BarStyle&, const BarStyle&) = default;

@@ -13,21 +13,6 @@ std::string num(std::int64_t n)
     return std::to_string(n);
 }
 
-// Plays under a path; 0 when any node on it is missing. Unlike
-// CalendarTree::count, a month or day of 0 is a missing node, not "all".
-std::int32_t plays(const CalendarTree& tree, int year, int month, int day = -1, int hour = -1)
-{
-    const CYear* y = tree.years.find(year);
-    const CMonth* m = y ? y->CMonths.find(month) : nullptr;
-    if (!m || day < 0)
-        return m ? m->Counter : 0;
-    const ClDate* d = m->ClDates.find(day);
-    if (!d || hour < 0)
-        return d ? d->Counter : 0;
-    const CTime* t = d->CTimes.find(hour);
-    return t ? t->Counter : 0;
-}
-
 std::string dayCaption(int year, int month, int day)
 {
     return num(year) + "年" + num(month) + "月" + num(day) + "日";
@@ -43,7 +28,7 @@ void drawSpan(PeriodDrawing& drawing, const CalendarTree& tree, int F, int L)
         const std::int64_t k = m0 + i - 2;
         const auto y = static_cast<int>(F + k / 12);
         const auto m = static_cast<int>(k % 12 + 1);
-        drawing.rows.push_back({num(y) + "/" + num(m), num(plays(tree, y, m))});
+        drawing.rows.push_back({num(y) + "/" + num(m), num(tree.count(y, m))});
     }
     drawing.from = num(F) + "年" + num(m0) + "月";
     drawing.to = num(L) + "年" + num(m1) + "月";
@@ -52,19 +37,19 @@ void drawSpan(PeriodDrawing& drawing, const CalendarTree& tree, int F, int L)
 void drawYear(PeriodDrawing& drawing, const CalendarTree& tree, const UsrDate& cursor)
 {
     for (int i = 1; i <= 12; ++i)
-        drawing.rows.push_back({num(cursor.Year) + "/" + num(i), num(plays(tree, cursor.Year, i))});
+        drawing.rows.push_back({num(cursor.Year) + "/" + num(i), num(tree.count(cursor.Year, i))});
     drawing.from = num(cursor.Year) + "年1月";
     drawing.to = num(cursor.Year) + "年12月";
 }
 
-void drawMonth(PeriodDrawing& drawing, const CalendarTree& tree, const UsrDate& cursor,
-               int nextMonthYear, int nextMonth)
+void drawMonth(
+    PeriodDrawing& drawing, const CalendarTree& tree, const UsrDate& cursor, int nextMonthYear, int nextMonth)
 {
     const int Y = cursor.Year;
     const int M = cursor.Month;
     const std::int64_t n = std::llabs(serialDay(nextMonthYear, nextMonth, 1) - serialDay(Y, M, 1));
     for (std::int64_t i = 1; i <= n; ++i)
-        drawing.rows.push_back({num(M) + "/" + num(i), num(plays(tree, Y, M, static_cast<int>(i)))});
+        drawing.rows.push_back({num(M) + "/" + num(i), num(tree.count(Y, M, static_cast<int>(i)))});
     drawing.from = dayCaption(Y, M, 1);
     drawing.to = dayCaption(Y, M, static_cast<int>(n));
 }
@@ -83,7 +68,7 @@ void drawWeek(PeriodDrawing& drawing, const CalendarTree& tree, UsrDate& cursor)
     for (int i = 1; i <= 7; ++i) {
         d = civilDate(sunday + i - 1);
         drawing.rows.push_back({num(d.month) + "/" + num(d.day) + "(" + std::string(weekdayName(i)) + ")",
-                                num(plays(tree, d.year, d.month, d.day))});
+            num(tree.count(d.year, d.month, d.day))});
     }
     drawing.from = dayCaption(first.year, first.month, first.day);
     drawing.to = dayCaption(d.year, d.month, d.day);
@@ -95,7 +80,7 @@ void drawDay(PeriodDrawing& drawing, const CalendarTree& tree, const UsrDate& cu
     const int M = cursor.Month;
     const int D = cursor.Day;
     for (int h = 0; h <= 23; ++h)
-        drawing.rows.push_back({num(h), num(plays(tree, Y, M, D, h))});
+        drawing.rows.push_back({num(h), num(tree.count(Y, M, D, h))});
     label2 = dayCaption(Y, M, D);
     drawing.from = label2 + "0時";
     drawing.to = label2 + "23時";
@@ -103,30 +88,18 @@ void drawDay(PeriodDrawing& drawing, const CalendarTree& tree, const UsrDate& cu
 
 } // namespace
 
-std::optional<PeriodDrawing> DrawPeriodChart(int level, int F, int L, const CalendarTree& tree,
-                                             UsrDate& ChartCursor, std::int16_t NextMonthYear,
-                                             std::int16_t NextMonth, std::string& Label2)
+std::optional<PeriodDrawing> DrawPeriodChart(int level, int F, int L, const CalendarTree& tree, UsrDate& ChartCursor,
+    std::int16_t NextMonthYear, std::int16_t NextMonth, std::string& Label2)
 {
     PeriodDrawing drawing;
     drawing.level = level;
     switch (level) {
-    case 1:
-        drawSpan(drawing, tree, F, L);
-        break;
-    case 2:
-        drawYear(drawing, tree, ChartCursor);
-        break;
-    case 3:
-        drawMonth(drawing, tree, ChartCursor, NextMonthYear, NextMonth);
-        break;
-    case 4:
-        drawWeek(drawing, tree, ChartCursor);
-        break;
-    case 5:
-        drawDay(drawing, tree, ChartCursor, Label2);
-        break;
-    default:
-        return std::nullopt;
+    case 1: drawSpan(drawing, tree, F, L); break;
+    case 2: drawYear(drawing, tree, ChartCursor); break;
+    case 3: drawMonth(drawing, tree, ChartCursor, NextMonthYear, NextMonth); break;
+    case 4: drawWeek(drawing, tree, ChartCursor); break;
+    case 5: drawDay(drawing, tree, ChartCursor, Label2); break;
+    default: return std::nullopt;
     }
     return drawing;
 }

@@ -26,8 +26,7 @@ struct PeriodDrawing final {
 // shows "0". Any other level draws nothing: nullopt, nothing changed.
 // Level 1 throws std::out_of_range when F or L has no plays; a range that
 // runs backwards (F after L) gives no rows.
-std::optional<PeriodDrawing> DrawPeriodChart(int level, int F, int L, const CalendarTree& tree,
-                                             UsrDate& ChartCursor, std::int16_t NextMonthYear,
-                                             std::int16_t NextMonth, std::string& Label2);
+std::optional<PeriodDrawing> DrawPeriodChart(int level, int F, int L, const CalendarTree& tree, UsrDate& ChartCursor,
+    std::int16_t NextMonthYear, std::int16_t NextMonth, std::string& Label2);
 
 } // namespace tolvane

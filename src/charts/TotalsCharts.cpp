@@ -7,8 +7,8 @@ namespace tolvane {
 
 namespace {
 
-constexpr std::string_view kMonthLabels[12] = {"１月", "２月", "３月", "４月",   "５月",   "６月",
-                                               "７月", "８月", "９月", "１０月", "１１月", "１２月"};
+constexpr std::string_view kMonthLabels[12]
+    = {"１月", "２月", "３月", "４月", "５月", "６月", "７月", "８月", "９月", "１０月", "１１月", "１２月"};
 
 std::string valueOrNone(std::int32_t total)
 {

@@ -8,11 +8,11 @@ namespace tolvane {
 // Charts 2..6: plays per year, month of the year, day of the month, weekday
 // and hour of the day over the whole log.
 struct TotalsCharts final {
-    ChartRows year;    // "年別"
-    ChartRows month;   // "月別"
-    ChartRows day;     // "日別"
+    ChartRows year; // "年別"
+    ChartRows month; // "月別"
+    ChartRows day; // "日別"
     ChartRows weekday; // "曜日別"
-    ChartRows hour;    // "時間帯別"
+    ChartRows hour; // "時間帯別"
 };
 
 // What the charts show before any analysis: the fixed labels without values

@@ -7,11 +7,9 @@ namespace tolvane {
 
 namespace {
 
-template <std::size_t N>
-std::int32_t at(const std::array<std::int32_t, N>& totals, int index) noexcept
+template <std::size_t N> std::int32_t at(const std::array<std::int32_t, N>& totals, int index) noexcept
 {
-    return index >= 0 && static_cast<std::size_t>(index) < N ? totals[static_cast<std::size_t>(index)]
-                                                             : 0;
+    return index >= 0 && static_cast<std::size_t>(index) < N ? totals[static_cast<std::size_t>(index)] : 0;
 }
 
 } // namespace

@@ -9,8 +9,8 @@ namespace tolvane {
 // Why an Open command ended without its completion message.
 struct AnalysisFailure {
     enum class Kind {
-        Open,    // the file cannot be opened or read
-        Format,  // a line breaks the log's layout, or a number does not fit
+        Open, // the file cannot be opened or read
+        Format, // a line breaks the log's layout, or a number does not fit
         NoPlays, // no play passed the load filters
     };
     enum class Cause {

@@ -14,7 +14,10 @@
 namespace tolvane {
 
 AnalysisRun::AnalysisRun(Analysis& analysis, const Filter& filter, const GraphSettings& graph, RunCallbacks callbacks)
-    : analysis_(analysis), filter_(filter), graph_(graph), callbacks_(std::move(callbacks))
+    : analysis_(analysis)
+    , filter_(filter)
+    , graph_(graph)
+    , callbacks_(std::move(callbacks))
 {
 }
 

@@ -33,9 +33,9 @@ struct RunOutcome {
     State state = State::Failed;
     std::optional<AnalysisFailure> failure;
     std::uint64_t sizeBytes = 0;
-    std::int32_t entries = 0;  // entries read, accepted or not
+    std::int32_t entries = 0; // entries read, accepted or not
     std::int32_t accepted = 0; // rows of the data list
-    std::string history;       // the play-history text
+    std::string history; // the play-history text
     // The completion message, or the failure message; empty when cancelled.
     std::vector<std::string> message;
 };

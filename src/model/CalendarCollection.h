@@ -13,8 +13,7 @@ namespace tolvane {
 // in the order they first appeared. A fixed table from number to position
 // makes lookups a single index, which matters when every play of a long log
 // walks four levels.
-template <class Node, int MinKey, int MaxKey>
-class CalendarCollection {
+template <class Node, int MinKey, int MaxKey> class CalendarCollection {
     static_assert(MinKey <= MaxKey);
     static_assert(MaxKey - MinKey + 1 < 0xFFFF, "positions are stored in 16 bits");
 

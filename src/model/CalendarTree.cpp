@@ -9,11 +9,9 @@ void CalendarTree::record(int year, int month, int day, int hour)
 {
     // Check every level first so that a bad play does not count at the upper
     // levels only and break the sums.
-    if (!CYears::inRange(year) || !CMonths::inRange(month) || !ClDates::inRange(day)
-        || !CTimes::inRange(hour)) {
-        throw std::out_of_range("calendar: no such time " + std::to_string(year) + '-'
-                                + std::to_string(month) + '-' + std::to_string(day) + ' '
-                                + std::to_string(hour) + 'h');
+    if (!CYears::inRange(year) || !CMonths::inRange(month) || !ClDates::inRange(day) || !CTimes::inRange(hour)) {
+        throw std::out_of_range("calendar: no such time " + std::to_string(year) + '-' + std::to_string(month) + '-'
+            + std::to_string(day) + ' ' + std::to_string(hour) + 'h');
     }
     years.Add(year);
     CYear& y = *years.find(year);

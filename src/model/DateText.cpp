@@ -1,19 +1,12 @@
 #include "model/DateText.h"
 
+#include "model/AsciiText.h"
+
 #include <cstdio>
 
 namespace tolvane {
 
 namespace {
-
-std::string_view trimSpaces(std::string_view text)
-{
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
 
 bool isDigit(char c)
 {

@@ -62,8 +62,7 @@ CivilDate civilDate(std::int64_t serial)
 DateValue makeDate(int year, int month, int day, int hour, int minute, int second)
 {
     const std::int64_t seconds = static_cast<std::int64_t>(hour) * 3600 + minute * 60 + second;
-    return static_cast<double>(serialDay(year, month, day))
-        + static_cast<double>(seconds) / kSecondsPerDay;
+    return static_cast<double>(serialDay(year, month, day)) + static_cast<double>(seconds) / kSecondsPerDay;
 }
 
 std::int64_t totalSeconds(DateValue value)

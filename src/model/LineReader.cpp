@@ -26,7 +26,11 @@ LineReader LineReader::openFile(const std::filesystem::path& path)
 }
 
 LineReader::LineReader(std::string_view data, MemoryTag)
-    : memory_(true), eof_(true), size_(data.size()), data_(data.data()), end_(data.size())
+    : memory_(true)
+    , eof_(true)
+    , size_(data.size())
+    , data_(data.data())
+    , end_(data.size())
 {
     detectEncoding();
 }
@@ -38,7 +42,7 @@ LineReader::LineReader(const std::filesystem::path& path, FileTag)
         error_ = std::strerror(errno);
         return;
     }
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
         error_ = S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "not a regular file";
         ::close(fd_);
@@ -61,8 +65,7 @@ LineReader::~LineReader()
 void LineReader::detectEncoding()
 {
     // Make sure the first three bytes are in hand (a tiny file may hold fewer).
-    while (end_ - pos_ < kUtf8Bom.size() && fill()) {
-    }
+    while (end_ - pos_ < kUtf8Bom.size() && fill()) { }
     const std::string_view head(data_ + pos_, end_ - pos_);
     if (head.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
         decoder_ = TextDecoder(TextDecoder::Encoding::Utf8);

@@ -46,8 +46,8 @@ public:
     const TextDecoder& decoder() const { return decoder_; }
 
 private:
-    struct FileTag {};
-    struct MemoryTag {};
+    struct FileTag { };
+    struct MemoryTag { };
     LineReader(const std::filesystem::path& path, FileTag);
     LineReader(std::string_view data, MemoryTag);
     bool fill();

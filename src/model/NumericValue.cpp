@@ -1,10 +1,10 @@
 #include "model/NumericValue.h"
 
-#include <cmath>
 #include <charconv>
-#include <system_error>
+#include <cmath>
 #include <limits>
 #include <string>
+#include <system_error>
 
 namespace tolvane {
 
@@ -18,7 +18,11 @@ bool isSkipped(char c)
 // Walks the text, passing over skipped characters.
 class Cursor {
 public:
-    explicit Cursor(std::string_view text) : text_(text) { skip(); }
+    explicit Cursor(std::string_view text)
+        : text_(text)
+    {
+        skip();
+    }
     bool atEnd() const { return pos_ >= text_.size(); }
     char peek() const { return atEnd() ? '\0' : text_[pos_]; }
     void advance()

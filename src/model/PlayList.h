@@ -4,9 +4,9 @@
 
 #include <array>
 #include <cstddef>
+#include <deque>
 #include <string>
 #include <string_view>
-#include <deque>
 
 namespace tolvane {
 
@@ -16,8 +16,8 @@ namespace tolvane {
 class PlayList final {
 public:
     static constexpr int kColumns = 10;
-    static constexpr std::array<std::string_view, kColumns> kHeaders = {
-        "No.", "日時", "タイトル", "作者", "ジャンル", "レベル", "BPM", "TotalNote", "Score", "MaxCombo"};
+    static constexpr std::array<std::string_view, kColumns> kHeaders
+        = {"No.", "日時", "タイトル", "作者", "ジャンル", "レベル", "BPM", "TotalNote", "Score", "MaxCombo"};
 
     void clear() { rows_.clear(); }
     void append(PlayRecord&& play) { rows_.push_back(std::move(play)); }

@@ -9,7 +9,7 @@ namespace tolvane {
 
 // One accepted play, in the order of the data list's columns.
 struct PlayRecord {
-    std::int32_t no = 0;  // 1, 2, 3, ... among the accepted plays
+    std::int32_t no = 0; // 1, 2, 3, ... among the accepted plays
     std::string dateTime; // the log's date-time text, unchanged
     std::string title;
     std::string artist;

@@ -75,18 +75,18 @@ std::vector<std::string> confirmation(std::string_view path, const Filter& filte
     lines.push_back("ファイル名 " + std::string(path));
     lines.push_back("オートプレイを除く        " + sideAnswer(filter.IgnoreAutoplay, filter.optIgnoreAuto));
     lines.push_back("オートスクラッチを除く        " + sideAnswer(filter.IgnoreScrach, filter.optIgnoreScr));
-    lines.push_back(filter.ScoreFilter ? std::to_string(filter.MinScore) + "点未満を読み込まない"
-                                       : std::string("スコア制限なし"));
+    lines.push_back(
+        filter.ScoreFilter ? std::to_string(filter.MinScore) + "点未満を読み込まない" : std::string("スコア制限なし"));
     lines.push_back(filter.SpanFilter
-                        ? "期間設定  " + dateTimeText(filter.Mintime) + "から" + dateTimeText(filter.Maxtime) + "まで"
-                        : std::string("期間設定なし"));
+            ? "期間設定  " + dateTimeText(filter.Mintime) + "から" + dateTimeText(filter.Maxtime) + "まで"
+            : std::string("期間設定なし"));
     return lines;
 }
 
 std::vector<std::string> completion(std::uint64_t sizeBytes, std::string_view history)
 {
     return {"解析が完了しました。", "ファイルサイズ     " + std::to_string(sizeBytes / 1024) + "KB",
-            "自分が誇れるBM98歴(笑) ", "   " + std::string(history)};
+        "自分が誇れるBM98歴(笑) ", "   " + std::string(history)};
 }
 
 std::vector<std::string> failure(const AnalysisFailure& f)

@@ -55,7 +55,9 @@ enum class Outcome { Accepted, Rejected, EndReading, Cancelled, Failed };
 class Pass final {
 public:
     Pass(LineReader& lines, const Filter& filter, const LogReaderCallbacks& callbacks)
-        : lines_(lines), filter_(filter), callbacks_(callbacks)
+        : lines_(lines)
+        , filter_(filter)
+        , callbacks_(callbacks)
     {
     }
 
@@ -297,7 +299,8 @@ Outcome Pass::readEntry(PlayRecord& record)
 } // namespace
 
 ScoreLogReader::ScoreLogReader(const Filter& filter, LogReaderCallbacks callbacks)
-    : filter_(filter), callbacks_(std::move(callbacks))
+    : filter_(filter)
+    , callbacks_(std::move(callbacks))
 {
 }
 

@@ -28,12 +28,12 @@ struct LogReaderCallbacks {
 };
 
 struct LogReadResult {
-    std::int32_t accepted = 0;     // plays that passed the filters
-    std::int32_t entries = 0;      // entries read, accepted or not
-    std::uint64_t sizeBytes = 0;   // the file's size when it was opened
+    std::int32_t accepted = 0; // plays that passed the filters
+    std::int32_t entries = 0; // entries read, accepted or not
+    std::uint64_t sizeBytes = 0; // the file's size when it was opened
     std::int64_t yieldCounter = 0; // the pacing counter, for the caller to go on with
     bool stoppedAtMaxtime = false; // a play past the span's end ended the reading
-    bool cancelled = false;        // the yield callback asked to stop
+    bool cancelled = false; // the yield callback asked to stop
     std::optional<LogReadError> error;
 
     bool ok() const { return !error && !cancelled; }
@@ -55,7 +55,6 @@ public:
     LogReadResult read(LineReader& lines);
 
 private:
-
     Filter filter_;
     LogReaderCallbacks callbacks_;
 };

@@ -31,8 +31,7 @@ int twoDigitYear(int year)
 std::string format(const char* pattern, const DateParts& t)
 {
     char buf[96];
-    std::snprintf(buf, sizeof buf, pattern, twoDigitYear(t.year), t.month - 1, t.day - 1,
-                  t.hour, t.minute, t.second);
+    std::snprintf(buf, sizeof buf, pattern, twoDigitYear(t.year), t.month - 1, t.day - 1, t.hour, t.minute, t.second);
     return buf;
 }
 

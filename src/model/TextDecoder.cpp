@@ -31,7 +31,8 @@ public:
     char32_t pair(unsigned char lead, unsigned char trail) const { return pairs_[lead * 256u + trail]; }
 
 private:
-    Cp932Table() : pairs_(std::make_unique<char32_t[]>(65536))
+    Cp932Table()
+        : pairs_(std::make_unique<char32_t[]>(65536))
     {
         iconv_t cd = iconv_open("UTF-32LE", "CP932");
         if (cd == reinterpret_cast<iconv_t>(-1))
@@ -207,7 +208,8 @@ void decodeUtf8(std::string_view bytes, std::string& out)
 
 } // namespace
 
-TextDecoder::TextDecoder(Encoding encoding) : encoding_(encoding)
+TextDecoder::TextDecoder(Encoding encoding)
+    : encoding_(encoding)
 {
     if (encoding_ == Encoding::Cp932)
         Cp932Table::instance(); // fail early if iconv lacks the code page

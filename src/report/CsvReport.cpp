@@ -6,8 +6,7 @@ namespace tolvane::report {
 
 namespace {
 
-template <class Cells>
-void writeLine(std::FILE* out, const Cells& cells)
+template <class Cells> void writeLine(std::FILE* out, const Cells& cells)
 {
     std::string line;
     bool first = true;

@@ -45,8 +45,11 @@ void writeCharts(JsonWriter& json, const ReportData& data)
     writeRows(json, data.periodChart.rows);
     json.endObject();
     const std::array<std::pair<std::string_view, const ChartRows*>, 5> totals = {{
-        {"年別", &a.totals.year}, {"月別", &a.totals.month}, {"日別", &a.totals.day},
-        {"曜日別", &a.totals.weekday}, {"時間帯別", &a.totals.hour},
+        {"年別", &a.totals.year},
+        {"月別", &a.totals.month},
+        {"日別", &a.totals.day},
+        {"曜日別", &a.totals.weekday},
+        {"時間帯別", &a.totals.hour},
     }};
     for (const auto& [name, rows] : totals) {
         json.key(name);

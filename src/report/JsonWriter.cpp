@@ -4,7 +4,8 @@
 
 namespace tolvane::report {
 
-JsonWriter::JsonWriter(std::FILE* out) : out_(out)
+JsonWriter::JsonWriter(std::FILE* out)
+    : out_(out)
 {
 }
 
@@ -48,10 +49,22 @@ void JsonWriter::close(char bracket)
     std::fputc(bracket, out_);
 }
 
-void JsonWriter::beginObject(Layout layout) { open('{', layout); }
-void JsonWriter::endObject() { close('}'); }
-void JsonWriter::beginArray(Layout layout) { open('[', layout); }
-void JsonWriter::endArray() { close(']'); }
+void JsonWriter::beginObject(Layout layout)
+{
+    open('{', layout);
+}
+void JsonWriter::endObject()
+{
+    close('}');
+}
+void JsonWriter::beginArray(Layout layout)
+{
+    open('[', layout);
+}
+void JsonWriter::endArray()
+{
+    close(']');
+}
 
 void JsonWriter::key(std::string_view name)
 {

@@ -16,8 +16,8 @@ ViewParts partsOf(View view)
     case View::Charts: parts.charts = true; break;
     case View::All:
         parts.summary = parts.plays = parts.charts = true;
-        parts.rankings = {RankingKind::Title, RankingKind::Artist, RankingKind::Genre, RankingKind::Score,
-                          RankingKind::MaxCombo};
+        parts.rankings
+            = {RankingKind::Title, RankingKind::Artist, RankingKind::Genre, RankingKind::Score, RankingKind::MaxCombo};
         break;
     }
     return parts;

@@ -1,5 +1,6 @@
 #include "report/ReportOptions.h"
 
+#include "model/AsciiText.h"
 #include "model/DateText.h"
 #include "settings/SettingText.h"
 
@@ -9,15 +10,6 @@
 namespace tolvane::report {
 
 namespace {
-
-std::string_view trimSpaces(std::string_view s)
-{
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
 
 std::optional<std::int16_t> sideOf(std::string_view text)
 {
@@ -33,9 +25,15 @@ std::optional<std::int16_t> sideOf(std::string_view text)
 std::optional<View> viewOf(std::string_view text)
 {
     static constexpr std::array<std::pair<std::string_view, View>, 9> kViews = {{
-        {"summary", View::Summary}, {"plays", View::Plays}, {"title", View::Title},
-        {"artist", View::Artist}, {"genre", View::Genre}, {"score", View::Score},
-        {"maxcombo", View::MaxCombo}, {"charts", View::Charts}, {"all", View::All},
+        {"summary", View::Summary},
+        {"plays", View::Plays},
+        {"title", View::Title},
+        {"artist", View::Artist},
+        {"genre", View::Genre},
+        {"score", View::Score},
+        {"maxcombo", View::MaxCombo},
+        {"charts", View::Charts},
+        {"all", View::All},
     }};
     for (const auto& [name, view] : kViews) {
         if (name == text)
@@ -116,9 +114,8 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& args)
             name = arg.substr(0, eq);
             inlineValue = arg.substr(eq + 1);
         }
-        static constexpr std::array<std::string_view, 10> kValued = {
-            "--settings", "--ignore-autoplay", "--ignore-scratch", "--min-score", "--from",
-            "--to", "--view", "--period", "--at", "--format"};
+        static constexpr std::array<std::string_view, 10> kValued = {"--settings", "--ignore-autoplay",
+            "--ignore-scratch", "--min-score", "--from", "--to", "--view", "--period", "--at", "--format"};
         bool known = false;
         for (std::string_view k : kValued)
             known = known || k == name;

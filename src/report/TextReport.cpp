@@ -38,7 +38,7 @@ void print(std::FILE* out, std::string_view text)
 }
 
 void printTable(std::FILE* out, const std::vector<std::string>& headers,
-                const std::vector<std::vector<std::string>>& rows, std::size_t maxRows)
+    const std::vector<std::vector<std::string>>& rows, std::size_t maxRows)
 {
     const std::size_t shown = std::min(maxRows, rows.size());
     std::vector<std::size_t> widths(headers.size(), 0);
@@ -121,8 +121,8 @@ void printSummary(std::FILE* out, const ReportData& data)
     }
     s += "history   " + o.history + "\n";
     print(out, s);
-    for (RankingKind kind : {RankingKind::Title, RankingKind::Artist, RankingKind::Genre, RankingKind::Score,
-                             RankingKind::MaxCombo}) {
+    for (RankingKind kind :
+        {RankingKind::Title, RankingKind::Artist, RankingKind::Genre, RankingKind::Score, RankingKind::MaxCombo}) {
         std::string heading = "\n";
         heading += rankingChooserEntries()[static_cast<std::size_t>(kind)];
         heading += " (top 10)\n";

@@ -1,5 +1,7 @@
 #include "settings/IniFile.h"
 
+#include "model/AsciiText.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -23,36 +25,8 @@ std::string_view trimBlanks(std::string_view s)
     return s;
 }
 
-// The calls strip spaces, and only spaces, from the names they are given.
-std::string_view trimSpaces(std::string_view s)
-{
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
-
-bool sameName(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 // Calls f(line) for each line; CR LF, CR and LF all end a line. Stops when f returns true.
-template <class F>
-void forEachLine(std::string_view text, F&& f)
+template <class F> void forEachLine(std::string_view text, F&& f)
 {
     while (!text.empty()) {
         const std::size_t end = text.find_first_of("\r\n");
@@ -84,7 +58,8 @@ std::string_view firstChars(std::string_view s, std::size_t n)
 
 } // namespace
 
-IniFile::IniFile(std::string text) : text_(std::move(text))
+IniFile::IniFile(std::string text)
+    : text_(std::move(text))
 {
     // A byte order mark is no part of the first line.
     if (text_.rfind("\xEF\xBB\xBF", 0) == 0)
@@ -124,6 +99,7 @@ std::optional<IniFile> IniFile::load(const std::filesystem::path& path, std::str
 
 std::optional<std::string_view> IniFile::find(std::string_view section, std::string_view key) const
 {
+    // The calls strip spaces, and only spaces, from the names they are given.
     section = trimSpaces(section);
     key = trimSpaces(key);
     enum class State { BeforeSection, InSection, OtherSection };
@@ -137,7 +113,7 @@ std::optional<std::string_view> IniFile::find(std::string_view section, std::str
             const std::string_view name = trimBlanks(body.substr(1, body.find(']', 1) - 1));
             if (state == State::InSection)
                 return true; // only the first section of a name counts
-            if (!sectionSeen && sameName(name, section)) {
+            if (!sectionSeen && equalsIgnoringAsciiCase(name, section)) {
                 state = State::InSection;
                 sectionSeen = true;
             } else {
@@ -150,7 +126,7 @@ std::optional<std::string_view> IniFile::find(std::string_view section, std::str
         const std::size_t eq = body.find('=');
         if (eq == std::string_view::npos)
             return false;
-        if (sameName(trimBlanks(body.substr(0, eq)), key)) {
+        if (equalsIgnoringAsciiCase(trimBlanks(body.substr(0, eq)), key)) {
             found = trimBlanks(body.substr(eq + 1));
             return true;
         }
@@ -159,8 +135,8 @@ std::optional<std::string_view> IniFile::find(std::string_view section, std::str
     return found;
 }
 
-std::string IniFile::getString(std::string_view section, std::string_view key, std::string_view defaultValue,
-                               std::size_t maxChars) const
+std::string IniFile::getString(
+    std::string_view section, std::string_view key, std::string_view defaultValue, std::size_t maxChars) const
 {
     std::string_view value;
     if (const auto stored = find(section, key)) {

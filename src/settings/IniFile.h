@@ -21,8 +21,8 @@ public:
     // The value of key in section, or defaultValue (less its trailing spaces)
     // when the section or key is missing, cut to its first maxChars characters.
     // A key present with an empty value is not missing.
-    std::string getString(std::string_view section, std::string_view key, std::string_view defaultValue,
-                          std::size_t maxChars) const;
+    std::string getString(
+        std::string_view section, std::string_view key, std::string_view defaultValue, std::size_t maxChars) const;
 
     const std::string& text() const { return text_; }
 

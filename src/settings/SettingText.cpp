@@ -1,5 +1,6 @@
 #include "settings/SettingText.h"
 
+#include "model/AsciiText.h"
 #include "model/DateText.h"
 #include "model/NumericValue.h"
 
@@ -9,27 +10,6 @@
 namespace tolvane::SettingText {
 
 namespace {
-
-std::string_view trimSpaces(std::string_view s)
-{
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
-
-bool sameLetters(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] - 'A' + 'a') : a[i];
-        if (x != b[i])
-            return false;
-    }
-    return true;
-}
 
 // Optional sign, digits, optional fraction: the plain decimal the settings
 // file writes. Gives the value.
@@ -98,9 +78,9 @@ bool isNumber(std::string_view text)
 std::optional<bool> toFlag(std::string_view text)
 {
     const std::string_view t = trimSpaces(text);
-    if (sameLetters(t, "true"))
+    if (equalsIgnoringAsciiCase(t, "true"))
         return true;
-    if (sameLetters(t, "false"))
+    if (equalsIgnoringAsciiCase(t, "false"))
         return false;
     if (isNumber(t))
         return numericValue(t) != 0.0;

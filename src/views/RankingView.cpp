@@ -18,23 +18,44 @@ struct ColumnLayout {
 };
 
 constexpr ColumnLayout kTitleColumns[] = {
-    {"No.", 600},     {"タイトル", 2000}, {"プレイ回数", 1000},         {"作者", 2000},
-    {"ジャンル", 2000}, {"開始日", 2000},   {"最終日", 2000}, {"この曲の寿命（爆", 2000},
+    {"No.", 600},
+    {"タイトル", 2000},
+    {"プレイ回数", 1000},
+    {"作者", 2000},
+    {"ジャンル", 2000},
+    {"開始日", 2000},
+    {"最終日", 2000},
+    {"この曲の寿命（爆", 2000},
 };
 constexpr ColumnLayout kArtistColumns[] = {
-    {"No.", 600},          {"作者", 2000},         {"総プレイ回数", 2000},
-    {"最初の出会い", 2000}, {"最近の出会い", 2000}, {"付き合った日々（爆", 2000},
+    {"No.", 600},
+    {"作者", 2000},
+    {"総プレイ回数", 2000},
+    {"最初の出会い", 2000},
+    {"最近の出会い", 2000},
+    {"付き合った日々（爆", 2000},
 };
 constexpr ColumnLayout kGenreColumns[] = {
-    {"No.", 600}, {"ジャンル", 2000}, {"総プレイ回数", 2000},
+    {"No.", 600},
+    {"ジャンル", 2000},
+    {"総プレイ回数", 2000},
 };
 constexpr ColumnLayout kScoreColumns[] = {
-    {"No.", 600},   {"スコア", 2000},   {"タイトル", 2000},
-    {"作者", 2000}, {"ジャンル", 2000}, {"記録日", 2000},
+    {"No.", 600},
+    {"スコア", 2000},
+    {"タイトル", 2000},
+    {"作者", 2000},
+    {"ジャンル", 2000},
+    {"記録日", 2000},
 };
 constexpr ColumnLayout kMaxComboColumns[] = {
-    {"No.", 600},   {"MaxCombo", 2000}, {"FullCombo?", 1500}, {"タイトル", 2000},
-    {"作者", 2000}, {"ジャンル", 2000}, {"記録日", 2000},
+    {"No.", 600},
+    {"MaxCombo", 2000},
+    {"FullCombo?", 1500},
+    {"タイトル", 2000},
+    {"作者", 2000},
+    {"ジャンル", 2000},
+    {"記録日", 2000},
 };
 
 std::span<const ColumnLayout> columnLayouts(RankingKind kind)
@@ -69,21 +90,19 @@ PendingRow rowOf(RankingKind kind, const Rank& r)
     switch (kind) {
     case RankingKind::Title:
         return {r.Counter,
-                {"", r.Key, padded(r.Counter, 3), r.Artist, r.Genre, dateTimeText(r.FirstTime),
-                 dateTimeText(r.Recent), spanText(r.FirstTime, r.Recent)}};
+            {"", r.Key, padded(r.Counter, 3), r.Artist, r.Genre, dateTimeText(r.FirstTime), dateTimeText(r.Recent),
+                spanText(r.FirstTime, r.Recent)}};
     case RankingKind::Artist:
         return {r.Counter,
-                {"", r.Key, padded(r.Counter, 3), dateTimeText(r.FirstTime),
-                 dateTimeText(r.Recent), spanText(r.FirstTime, r.Recent)}};
-    case RankingKind::Genre:
-        return {r.Counter, {"", r.Key, padded(r.Counter, 3)}};
+            {"", r.Key, padded(r.Counter, 3), dateTimeText(r.FirstTime), dateTimeText(r.Recent),
+                spanText(r.FirstTime, r.Recent)}};
+    case RankingKind::Genre: return {r.Counter, {"", r.Key, padded(r.Counter, 3)}};
     case RankingKind::Score:
-        return {r.Score,
-                {"", padded(r.Score, 6), r.Key, r.Artist, r.Genre, dateTimeText(r.ScoreDate)}};
+        return {r.Score, {"", padded(r.Score, 6), r.Key, r.Artist, r.Genre, dateTimeText(r.ScoreDate)}};
     case RankingKind::MaxCombo:
         return {r.MaxCombo,
-                {"", padded(r.MaxCombo, 4), r.FullCombo ? "○" : "", r.Key, r.Artist, r.Genre,
-                 dateTimeText(r.MaxComboDate)}};
+            {"", padded(r.MaxCombo, 4), r.FullCombo ? "○" : "", r.Key, r.Artist, r.Genre,
+                dateTimeText(r.MaxComboDate)}};
     }
     return {};
 }
@@ -101,8 +120,7 @@ const Ranks& tableOf(RankingKind kind, const RankingTables& tables)
 
 const std::array<std::string_view, 5>& rankingChooserEntries()
 {
-    static constexpr std::array<std::string_view, 5> kEntries = {
-        "タイトル", "作者", "ジャンル", "スコア", "MaxCombo"};
+    static constexpr std::array<std::string_view, 5> kEntries = {"タイトル", "作者", "ジャンル", "スコア", "MaxCombo"};
     return kEntries;
 }
 
@@ -134,7 +152,7 @@ RankingView buildRankingView(RankingKind kind, const RankingTables& tables)
 
     // Ordered on the numbers, not on the padded texts, so that 1000 ranks above 999.
     std::stable_sort(pending.begin(), pending.end(),
-                     [](const PendingRow& a, const PendingRow& b) { return a.sortValue > b.sortValue; });
+        [](const PendingRow& a, const PendingRow& b) { return a.sortValue > b.sortValue; });
 
     RankingView view{rankingColumns(kind), {}};
     view.rows.reserve(pending.size());

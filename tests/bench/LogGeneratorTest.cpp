@@ -24,9 +24,11 @@ namespace {
 
 // Converted here with iconv directly, not through the generator's helpers,
 // so a bug there cannot hide itself.
-std::string iconvConvert(const std::string& in, const char* to, const char* from) {
+std::string iconvConvert(const std::string& in, const char* to, const char* from)
+{
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open");
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        throw std::runtime_error("iconv_open");
     std::string out(in.size() * 2 + 16, '\0');
     char* src = const_cast<char*>(in.data());
     std::size_t srcLeft = in.size();
@@ -41,9 +43,13 @@ std::string iconvConvert(const std::string& in, const char* to, const char* from
     return out;
 }
 
-std::string decodeCp932(const std::string& bytes) { return iconvConvert(bytes, "UTF-8", "CP932"); }
+std::string decodeCp932(const std::string& bytes)
+{
+    return iconvConvert(bytes, "UTF-8", "CP932");
+}
 
-std::vector<std::string> splitLines(const std::string& text, const std::string& eol) {
+std::vector<std::string> splitLines(const std::string& text, const std::string& eol)
+{
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -58,9 +64,13 @@ std::vector<std::string> splitLines(const std::string& text, const std::string& 
     return lines;
 }
 
-bool startsWith(const std::string& s, std::string_view prefix) { return s.rfind(prefix, 0) == 0; }
+bool startsWith(const std::string& s, std::string_view prefix)
+{
+    return s.rfind(prefix, 0) == 0;
+}
 
-int toInt(std::string_view s) {
+int toInt(std::string_view s)
+{
     int value = -1;
     const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
     if (ec != std::errc() || ptr != s.data() + s.size())
@@ -68,15 +78,20 @@ int toInt(std::string_view s) {
     return value;
 }
 
-bool isLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool isLeap(int y)
+{
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
-int daysIn(int y, int m) {
+int daysIn(int y, int m)
+{
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return days[m - 1] + (m == 2 && isLeap(y) ? 1 : 0);
 }
 
 // Parses "yyyy/m/d hh:mm:ss" with or without padding of the month and day.
-std::tuple<int, int, int, int, int, int> parseDate(const std::string& s) {
+std::tuple<int, int, int, int, int, int> parseDate(const std::string& s)
+{
     int y, mo, d, h, mi, se;
     char tail;
     if (std::sscanf(s.c_str(), "%4d/%2d/%2d %2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &se, &tail) != 6)
@@ -84,7 +99,8 @@ std::tuple<int, int, int, int, int, int> parseDate(const std::string& s) {
     return {y, mo, d, h, mi, se};
 }
 
-GeneratorOptions busyOptions() {
+GeneratorOptions busyOptions()
+{
     GeneratorOptions o;
     o.seed = 42;
     o.plays = 3000;
@@ -97,7 +113,8 @@ GeneratorOptions busyOptions() {
     return o;
 }
 
-TEST(LogGenerator, SameSeedGivesSameBytes) {
+TEST(LogGenerator, SameSeedGivesSameBytes)
+{
     GeneratorOptions o;
     o.plays = 500;
     const GeneratedLog a = generateLog(o);
@@ -110,7 +127,8 @@ TEST(LogGenerator, SameSeedGivesSameBytes) {
     EXPECT_NE(a.bytes, c.bytes);
 }
 
-TEST(LogGenerator, SameSeedGivesSamePoolWhateverThePlayCount) {
+TEST(LogGenerator, SameSeedGivesSamePoolWhateverThePlayCount)
+{
     GeneratorOptions o;
     o.plays = 10;
     const auto small = songPool(o);
@@ -121,7 +139,8 @@ TEST(LogGenerator, SameSeedGivesSamePoolWhateverThePlayCount) {
         EXPECT_EQ(small[i].titleVariants, large[i].titleVariants);
 }
 
-TEST(LogGenerator, LinesFollowTheEntryLayout) {
+TEST(LogGenerator, LinesFollowTheEntryLayout)
+{
     const GeneratorOptions o = busyOptions();
     const GeneratedLog log = generateLog(o);
     ASSERT_EQ(log.plays.size(), static_cast<std::size_t>(o.plays));
@@ -130,14 +149,16 @@ TEST(LogGenerator, LinesFollowTheEntryLayout) {
 
     std::vector<std::size_t> markers;
     for (std::size_t i = 0; i < lines.size(); ++i)
-        if (lines[i] == marker) markers.push_back(i);
+        if (lines[i] == marker)
+            markers.push_back(i);
     ASSERT_EQ(markers.size(), log.plays.size());
 
     const auto pool = songPool(o);
     int unpadded = 0, nine = 0, autoplay = 0, autoScratch = 0, variants = 0, decimalBpm = 0;
     int fullCombo = 0, zeroScore = 0, blankMarkers = 0;
     for (const std::string& line : lines)
-        if (line == marker + " " || line == " " + marker) ++blankMarkers;
+        if (line == marker + " " || line == " " + marker)
+            ++blankMarkers;
 
     std::tuple<int, int, int, int, int, int> previous{};
     for (std::size_t k = 0; k < markers.size(); ++k) {
@@ -158,7 +179,8 @@ TEST(LogGenerator, LinesFollowTheEntryLayout) {
             EXPECT_LT(previous, date);
         }
         previous = date;
-        if (p.dateTime.size() < 19) ++unpadded;
+        if (p.dateTime.size() < 19)
+            ++unpadded;
 
         EXPECT_EQ(lines[m + 2], "Title:" + p.title + "   Artist:" + p.artist);
         EXPECT_EQ(lines[m + 3], "Genre:" + p.genre + "   PlayLevel:" + std::to_string(p.level));
@@ -170,7 +192,8 @@ TEST(LogGenerator, LinesFollowTheEntryLayout) {
         const std::string bpmText = lines[m + 4].substr(4);
         std::from_chars(bpmText.data(), bpmText.data() + bpmText.size(), bpm);
         EXPECT_EQ(bpm, p.bpm);
-        if (bpmText.find('.') != std::string::npos) ++decimalBpm;
+        if (bpmText.find('.') != std::string::npos)
+            ++decimalBpm;
 
         const std::string& autoLine = lines[m + 5];
         ASSERT_EQ(autoLine.size(), 22u);
@@ -181,8 +204,8 @@ TEST(LogGenerator, LinesFollowTheEntryLayout) {
         EXPECT_TRUE(startsWith(scratchLine, "AutoScratch:"));
         EXPECT_EQ(scratchLine[12] - '0', p.autoScratch);
 
-        EXPECT_EQ(lines[m + 7], "Total Notes         :" + std::to_string(p.totalNotes) + "   Score " +
-                                    std::to_string(p.score));
+        EXPECT_EQ(lines[m + 7],
+            "Total Notes         :" + std::to_string(p.totalNotes) + "   Score " + std::to_string(p.score));
 
         std::string last = lines[m + 8];
         if (!startsWith(last, "Great ")) {
@@ -200,11 +223,16 @@ TEST(LogGenerator, LinesFollowTheEntryLayout) {
 
         const PoolSong& song = pool[static_cast<std::size_t>(p.songIndex)];
         EXPECT_NE(std::find(song.titleVariants.begin(), song.titleVariants.end(), p.title), song.titleVariants.end());
-        if (p.title != song.titleVariants.front() || p.artist != song.artistVariants.front()) ++variants;
-        if (p.autoplay != 0) ++autoplay;
-        if (p.autoScratch != 0) ++autoScratch;
-        if (p.maxCombo == p.totalNotes) ++fullCombo;
-        if (p.score == 0) ++zeroScore;
+        if (p.title != song.titleVariants.front() || p.artist != song.artistVariants.front())
+            ++variants;
+        if (p.autoplay != 0)
+            ++autoplay;
+        if (p.autoScratch != 0)
+            ++autoScratch;
+        if (p.maxCombo == p.totalNotes)
+            ++fullCombo;
+        if (p.score == 0)
+            ++zeroScore;
     }
     // The awkward cases must actually show up.
     EXPECT_GT(unpadded, 0);
@@ -218,7 +246,8 @@ TEST(LogGenerator, LinesFollowTheEntryLayout) {
     EXPECT_GT(blankMarkers, 0);
 }
 
-TEST(LogGenerator, WithoutJunkEveryLineBelongsToAnEntry) {
+TEST(LogGenerator, WithoutJunkEveryLineBelongsToAnEntry)
+{
     GeneratorOptions o;
     o.plays = 400;
     o.junkRate = 0;
@@ -233,7 +262,8 @@ TEST(LogGenerator, WithoutJunkEveryLineBelongsToAnEntry) {
     EXPECT_EQ(lines.size(), expected);
 }
 
-TEST(LogGenerator, DatesCrossMonthAndYearEndsAndLeapDays) {
+TEST(LogGenerator, DatesCrossMonthAndYearEndsAndLeapDays)
+{
     GeneratorOptions o;
     o.plays = 2000;
     o.meanGapMinutes = 10;
@@ -242,13 +272,15 @@ TEST(LogGenerator, DatesCrossMonthAndYearEndsAndLeapDays) {
     o.startDay = 27;
     const GeneratedLog leap2000 = generateLog(o);
     std::set<std::string> days;
-    for (const auto& p : leap2000.plays) days.insert(p.dateTime.substr(0, p.dateTime.find(' ')));
+    for (const auto& p : leap2000.plays)
+        days.insert(p.dateTime.substr(0, p.dateTime.find(' ')));
     EXPECT_TRUE(days.count("2000/02/29") || days.count("2000/2/29"));
     EXPECT_TRUE(days.count("2000/03/01") || days.count("2000/3/1"));
 
     o.startYear = 2001;
     const GeneratedLog plain2001 = generateLog(o);
-    for (const auto& p : plain2001.plays) EXPECT_FALSE(p.month == 2 && p.day == 29);
+    for (const auto& p : plain2001.plays)
+        EXPECT_FALSE(p.month == 2 && p.day == 29);
     EXPECT_EQ(plain2001.plays.back().month, 3);
 
     // With the defaults a few hundred plays span months and cross the year end.
@@ -260,7 +292,8 @@ TEST(LogGenerator, DatesCrossMonthAndYearEndsAndLeapDays) {
     EXPECT_GE(defaults.plays.back().month, 2);
 }
 
-TEST(LogGenerator, EveryStringRoundTripsThroughCp932) {
+TEST(LogGenerator, EveryStringRoundTripsThroughCp932)
+{
     for (std::uint64_t seed : {1u, 7u, 12345u}) {
         GeneratorOptions o;
         o.seed = seed;
@@ -273,7 +306,8 @@ TEST(LogGenerator, EveryStringRoundTripsThroughCp932) {
     }
 }
 
-TEST(LogGenerator, PoolMixesScripts) {
+TEST(LogGenerator, PoolMixesScripts)
+{
     GeneratorOptions o;
     const auto pool = songPool(o);
     ASSERT_EQ(pool.size(), 300u);
@@ -284,15 +318,16 @@ TEST(LogGenerator, PoolMixesScripts) {
         return [what](const std::string& s) { return s.find(what) != std::string::npos; };
     };
     EXPECT_EQ(pool[0].titleVariants, (std::vector<std::string>{"Wave~Wave", "WAVE~WAVE", "wave~wave"}));
-    EXPECT_EQ(pool[1].titleVariants, (std::vector<std::string>{"ＤＡＮＣＥ　ＭＡＮＩＡＸ", "ｄａｎｃｅ　ｍａｎｉａｘ"}));
+    EXPECT_EQ(
+        pool[1].titleVariants, (std::vector<std::string>{"ＤＡＮＣＥ　ＭＡＮＩＡＸ", "ｄａｎｃｅ　ｍａｎｉａｘ"}));
     EXPECT_TRUE(anyTitle(contains("♪")));
     EXPECT_TRUE(anyTitle(contains("～")));
     EXPECT_TRUE(anyTitle(contains("－")));
     EXPECT_TRUE(anyTitle([](const std::string& s) {
         // Half-width katakana sit at U+FF61..U+FF9F: EF BD A1..BF or EF BE 80..9F.
         for (std::size_t i = 0; i + 2 < s.size(); ++i)
-            if (s[i] == '\xEF' && (s[i + 1] == '\xBD' || s[i + 1] == '\xBE') &&
-                (s[i + 1] == '\xBE' || static_cast<unsigned char>(s[i + 2]) >= 0xA1))
+            if (s[i] == '\xEF' && (s[i + 1] == '\xBD' || s[i + 1] == '\xBE')
+                && (s[i + 1] == '\xBE' || static_cast<unsigned char>(s[i + 2]) >= 0xA1))
                 return true;
         return false;
     }));
@@ -311,7 +346,8 @@ TEST(LogGenerator, PoolMixesScripts) {
     EXPECT_LT(artists.size(), pool.size() / 2); // artists repeat
 }
 
-TEST(LogGenerator, LineEndOptions) {
+TEST(LogGenerator, LineEndOptions)
+{
     GeneratorOptions o = busyOptions();
     o.plays = 300;
     const GeneratedLog crlf = generateLog(o);
@@ -338,11 +374,12 @@ TEST(LogGenerator, LineEndOptions) {
     }
     EXPECT_EQ(lf.bytes, asLf);
     EXPECT_EQ(cr.bytes, asCr);
-    EXPECT_EQ(std::count(crlf.bytes.begin(), crlf.bytes.end(), '\n'),
-              std::count(crlf.bytes.begin(), crlf.bytes.end(), '\r'));
+    EXPECT_EQ(
+        std::count(crlf.bytes.begin(), crlf.bytes.end(), '\n'), std::count(crlf.bytes.begin(), crlf.bytes.end(), '\r'));
 }
 
-TEST(LogGenerator, Utf8WithBomHoldsTheSameText) {
+TEST(LogGenerator, Utf8WithBomHoldsTheSameText)
+{
     GeneratorOptions o = busyOptions();
     o.plays = 300;
     const GeneratedLog cp932 = generateLog(o);
@@ -353,12 +390,13 @@ TEST(LogGenerator, Utf8WithBomHoldsTheSameText) {
     EXPECT_EQ(utf8.plays, cp932.plays);
 }
 
-TEST(LogGenerator, WriteLogMatchesGenerateLog) {
+TEST(LogGenerator, WriteLogMatchesGenerateLog)
+{
     GeneratorOptions o = busyOptions();
     o.plays = 6000; // more than one flush of the write buffer
     const GeneratedLog log = generateLog(o);
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("tolvane-genlog-test-" + std::to_string(::getpid()) + ".txt");
+    const std::filesystem::path path
+        = std::filesystem::temp_directory_path() / ("tolvane-genlog-test-" + std::to_string(::getpid()) + ".txt");
     std::vector<GeneratedPlay> plays;
     writeLog(path.string(), o, &plays);
     writeLog(path.string(), o); // without the plays too
@@ -371,7 +409,8 @@ TEST(LogGenerator, WriteLogMatchesGenerateLog) {
     EXPECT_EQ(plays, log.plays);
 }
 
-TEST(LogGenerator, RejectsBadOptions) {
+TEST(LogGenerator, RejectsBadOptions)
+{
     GeneratorOptions o;
     o.startMonth = 2;
     o.startDay = 29; // 2001 is no leap year
@@ -385,7 +424,8 @@ TEST(LogGenerator, RejectsBadOptions) {
     EXPECT_THROW(writeLog("/nonexistent-dir/x/score.txt", GeneratorOptions{}), std::runtime_error);
 }
 
-TEST(LogGenerator, HelpersConvertBothWays) {
+TEST(LogGenerator, HelpersConvertBothWays)
+{
     const std::string text = "Title:ＤＡＮＣＥ　ＭＡＮＩＡＸ   Artist:ＤＪ 太郎 ｱｸｾﾙ ♪～－";
     EXPECT_EQ(cp932ToUtf8(utf8ToCp932(text)), text);
     EXPECT_EQ(utf8ToCp932(text), iconvConvert(text, "CP932", "UTF-8"));

@@ -10,7 +10,7 @@ namespace {
 UsrDate on(int year, int month, int day)
 {
     return {static_cast<std::int16_t>(year), static_cast<std::int16_t>(month), static_cast<std::int16_t>(day),
-            static_cast<std::int16_t>(weekdayOf(year, month, day))};
+        static_cast<std::int16_t>(weekdayOf(year, month, day))};
 }
 
 class ChartNavigationTest : public ::testing::Test {
@@ -21,8 +21,7 @@ protected:
         tree.clear();
         counts.clear();
         for (const CivilDate& d : days)
-            counts.count({0, d.year, d.month, d.day, weekdayOf(d.year, d.month, d.day), 21, 0}, tree,
-                         nav.ChartCursor);
+            counts.count({0, d.year, d.month, d.day, weekdayOf(d.year, d.month, d.day), 21, 0}, tree, nav.ChartCursor);
         nav.finishRun(counts);
         nav.AnalysisDone = true;
     }

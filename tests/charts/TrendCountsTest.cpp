@@ -1,5 +1,5 @@
-#include "charts/TotalsCharts.h"
 #include "charts/TrendCounts.h"
+#include "charts/TotalsCharts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "model/Analysis.h"
 #include "model/AnalysisRun.h"
+#include "model/Analysis.h"
 #include "model/RunTexts.h"
 #include "support/LogGenerator.h"
 #include "support/LogText.h"
@@ -67,8 +67,9 @@ TEST(AnalysisRun, RunsFromReadingToTheCompletionMessage)
     EXPECT_EQ(o.entries, 40);
     EXPECT_EQ(o.accepted, 40);
     EXPECT_EQ(a.plays.size(), 40u);
-    EXPECT_EQ(o.message, (std::vector<std::string>{"解析が完了しました。", "ファイルサイズ     11KB",
-                                                   "自分が誇れるBM98歴(笑) ", "   00年2ヶ月18日5時間17分47秒"}));
+    EXPECT_EQ(o.message,
+        (std::vector<std::string>{"解析が完了しました。", "ファイルサイズ     11KB", "自分が誇れるBM98歴(笑) ",
+            "   00年2ヶ月18日5時間17分47秒"}));
     EXPECT_TRUE(a.navigation.AnalysisDone);
     EXPECT_EQ(a.navigation.ChartLevel, 1);
     EXPECT_EQ(a.periodChart.rows.size(), 4u);
@@ -83,10 +84,10 @@ TEST(AnalysisRun, RunsFromReadingToTheCompletionMessage)
     ASSERT_NE(ranking, watch.statuses.end());
     EXPECT_LE(ranking - watch.statuses.begin(), 11);
     EXPECT_EQ(std::vector<std::string>(ranking + 1, watch.statuses.end() - 2),
-              (std::vector<std::string>{"ランキング計測中…    0%", "ランキング計測中…    10%", "ランキング計測中…    20%",
-                                        "ランキング計測中…    30%", "ランキング計測中…    40%", "ランキング計測中…    50%",
-                                        "ランキング計測中…    60%", "ランキング計測中…    70%", "ランキング計測中…    80%",
-                                        "ランキング計測中…    90%"}));
+        (std::vector<std::string>{"ランキング計測中…    0%", "ランキング計測中…    10%", "ランキング計測中…    20%",
+            "ランキング計測中…    30%", "ランキング計測中…    40%", "ランキング計測中…    50%",
+            "ランキング計測中…    60%", "ランキング計測中…    70%", "ランキング計測中…    80%",
+            "ランキング計測中…    90%"}));
     EXPECT_EQ(watch.statuses[watch.statuses.size() - 2], "グラフ描画中…");
     EXPECT_EQ(watch.statuses.back(), "ｽﾃｰﾀｽ");
     // Progress captions are for a minimised window only; the last one is for any.

@@ -8,8 +8,7 @@
 namespace tolvane {
 namespace {
 
-template <class Collection, class Field>
-std::vector<int> numbersOf(const Collection& nodes, Field field)
+template <class Collection, class Field> std::vector<int> numbersOf(const Collection& nodes, Field field)
 {
     std::vector<int> numbers;
     for (const auto& node : nodes)

@@ -1,5 +1,5 @@
-#include "model/DateText.h"
 #include "model/DateValue.h"
+#include "model/DateText.h"
 
 #include <gtest/gtest.h>
 
@@ -99,8 +99,8 @@ TEST(DateText, ReadsDatesWrittenYearMonthDay)
 TEST(DateText, RefusesDatesThatAreNotReal)
 {
     for (const char* text : {"", "2001", "01/05/03", "20001/05/03", "0000/01/01", "2001/13/01", "2001/0/01",
-                             "2001/02/29", "2001/04/31", "2001/005/03", "2001/5/3x", "2001.05.03",
-                             "\t2001/05/03", "2001/05/03 12:00:00", "２００１/05/03", "2001//05/03"}) {
+             "2001/02/29", "2001/04/31", "2001/005/03", "2001/5/3x", "2001.05.03", "\t2001/05/03",
+             "2001/05/03 12:00:00", "２００１/05/03", "2001//05/03"}) {
         EXPECT_FALSE(parseDateText(text)) << text;
     }
 }
@@ -110,8 +110,8 @@ TEST(DateText, ReadsTimesOnATwentyFourHourClock)
     EXPECT_EQ(parseTimeText("9:05:07"), 9 * 3600 + 5 * 60 + 7);
     EXPECT_EQ(parseTimeText("23:59"), 23 * 3600 + 59 * 60);
     EXPECT_EQ(parseTimeText(" 0:0:0 "), 0);
-    for (const char* text : {"", "12", "24:00", "12:60", "12:00:60", "12:00:", "1:2:3:4", "123:00", "12:000",
-                             "12:00 PM", "\t12:00"}) {
+    for (const char* text :
+        {"", "12", "24:00", "12:60", "12:00:60", "12:00:", "1:2:3:4", "123:00", "12:000", "12:00 PM", "\t12:00"}) {
         EXPECT_FALSE(parseTimeText(text)) << text;
     }
 }

@@ -38,8 +38,8 @@ class TempFile {
 public:
     explicit TempFile(const std::string& content)
         : path_(std::filesystem::temp_directory_path()
-                / ("tolvane-line-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-"
-                   + ::testing::UnitTest::GetInstance()->current_test_info()->name()))
+            / ("tolvane-line-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-"
+                + ::testing::UnitTest::GetInstance()->current_test_info()->name()))
     {
         std::ofstream(path_, std::ios::binary) << content;
     }
@@ -58,7 +58,7 @@ TEST(TextDecoder, DecodesCodePage932AsTheGameWritesIt)
 {
     const TextDecoder cp932;
     for (const char* text : {"桜～さくら～", "ＤＡＮＣＥ　ＭＡＮＩＡＸ", "ｱｸｾﾙ全開", "Step－by－Step", "Back\\slash",
-                             "Wave~Wave", "♪ハッピー♪", "①Ⅲ㈱"}) {
+             "Wave~Wave", "♪ハッピー♪", "①Ⅲ㈱"}) {
         EXPECT_EQ(cp932.decode(tolvane::testing::utf8ToCp932(text)), text);
     }
 }
@@ -66,7 +66,9 @@ TEST(TextDecoder, DecodesCodePage932AsTheGameWritesIt)
 TEST(TextDecoder, TurnsBytesItCannotDecodeIntoReplacementCharacters)
 {
     const TextDecoder cp932;
-    EXPECT_EQ(cp932.decode("a\x80" "b"), "a" + kReplacement + "b");
+    EXPECT_EQ(cp932.decode("a\x80"
+                           "b"),
+        "a" + kReplacement + "b");
     EXPECT_EQ(cp932.decode("\xA0\xFD\xFF"), kReplacement + kReplacement + kReplacement);
     // A lead byte at the end of the line, or before a byte that cannot trail it.
     EXPECT_EQ(cp932.decode("x\x82"), "x" + kReplacement);
@@ -76,19 +78,18 @@ TEST(TextDecoder, TurnsBytesItCannotDecodeIntoReplacementCharacters)
     const TextDecoder utf8(TextDecoder::Encoding::Utf8);
     EXPECT_EQ(utf8.decode("桜"), "桜");
     EXPECT_EQ(utf8.decode("\xC3"), kReplacement);
-    EXPECT_EQ(utf8.decode("\xC0\xAF"), kReplacement + kReplacement);         // overlong
+    EXPECT_EQ(utf8.decode("\xC0\xAF"), kReplacement + kReplacement); // overlong
     EXPECT_EQ(utf8.decode("\xED\xA0\x80"), kReplacement + kReplacement + kReplacement); // surrogate
-    EXPECT_EQ(utf8.decode("\xE6\xA1"), kReplacement + kReplacement);         // cut short
+    EXPECT_EQ(utf8.decode("\xE6\xA1"), kReplacement + kReplacement); // cut short
     EXPECT_EQ(utf8.decode("\xF0\x9F\x8E\xB5"), "\xF0\x9F\x8E\xB5");
 }
 
 TEST(LineReader, EndsLinesAtCrLfAtCrAloneAndAtLfAlone)
 {
-    EXPECT_EQ(linesOf("a\r\nb\rc\nd"),
-              (std::vector<Line>{{"a", 1, 3}, {"b", 2, 5}, {"c", 3, 7}, {"d", 4, 8}}));
+    EXPECT_EQ(linesOf("a\r\nb\rc\nd"), (std::vector<Line>{{"a", 1, 3}, {"b", 2, 5}, {"c", 3, 7}, {"d", 4, 8}}));
     // CR CR LF is a line and an empty line; LF CR is two line ends as well.
-    EXPECT_EQ(linesOf("a\r\r\nb\n\rc"),
-              (std::vector<Line>{{"a", 1, 2}, {"", 2, 4}, {"b", 3, 6}, {"", 4, 7}, {"c", 5, 8}}));
+    EXPECT_EQ(
+        linesOf("a\r\r\nb\n\rc"), (std::vector<Line>{{"a", 1, 2}, {"", 2, 4}, {"b", 3, 6}, {"", 4, 7}, {"c", 5, 8}}));
     EXPECT_EQ(linesOf("a\r\n"), (std::vector<Line>{{"a", 1, 3}}));
     EXPECT_EQ(linesOf("\r\n\r\n"), (std::vector<Line>{{"", 1, 2}, {"", 2, 4}}));
     EXPECT_TRUE(linesOf("").empty());
@@ -96,7 +97,8 @@ TEST(LineReader, EndsLinesAtCrLfAtCrAloneAndAtLfAlone)
 
 TEST(LineReader, AByteOrderMarkMakesTheFileUtf8AndIsNotPartOfTheFirstLine)
 {
-    LineReader bom = LineReader::inMemory("\xEF\xBB\xBF" "桜\r\nx");
+    LineReader bom = LineReader::inMemory("\xEF\xBB\xBF"
+                                          "桜\r\nx");
     EXPECT_EQ(bom.decoder().encoding(), TextDecoder::Encoding::Utf8);
     ASSERT_TRUE(bom.next());
     EXPECT_EQ(bom.decoded(), "桜");

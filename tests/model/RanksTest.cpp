@@ -1,5 +1,5 @@
-#include "model/RankingTables.h"
 #include "model/Ranks.h"
+#include "model/RankingTables.h"
 
 #include <gtest/gtest.h>
 

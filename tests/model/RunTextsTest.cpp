@@ -1,7 +1,7 @@
+#include "model/RunTexts.h"
 #include "model/DateValue.h"
 #include "model/NumberText.h"
 #include "model/PlayList.h"
-#include "model/RunTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -48,8 +48,8 @@ TEST(RunTexts, ConfirmationNamesEachFilterThatIsOn)
 TEST(RunTexts, CompletionGivesTheSizeInWholeKilobytes)
 {
     EXPECT_EQ(RunTexts::completion(1023, "00年0ヶ月0日0時間0分0秒"),
-              (std::vector<std::string>{"解析が完了しました。", "ファイルサイズ     0KB", "自分が誇れるBM98歴(笑) ",
-                                        "   00年0ヶ月0日0時間0分0秒"}));
+        (std::vector<std::string>{"解析が完了しました。", "ファイルサイズ     0KB", "自分が誇れるBM98歴(笑) ",
+            "   00年0ヶ月0日0時間0分0秒"}));
     EXPECT_EQ(RunTexts::completion(11770, "x")[1], "ファイルサイズ     11KB");
 }
 
@@ -64,8 +64,9 @@ TEST(RunTexts, FailureMessagesTellTheCauseAndLine)
     cut.kind = AnalysisFailure::Kind::Format;
     cut.cause = AnalysisFailure::Cause::EndsInsideEntry;
     cut.line = 200;
-    EXPECT_EQ(RunTexts::failure(cut), (std::vector<std::string>{"スコアファイルを解析できませんでした。",
-                                                                 "200行目: エントリーの途中でファイルが終わっています。"}));
+    EXPECT_EQ(RunTexts::failure(cut),
+        (std::vector<std::string>{
+            "スコアファイルを解析できませんでした。", "200行目: エントリーの途中でファイルが終わっています。"}));
 
     AnalysisFailure none;
     none.kind = AnalysisFailure::Kind::NoPlays;
@@ -124,7 +125,8 @@ TEST(PlayList, CellsFollowTheColumns)
     p.score = 126550;
     p.maxCombo = 0;
     list.append(std::move(p));
-    EXPECT_EQ(list.cells(0), (std::array<std::string, 10>{"3", "2002/1/4 23:30:59", "Wave~Wave", "Marine Works",
-                                                           "ハードコア", "8", "133.333", "760", "126550", "0"}));
+    EXPECT_EQ(list.cells(0),
+        (std::array<std::string, 10>{"3", "2002/1/4 23:30:59", "Wave~Wave", "Marine Works", "ハードコア", "8",
+            "133.333", "760", "126550", "0"}));
     EXPECT_EQ(PlayList::kHeaders[7], "TotalNote");
 }

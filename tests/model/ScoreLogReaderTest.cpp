@@ -1,5 +1,5 @@
-#include "model/DateValue.h"
 #include "model/ScoreLogReader.h"
+#include "model/DateValue.h"
 #include "support/LogGenerator.h"
 #include "support/LogText.h"
 
@@ -186,7 +186,7 @@ TEST(ScoreLogReader, CountsCharacterPositionsNotBytes)
 TEST(ScoreLogReader, DropsAutoplayAndAutoScratchPlaysOfTheChosenSideOnly)
 {
     const std::string log = logOf({withDigits(0, 0), withDigits(1, 0), withDigits(2, 0), withDigits(3, 0),
-                                   withDigits(0, 1), withDigits(0, 2), withDigits(0, 3)});
+        withDigits(0, 1), withDigits(0, 2), withDigits(0, 3)});
     auto keptNumbersWith = [&](bool autoplay, int autoSide, bool scratch, int scratchSide) {
         Filter f;
         f.IgnoreAutoplay = autoplay;
@@ -236,8 +236,7 @@ TEST(ScoreLogReader, TheSpanKeepsWholeDaysAndStopsAtTheFirstPlayAfterIt)
     f.Mintime = tolvane::makeDate(2001, 5, 3);
     f.Maxtime = tolvane::makeDate(2001, 5, 5, 12);
     const std::string log = logOf({entryOn("2001/05/02 23:59:59"), entryOn("2001/05/03 00:00:00"),
-                                   entryOn("2001/05/05 23:59:59"), entryOn("2001/05/06 00:00:01"),
-                                   entryOn("2001/05/04 10:00:00")});
+        entryOn("2001/05/05 23:59:59"), entryOn("2001/05/06 00:00:01"), entryOn("2001/05/04 10:00:00")});
     const Reading r = readLog(log, f);
     ASSERT_TRUE(r.result.ok());
     EXPECT_TRUE(r.result.stoppedAtMaxtime);
@@ -335,7 +334,7 @@ TEST(ScoreLogReader, AFileEndingInsideAnEntryBlamesTheEntrysMarker)
     split.judge = "PGreat 155  Great 67";
     expectFailure(readLog(logOf({split})), LogReadError::Cause::EndsInsideEntry, 1);
     expectFailure(readLog(utf8ToCp932("[Start of Score] : 申請する時は、この行から切り取る")),
-                  LogReadError::Cause::EndsInsideEntry, 1);
+        LogReadError::Cause::EndsInsideEntry, 1);
 
     // A play that a filter drops needs none of its remaining lines.
     Filter f;
@@ -348,7 +347,7 @@ TEST(ScoreLogReader, FailsToOpenAMissingFileOrADirectory)
 {
     ScoreLogReader reader(Filter{}, {});
     for (const std::filesystem::path& path :
-         {std::filesystem::path("/nonexistent/score.txt"), std::filesystem::temp_directory_path()}) {
+        {std::filesystem::path("/nonexistent/score.txt"), std::filesystem::temp_directory_path()}) {
         const LogReadResult r = reader.read(path);
         ASSERT_TRUE(r.error.has_value());
         EXPECT_EQ(r.error->kind, LogReadError::Kind::Open);
@@ -370,13 +369,12 @@ TEST(ScoreLogReader, ReportsProgressInTenthsCountedIn128ByteBlocks)
     EXPECT_EQ(readLog(jump).progress, (std::vector<int>{50, 60, 70, 80, 90, 100}));
 
     // The first 127 bytes are block zero.
-    EXPECT_EQ(readLog(std::string(125, 'x') + "\r\n" + std::string(126, 'y') + "\r\n").progress,
-              (std::vector<int>{0, 50}));
+    EXPECT_EQ(
+        readLog(std::string(125, 'x') + "\r\n" + std::string(126, 'y') + "\r\n").progress, (std::vector<int>{0, 50}));
 
     // However long the log, no more than ten reports.
-    const Reading big = readLog(logOf({EntryText{}, EntryText{}, EntryText{}, EntryText{}, EntryText{},
-                                       EntryText{}, EntryText{}, EntryText{}, EntryText{}, EntryText{},
-                                       EntryText{}, EntryText{}, EntryText{}, EntryText{}}));
+    const Reading big = readLog(logOf({EntryText{}, EntryText{}, EntryText{}, EntryText{}, EntryText{}, EntryText{},
+        EntryText{}, EntryText{}, EntryText{}, EntryText{}, EntryText{}, EntryText{}, EntryText{}, EntryText{}}));
     EXPECT_LE(big.progress.size(), 10u);
     EXPECT_GE(big.progress.back(), 90);
 }
@@ -409,7 +407,7 @@ TEST(ScoreLogReader, ReadsEveryPlayOfAGeneratedLogExactlyInEveryLineEndAndEncodi
     options.junkRate = 0.1;
     options.nineLineRate = 0.1;
     for (const auto& [lineEnd, bom] : {std::pair{LineEnd::CrLf, false}, std::pair{LineEnd::Lf, false},
-                                       std::pair{LineEnd::Cr, false}, std::pair{LineEnd::CrLf, true}}) {
+             std::pair{LineEnd::Cr, false}, std::pair{LineEnd::CrLf, true}}) {
         options.lineEnd = lineEnd;
         options.utf8WithBom = bom;
         const tolvane::testing::GeneratedLog log = tolvane::testing::generateLog(options);
@@ -431,7 +429,8 @@ TEST(ScoreLogReader, ReadsEveryPlayOfAGeneratedLogExactlyInEveryLineEndAndEncodi
             EXPECT_EQ(got.totalNotes, want.totalNotes);
             EXPECT_EQ(got.score, want.score);
             EXPECT_EQ(got.maxCombo, want.maxCombo);
-            EXPECT_EQ(got.date, tolvane::makeDate(want.year, want.month, want.day, want.hour, want.minute, want.second));
+            EXPECT_EQ(
+                got.date, tolvane::makeDate(want.year, want.month, want.day, want.hour, want.minute, want.second));
             EXPECT_EQ(r.dates[i].line, want.markerLine + 1);
             EXPECT_EQ(r.dates[i].hour, want.hour);
             EXPECT_EQ(r.dates[i].weekday, tolvane::weekdayOf(want.year, want.month, want.day));

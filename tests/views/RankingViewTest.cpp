@@ -38,10 +38,9 @@ TEST(RankingViewColumns, EmptyTablesGiveHeadersOnly)
 {
     const RankingView artist = buildRankingView(RankingKind::Artist, RankingTables{});
     EXPECT_TRUE(artist.rows.empty());
-    EXPECT_EQ(artist.columns, (std::vector<RankingColumn>{
-                                  {"No.", 600}, {"作者", 2000}, {"総プレイ回数", 2000},
-                                  {"最初の出会い", 2000}, {"最近の出会い", 2000},
-                                  {"付き合った日々（爆", 2000}}));
+    EXPECT_EQ(artist.columns,
+        (std::vector<RankingColumn>{{"No.", 600}, {"作者", 2000}, {"総プレイ回数", 2000}, {"最初の出会い", 2000},
+            {"最近の出会い", 2000}, {"付き合った日々（爆", 2000}}));
     EXPECT_EQ(rankingColumns(RankingKind::MaxCombo)[2], (RankingColumn{"FullCombo?", 1500}));
     EXPECT_EQ(initialRankingView().columns, (std::vector<RankingColumn>{{"No.", 1000}}));
     EXPECT_TRUE(initialRankingView().rows.empty());
@@ -52,21 +51,19 @@ TEST(RankingViewOrder, ByNumberDescendingWithPaddedCells)
     RankingTables tables;
     for (auto [title, times] : {std::pair{"twelve", 12}, {"nine", 9}, {"many", 105}})
         playTimes(tables, title, times);
-    EXPECT_EQ(numbered(buildRankingView(RankingKind::Title, tables), 2),
-              (Cells{"1:105", "2:012", "3:009"}));
+    EXPECT_EQ(numbered(buildRankingView(RankingKind::Title, tables), 2), (Cells{"1:105", "2:012", "3:009"}));
 
     RankingTables wide;
     for (auto [title, times] : {std::pair{"a", 200}, {"b", 1000}, {"c", 999}})
         playTimes(wide, title, times);
-    EXPECT_EQ(numbered(buildRankingView(RankingKind::Genre, wide), 2),
-              (Cells{"1:1000", "2:999", "3:200"}));
+    EXPECT_EQ(numbered(buildRankingView(RankingKind::Genre, wide), 2), (Cells{"1:1000", "2:999", "3:200"}));
 
     RankingTables scores;
     for (std::int32_t score : {84999, 85000, 1234567, 0})
         scores.record({std::to_string(score), "A", "G", 40000, score, 0, 0});
     scores.songs.obtain("minus").Score = -5; // only a hand-made record goes below zero
     EXPECT_EQ(numbered(buildRankingView(RankingKind::Score, scores), 1),
-              (Cells{"1:1234567", "2:085000", "3:084999", "4:000000", "5:-000005"}));
+        (Cells{"1:1234567", "2:085000", "3:084999", "4:000000", "5:-000005"}));
 }
 
 TEST(RankingViewOrder, TiesKeepTableOrder)
@@ -95,15 +92,14 @@ TEST(RankingViewCells, DatesSpansAndFullCombo)
     tables.record({"Other", "B", "H", makeDate(2002, 1, 31, 9, 5, 7), 0, 1200, 1300});
     tables.record({"Never", "C", "I", makeDate(2002, 2, 2), 0, 0, 0});
     EXPECT_EQ(buildRankingView(RankingKind::Title, tables).rows[0],
-              (Cells{"1", "Song", "002", "Artist", "Pop", "2001/03/10 21:00:00",
-                     "2002/05/12 23:30:15", "01年 2ヶ月 4日2時間30分15秒"}));
+        (Cells{"1", "Song", "002", "Artist", "Pop", "2001/03/10 21:00:00", "2002/05/12 23:30:15",
+            "01年 2ヶ月 4日2時間30分15秒"}));
     EXPECT_EQ(buildRankingView(RankingKind::Artist, tables).rows[0],
-              (Cells{"1", "Artist", "002", "2001/03/10 21:00:00", "2002/05/12 23:30:15",
-                     "01年 2ヶ月 4日2時間30分15秒"}));
+        (Cells{"1", "Artist", "002", "2001/03/10 21:00:00", "2002/05/12 23:30:15", "01年 2ヶ月 4日2時間30分15秒"}));
     EXPECT_EQ(buildRankingView(RankingKind::MaxCombo, tables).rows,
-              (std::vector<Cells>{{"1", "1200", "", "Other", "B", "H", "2002/01/31 9:05:07"},
-                                  {"2", "0500", "○", "Song", "Artist", "Pop", "2001/03/10 21:00:00"},
-                                  {"3", "0000", "", "Never", "C", "I", "0:00:00"}}));
+        (std::vector<Cells>{{"1", "1200", "", "Other", "B", "H", "2002/01/31 9:05:07"},
+            {"2", "0500", "○", "Song", "Artist", "Pop", "2001/03/10 21:00:00"},
+            {"3", "0000", "", "Never", "C", "I", "0:00:00"}}));
 }
 
 } // namespace
