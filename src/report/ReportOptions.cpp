@@ -98,15 +98,17 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& args)
             o.version = true;
             continue;
         }
-        if (arg.substr(0, 2) != "--" || arg == "--") {
-            if (arg == "--") {
-                for (++i; i < args.size(); ++i)
-                    files.push_back(args[i]);
-                break;
-            }
+        if (arg == "--") {
+            for (++i; i < args.size(); ++i)
+                files.push_back(args[i]);
+            break;
+        }
+        if (arg.size() < 2 || arg.front() != '-') {
             files.push_back(arg);
             continue;
         }
+        if (arg.substr(0, 2) != "--")
+            return bad("unknown option " + std::string(arg));
         // --name VALUE or --name=VALUE
         std::string_view name = arg;
         std::optional<std::string_view> inlineValue;

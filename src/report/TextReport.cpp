@@ -132,6 +132,7 @@ void printSummary(std::FILE* out, const ReportData& data)
     print(out, "\n");
     printChart(out, "年別", a.totals.year);
     printChart(out, "月別", a.totals.month);
+    printChart(out, "日別", a.totals.day);
     printChart(out, "曜日別", a.totals.weekday);
     printChart(out, "時間帯別", a.totals.hour);
 }

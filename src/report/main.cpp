@@ -11,6 +11,7 @@
 #include "settings/IniFile.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,7 @@ constexpr int kBadUsage = 2;
 
 int badUsage(const std::string& message)
 {
-    std::fprintf(stderr, "tolvane-report: %s\nTry 'tolvane-report --help'.\n", message.c_str());
+    std::fprintf(stderr, "tolvane-report: %s (see tolvane-report --help)\n", message.c_str());
     return kBadUsage;
 }
 
@@ -52,8 +53,12 @@ int main(int argc, char** argv)
 
     Filter filter;
     if (options.settings) {
-        std::string error;
-        const auto ini = IniFile::load(*options.settings, &error);
+        // Unlike the window's own settings file, one named here must be there.
+        std::string error = "no such file";
+        std::error_code ec;
+        const auto ini = std::filesystem::is_regular_file(*options.settings, ec)
+            ? IniFile::load(*options.settings, &error)
+            : std::nullopt;
         if (!ini)
             return badUsage("cannot read the settings file " + *options.settings + ": " + error);
         filter = readFilterSettings(*ini);

@@ -1,0 +1,377 @@
+// Runs the real tolvane-report binary and checks what it prints.
+#include "support/LogGenerator.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using tolvane::testing::utf8ToCp932;
+
+const std::string kDataDir = TOLVANE_TEST_DATA_DIR;
+
+struct Result {
+    int code = -1;
+    std::string out, err;
+};
+
+std::string drain(std::FILE* f)
+{
+    std::rewind(f);
+    std::string s;
+    char buf[65536];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;)
+        s.append(buf, n);
+    std::fclose(f);
+    return s;
+}
+
+// Runs the binary in cwd. Its output goes to files rather than pipes, so a
+// long report never blocks on a reader.
+Result run(const std::vector<std::string>& args, const std::string& cwd = kDataDir)
+{
+    std::vector<char*> argv{const_cast<char*>(TOLVANE_REPORT_BIN)};
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(fileno(out), 1);
+        dup2(fileno(err), 2);
+        if (chdir(cwd.c_str()) == 0)
+            execv(TOLVANE_REPORT_BIN, argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, drain(out), drain(err)};
+}
+
+QJsonObject parse(const std::string& text)
+{
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString() << "\n" << text;
+    return doc.object();
+}
+
+QJsonObject readJson(const std::string& name)
+{
+    std::ifstream in(kDataDir + "/" + name, std::ios::binary);
+    return parse(std::string(std::istreambuf_iterator<char>(in), {}));
+}
+
+std::string compact(const QJsonValue& v)
+{
+    return QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact).toStdString();
+}
+
+// Names each differing member, so a failure says where to look.
+testing::AssertionResult sameJson(const QJsonObject& got, const QJsonObject& want)
+{
+    if (got == want)
+        return testing::AssertionSuccess();
+    auto failure = testing::AssertionFailure();
+    QStringList keys = got.keys() + want.keys();
+    keys.removeDuplicates();
+    for (const QString& k : keys) {
+        if (got.value(k) != want.value(k))
+            failure << "\n"
+                    << k.toStdString() << ":\n  got  " << compact(got.value(k)) << "\n  want "
+                    << compact(want.value(k));
+    }
+    return failure;
+}
+
+int lineCount(const std::string& s)
+{
+    return static_cast<int>(std::count(s.begin(), s.end(), '\n'));
+}
+
+// Logs under report/ are kept as UTF-8 text with LF line ends so they read
+// well; the copy the binary sees is what the game writes: CP932 with CR LF.
+void installLog(const QTemporaryDir& dir, const std::string& name)
+{
+    std::ifstream in(kDataDir + "/report/" + name, std::ios::binary);
+    std::string text;
+    for (std::string line; std::getline(in, line);)
+        text += line + "\r\n";
+    std::ofstream(dir.filePath(QString::fromStdString(name)).toStdString(), std::ios::binary) << utf8ToCp932(text);
+}
+
+class ReportCli : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    Result runHere(const std::vector<std::string>& args) const { return run(args, dir.path().toStdString()); }
+};
+
+const std::map<std::string, QString> kRankingKeys
+    = {{"title", "タイトル"}, {"artist", "作者"}, {"genre", "ジャンル"}, {"score", "スコア"}, {"maxcombo", "MaxCombo"}};
+
+TEST(ReportCliExamples, MatchTheWorkedExamples)
+{
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+        {"small.all.json", {"--format", "json", "--view", "all", "small.txt"}},
+        {"small.filtered.json",
+            {"--format", "json", "--view", "all", "--ignore-autoplay", "1P+2P", "--min-score", "100000", "small.txt"}},
+        {"small.level4.json",
+            {"--format", "json", "--view", "charts", "--period", "4", "--at", "2002/01/02", "small.txt"}},
+    };
+    for (const auto& [expected, args] : cases) {
+        const Result r = run(args);
+        EXPECT_EQ(r.code, 0) << expected << r.err;
+        EXPECT_EQ(r.err, "");
+        EXPECT_TRUE(sameJson(parse(r.out), readJson(expected))) << expected;
+    }
+    const Result r = run({"--format", "json", "--view", "all", "truncated.txt"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(lineCount(r.err), 1) << r.err;
+    const QJsonObject want = readJson("truncated.json")["error"].toObject();
+    const QJsonObject got = parse(r.out)["error"].toObject();
+    EXPECT_EQ(compact(got["kind"]), compact(want["kind"]));
+    EXPECT_EQ(compact(got["line"]), compact(want["line"]));
+}
+
+// A single view prints the file's figures and its own members, as --view all shows them.
+TEST(ReportCliExamples, EachViewPrintsOnlyItsMembers)
+{
+    const QJsonObject all = readJson("small.all.json");
+    const std::map<std::string, QStringList> views = {{"summary", {"history", "confirmation"}}, {"plays", {"plays"}},
+        {"title", {}}, {"artist", {}}, {"genre", {}}, {"score", {}}, {"maxcombo", {}}, {"charts", {"charts"}}};
+    for (const auto& [view, own] : views) {
+        const Result r = run({"--format", "json", "--view", view, "small.txt"});
+        ASSERT_EQ(r.code, 0) << view << r.err;
+        QJsonObject want;
+        for (const QString& k : QStringList{"file", "size_bytes", "size_kb", "entries", "accepted"} + own)
+            want[k] = all[k];
+        if (own.isEmpty()) {
+            const QString key = kRankingKeys.at(view);
+            want["rankings"] = QJsonObject{{key, all["rankings"][key]}};
+        }
+        EXPECT_TRUE(sameJson(parse(r.out), want)) << "--view " << view;
+    }
+}
+
+// November 2001 to February 2002 with an empty month, a title in two letter
+// cases, a nine-line entry, a 1P autoplay play (dropped) and a 2P
+// auto-scratch play (kept by a 1P filter), a tie on score and a full combo.
+TEST_F(ReportCli, HandWrittenLogWithFilters)
+{
+    installLog(dir, "nov2001-feb2002.txt");
+    const Result r = runHere({"--format", "json", "--view", "all", "--ignore-autoplay", "1P", "--ignore-scratch", "1P",
+        "nov2001-feb2002.txt"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(sameJson(parse(r.out), readJson("report/nov2001-feb2002.json")));
+}
+
+// The settings ask for 1P+2P autoplay, a MinScore that is unquoted and then
+// cut to nine characters (5000), and a span; the command line takes 2P and
+// --to alone, which clears the settings' Mintime. The play after --to ends
+// the reading but still counts in the charts and in entries.
+TEST_F(ReportCli, SettingsUnderTheCommandLineAndAMonthChart)
+{
+    installLog(dir, "feb2000.txt");
+    const std::vector<std::string> args = {"--format", "json", "--settings", kDataDir + "/report/feb2000.ini",
+        "--ignore-autoplay", "2P", "--to", "2000/02/29", "feb2000.txt"};
+    std::vector<std::string> all = args;
+    all.insert(all.end(), {"--view", "all", "--period", "3", "--at", "2000/02/10"});
+    const Result r = runHere(all);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(sameJson(parse(r.out), readJson("report/feb2000.json")));
+
+    // Level 5 sets the caption to the day; the time given with --at plays no part.
+    std::vector<std::string> day = args;
+    day.insert(day.end(), {"--view", "charts", "--period", "5", "--at", "2000/02/10 23:00:00"});
+    const Result r5 = runHere(day);
+    ASSERT_EQ(r5.code, 0) << r5.err;
+    QJsonArray hours;
+    for (int h = 0; h < 24; ++h)
+        hours.append(QJsonArray{QString::number(h), h == 22 ? "2" : "0"});
+    const QJsonObject want{{"level", 5}, {"cursor", "2000/02/10"}, {"from", "2000年2月10日0時"},
+        {"to", "2000年2月10日23時"}, {"caption", "2000年2月10日"}, {"rows", hours}};
+    EXPECT_TRUE(sameJson(parse(r5.out)["charts"][QString("総合")].toObject(), want));
+}
+
+// Rows order by number, not text: "010" above "009", 1000000 above 999999,
+// a combo of 10000 above 9999.
+TEST_F(ReportCli, RankingsOrderByNumber)
+{
+    installLog(dir, "numeric-order.txt");
+    const QJsonObject want = readJson("report/numeric-order.json");
+    for (const QString& view : want.keys()) {
+        const Result r = runHere({"--format", "json", "--view", view.toStdString(), "numeric-order.txt"});
+        ASSERT_EQ(r.code, 0) << r.err;
+        const QJsonValue rows = parse(r.out)["rankings"][kRankingKeys.at(view.toStdString())]["rows"];
+        EXPECT_EQ(compact(rows), compact(want[view])) << view.toStdString();
+    }
+}
+
+TEST_F(ReportCli, CsvIsUtf8WithCrLfAndQuoting)
+{
+    installLog(dir, "nov2001-feb2002.txt");
+    Result r = runHere({"--format", "csv", "--view", "plays", "nov2001-feb2002.txt"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out,
+        "No.,日時,タイトル,作者,ジャンル,レベル,BPM,TotalNote,Score,MaxCombo\r\n"
+        "1,2001/11/03 21:15:00,Snow Drop,Kana,POP,5,140,400,120000,400\r\n"
+        "2,2001/11/03 21:40:30,\"Night, \"\"Run\"\"\",DJ Q,TECHNO,7,150.5,600,90000,300\r\n"
+        "3,2001/11/10 08:05:07,SNOW DROP,Kana,POP,5,140,400,150000,380\r\n"
+        "4,2002/1/2 0:30:00,夜桜,ゆきんこ,和風,4,96,300,150000,120\r\n"
+        "5,2002/02/14 23:59:59,\"Night, \"\"Run\"\"\",DJ Q,TECHNO,7,150.5,600,80000,599\r\n");
+    r = runHere({"--format", "csv", "--view", "maxcombo", "nov2001-feb2002.txt"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out,
+        "No.,MaxCombo,FullCombo?,タイトル,作者,ジャンル,記録日\r\n"
+        "1,0599,,\"Night, \"\"Run\"\"\",DJ Q,TECHNO,2002/02/14 23:59:59\r\n"
+        "2,0400,○,Snow Drop,Kana,POP,2001/11/03 21:15:00\r\n"
+        "3,0120,,夜桜,ゆきんこ,和風,2002/01/02 0:30:00\r\n");
+}
+
+TEST_F(ReportCli, FailuresGiveKindAndLine)
+{
+    for (const char* log : {"nov2001-feb2002.txt", "no-entry.txt", "bad-date.txt", "big-score.txt", "big-combo.txt"})
+        installLog(dir, log);
+    struct Case {
+        std::vector<std::string> args;
+        std::string kind;
+        QJsonValue line;
+    };
+    const std::vector<Case> cases = {
+        {{"missing.txt"}, "open", QJsonValue::Null},
+        {{"--min-score", "999999", "nov2001-feb2002.txt"}, "no_plays", QJsonValue::Null},
+        {{"no-entry.txt"}, "no_plays", QJsonValue::Null},
+        {{"bad-date.txt"}, "format", 12}, // the second entry's date line
+        {{"big-score.txt"}, "format", 18}, // the second entry's score line
+        {{"big-combo.txt"}, "format", QJsonValue::Null},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"--format", "json", "--view", "all"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Result r = runHere(args);
+        EXPECT_EQ(r.code, 1) << c.args.back();
+        EXPECT_EQ(lineCount(r.err), 1) << r.err;
+        const QJsonObject error = parse(r.out)["error"].toObject();
+        EXPECT_EQ(error["kind"].toString().toStdString(), c.kind) << c.args.back();
+        EXPECT_EQ(compact(error["line"]), compact(c.line)) << c.args.back();
+        // A file that cannot be opened has a message of its own.
+        const std::string first = error["message"].toString().section('\n', 0, 0).toStdString();
+        EXPECT_EQ(first, c.kind == "open" ? "Score.txtがみつかりません。" : "スコアファイルを解析できませんでした。");
+        // Without --format json the failure is the stderr line alone.
+        args[1] = "csv";
+        args[3] = "plays";
+        const Result plain = runHere(args);
+        EXPECT_EQ(plain.code, 1);
+        EXPECT_EQ(plain.out, "") << c.args.back();
+    }
+}
+
+// Each case: the arguments and a text the message must name ("" when none stands out).
+const std::vector<std::pair<std::vector<std::string>, std::string>> kBadUsage = {
+    {{"--bogus", "small.txt"}, "--bogus"},
+    {{"--ignore-autoplay", "3P", "small.txt"}, "3P"},
+    {{"--ignore-scratch", "both", "small.txt"}, "both"},
+    {{"--from", "2001/02/30", "small.txt"}, "2001/02/30"},
+    {{"--view", "charts", "--period", "3", "small.txt"}, "--at"},
+    {{"--view", "charts", "--at", "2002/01/02", "small.txt"}, "--period"},
+    {{"--view", "charts", "--period", "6", "--at", "2002/01/02", "small.txt"}, "6"},
+    {{"--format", "csv", "--view", "all", "small.txt"}, "csv"},
+    {{"--format", "csv", "small.txt"}, "csv"},
+    {{"--view", "all"}, ""},
+    {{"small.txt", "truncated.txt"}, ""},
+    {{"--settings", ".", "small.txt"}, ""},
+    {{"--settings", "no-such-settings.ini", "small.txt"}, "no-such-settings.ini"},
+};
+
+TEST(ReportCliUsage, BadUsageExitsWithTwo)
+{
+    for (const auto& [args, named] : kBadUsage) {
+        const Result r = run(args);
+        EXPECT_EQ(r.code, 2) << args.front();
+        EXPECT_EQ(r.out, "") << args.front();
+        EXPECT_NE(r.err, "") << args.front();
+        EXPECT_NE(r.err.find(named), std::string::npos) << r.err;
+    }
+}
+
+TEST(ReportCliUsage, BadUsagePrintsOneLine)
+{
+    for (const auto& [args, named] : kBadUsage) {
+        const std::string err = run(args).err;
+        EXPECT_EQ(lineCount(err), 1) << err;
+    }
+}
+
+TEST(ReportCliUsage, SingleDashOptionIsUnknown)
+{
+    EXPECT_NE(run({"-x", "small.txt"}).err.find("-x"), std::string::npos);
+    EXPECT_EQ(run({"-x"}).code, 2);
+}
+
+TEST(ReportCliUsage, HelpAndVersion)
+{
+    const Result help = run({"--help"}), version = run({"--version"});
+    EXPECT_TRUE(help.code == 0 && version.code == 0);
+    EXPECT_NE(help.out.find("--view"), std::string::npos);
+    EXPECT_NE(version.out, "");
+}
+
+// The text layout is free; each view only has to show its figures.
+TEST(ReportCliText, EveryViewPrintsItsContent)
+{
+    const std::vector<std::pair<std::string, std::vector<std::string>>> views = {
+        {"summary", {"00年2ヶ月18日5時間17分47秒", "タイトル", "MaxCombo", "時間帯別"}},
+        {"plays", {"2002/1/4 23:30:59", "Привет Мир"}}, {"title", {"この曲の寿命（爆", "Wave~Wave"}},
+        {"artist", {"付き合った日々（爆"}}, {"genre", {"Drum'n'Bass"}}, {"score", {"199060"}},
+        {"maxcombo", {"0760", "○"}}, {"charts", {"2001年11月", "１２月", "土曜日"}}, {"all", {"Привет Мир", "土曜日"}}};
+    for (const auto& [view, texts] : views) {
+        const Result r = run({"--view", view, "small.txt"});
+        EXPECT_EQ(r.code, 0) << view << r.err;
+        for (const std::string& t : texts)
+            EXPECT_NE(r.out.find(t), std::string::npos) << "--view " << view << " lacks " << t;
+    }
+}
+
+TEST(ReportCliText, SummaryShowsEveryTotalsChart)
+{
+    const std::string out = run({"small.txt"}).out;
+    for (const char* chart : {"年別", "月別", "日別", "曜日別", "時間帯別"})
+        EXPECT_NE(out.find(chart), std::string::npos) << chart;
+}
+
+TEST_F(ReportCli, GeneratedLogOfFiveThousandPlays)
+{
+    tolvane::testing::GeneratorOptions options;
+    options.seed = 7;
+    options.plays = 5000;
+    std::vector<tolvane::testing::GeneratedPlay> plays;
+    const std::string path = dir.filePath("score.txt").toStdString();
+    tolvane::testing::writeLog(path, options, &plays);
+    const auto kept = std::count_if(plays.begin(), plays.end(), [](const auto& p) { return p.autoplay != 1; });
+
+    const Result csv = runHere({"--view", "plays", "--format", "csv", "--ignore-autoplay", "1P", "score.txt"});
+    ASSERT_EQ(csv.code, 0) << csv.err;
+    EXPECT_EQ(lineCount(csv.out), kept + 1);
+    // An absolute path is echoed as given.
+    const Result json = run({"--format", "json", "--ignore-autoplay", "1P", path});
+    ASSERT_EQ(json.code, 0) << json.err;
+    const QJsonObject summary = parse(json.out);
+    EXPECT_EQ(summary["accepted"].toInteger(), kept);
+    EXPECT_EQ(summary["entries"].toInteger(), 5000);
+    EXPECT_EQ(summary["file"].toString().toStdString(), path);
+    EXPECT_EQ(summary["confirmation"][1].toString().toStdString(), "ファイル名 " + path);
+}
+
+} // namespace
