@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QMessageBox>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace tolvane {
+
+// The program's message boxes: no icon, titled "Tolvane", one line of text a
+// line of the message.
+namespace Messages {
+
+// An OK box.
+void inform(QWidget* parent, const std::vector<std::string>& lines);
+// A Yes/No box; true for Yes.
+bool ask(QWidget* parent, const std::vector<std::string>& lines);
+// "まだ未実装です m(_ _)mｽﾏｿ"
+void notImplemented(QWidget* parent);
+
+QString joinLines(const std::vector<std::string>& lines);
+
+} // namespace Messages
+
+} // namespace tolvane

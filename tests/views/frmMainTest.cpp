@@ -1,0 +1,308 @@
+#include "model/RunTexts.h"
+#include "support/GuiTest.h"
+#include "support/LogGenerator.h"
+#include "support/LogText.h"
+#include "views/OpenCommand.h"
+#include "views/StatusProgress.h"
+#include "views/frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace tolvane;
+using tolvane::testing::MessageBoxAnswerer;
+
+namespace {
+
+const QString kNotImplemented = "まだ未実装です m(_ _)mｽﾏｿ";
+
+class frmMainTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        tolvane::testing::ensureApplication();
+        window = std::make_unique<frmMain>();
+        window->show();
+        ASSERT_TRUE(dir.isValid());
+    }
+
+    QWidget* widget(const char* name) const { return window->findChild<QWidget*>(name); }
+    QAction* action(const char* name) const { return window->findChild<QAction*>(name); }
+
+    std::string writeLog(const std::string& name, const std::string& bytes) const
+    {
+        const std::string path = (std::filesystem::path(dir.path().toStdString()) / name).string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    // Runs File > Open on path, answering the confirmation and the closing message.
+    std::vector<MessageBoxAnswerer::Seen> open(const std::string& path, bool yes = true)
+    {
+        window->openCommand().setFileChooser([path](QWidget*) { return QString::fromStdString(path); });
+        MessageBoxAnswerer answers({yes ? QMessageBox::Yes : QMessageBox::No, QMessageBox::Ok});
+        window->mnuFileOpen_Click();
+        return answers.seen();
+    }
+
+    int rows(const char* list) const
+    {
+        return window->findChild<QTableView*>(list)->model()->rowCount();
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<frmMain> window;
+};
+
+std::string generated(int plays)
+{
+    tolvane::testing::GeneratorOptions options;
+    options.plays = plays;
+    return tolvane::testing::generateLog(options).bytes;
+}
+
+} // namespace
+
+TEST_F(frmMainTest, StartsOnTheDataListWithTheControlsNamedAndCaptioned)
+{
+    EXPECT_EQ(window->windowTitle(), "Tolvane");
+    EXPECT_TRUE(widget("Frame1(1)")->isVisible());
+    EXPECT_FALSE(widget("Frame1(2)")->isVisible());
+    EXPECT_FALSE(widget("Frame1(3)")->isVisible());
+    for (int i = 1; i <= 6; ++i)
+        EXPECT_FALSE(widget(QString("Frame2(%1)").arg(i).toUtf8().constData())->isVisible());
+    auto* tabs1 = window->findChild<QTabBar*>("TabStrip1");
+    ASSERT_EQ(tabs1->count(), 3);
+    EXPECT_EQ(tabs1->tabText(2), "利用傾向の調査");
+    auto* tabs2 = window->findChild<QTabBar*>("TabStrip2");
+    ASSERT_EQ(tabs2->count(), 6);
+    EXPECT_EQ(tabs2->tabText(5), "時間帯別");
+    EXPECT_EQ(window->statusProgress().status(), "ｽﾃｰﾀｽ");
+    EXPECT_FALSE(window->statusProgress().dateText().isEmpty());
+    EXPECT_FALSE(window->statusProgress().timeText().isEmpty());
+
+    auto* list = window->findChild<QTableView*>("ListView1");
+    ASSERT_EQ(list->model()->columnCount(), 10);
+    EXPECT_EQ(list->model()->headerData(7, Qt::Horizontal).toString(), "TotalNote");
+    EXPECT_EQ(list->columnWidth(0), twipsToPixels(2000, window->dpi()));
+}
+
+TEST_F(frmMainTest, MenusShowOnlyOpenExitOptionsAndAbout)
+{
+    QStringList shown;
+    for (QAction* menu : window->menuBar()->actions()) {
+        if (!menu->isVisible())
+            continue;
+        shown << menu->text();
+        for (QAction* item : menu->menu()->actions()) {
+            if (item->isVisible())
+                shown << (item->isSeparator() ? "-" : item->text());
+        }
+    }
+    EXPECT_EQ(shown, QStringList({"ﾌｧｲﾙ(&F)", "開く(&O)...", "-", "終了(&X)", "ﾂｰﾙ(&T)", "ｵﾌﾟｼｮﾝ(&O)...",
+                                  "ﾍﾙﾌﾟ(&H)", "ﾊﾞｰｼﾞｮﾝ情報(&A)"}));
+
+    auto* bar = window->findChild<QToolBar*>("tbToolBar");
+    QStringList tips;
+    for (QAction* a : bar->actions())
+        tips << (a->isSeparator() ? "-" : a->toolTip());
+    EXPECT_EQ(tips, QStringList({"新規作成", "開く", "上書き保存", "-", "印刷"}));
+    for (QAction* a : bar->actions())
+        EXPECT_TRUE(a->isSeparator() || !a->icon().isNull());
+}
+
+TEST_F(frmMainTest, CommandsNotYetBuiltSaySoAndDoNothingElse)
+{
+    std::vector<std::function<void()>> commands = {
+        [&] { action("mnuFileNew")->trigger(); },
+        [&] { action("mnuFileSave")->trigger(); },
+        [&] { action("mnuFileSaveAs")->trigger(); },
+        [&] { action("mnuFilePageSetup")->trigger(); },
+        [&] { action("mnuFilePrintPreview")->trigger(); },
+        [&] { action("mnuFilePrint")->trigger(); },
+        [&] { action("mnuEditCopy")->trigger(); },
+        [&] { action("mnuHelpContents")->trigger(); },
+        [&] { action("mnuHelpSearchForHelpOn")->trigger(); },
+        [&] { action("tbToolBar_New")->trigger(); },
+        [&] { action("tbToolBar_Save")->trigger(); },
+        [&] { action("tbToolBar_Print")->trigger(); },
+    };
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        MessageBoxAnswerer answers;
+        commands[i]();
+        ASSERT_EQ(answers.seen().size(), 1u) << i;
+        EXPECT_EQ(answers.seen()[0].title, "Tolvane");
+        EXPECT_EQ(answers.seen()[0].text, kNotImplemented);
+        EXPECT_EQ(answers.seen()[0].icon, QMessageBox::NoIcon);
+        EXPECT_EQ(answers.seen()[0].buttons, QMessageBox::Ok);
+    }
+    EXPECT_EQ(window->CurrentPage, 1);
+    // A key the toolbar does not know does nothing.
+    MessageBoxAnswerer none;
+    window->tbToolBar_ButtonClick("削除");
+    EXPECT_TRUE(none.seen().empty());
+}
+
+TEST_F(frmMainTest, TabsSwitchPagesAndThirdPageRemembersItsChart)
+{
+    window->TabStrip1_Click(3);
+    EXPECT_TRUE(widget("Frame1(3)")->isVisible());
+    EXPECT_FALSE(widget("Frame1(1)")->isVisible());
+    EXPECT_TRUE(widget("Frame2(1)")->isVisible());
+    window->TabStrip2_Click(4);
+    EXPECT_TRUE(widget("Frame2(4)")->isVisible());
+    EXPECT_FALSE(widget("Frame2(1)")->isVisible());
+    window->TabStrip1_Click(2);
+    EXPECT_TRUE(widget("Frame1(2)")->isVisible());
+    EXPECT_FALSE(widget("Frame1(3)")->isVisible());
+    window->TabStrip1_Click(3);
+    EXPECT_TRUE(widget("Frame2(4)")->isVisible());
+    EXPECT_EQ(window->CurrentPage, 3);
+    EXPECT_EQ(window->CurrentChartTab, 4);
+    // Clicking the tab already shown changes nothing.
+    window->TabStrip2_Click(4);
+    EXPECT_TRUE(widget("Frame2(4)")->isVisible());
+    EXPECT_EQ(window->CurrentChartTab, 4);
+}
+
+TEST_F(frmMainTest, ControlsFollowTheWindowsSize)
+{
+    window->resizeToOuterTwips(12000, 8000);
+    QApplication::processEvents();
+    const double dpi = window->dpi();
+    EXPECT_NEAR(window->outerWidthTwips(), 12000, 15);
+    EXPECT_NEAR(widget("TabStrip1")->width(), twipsToPixels(11870, dpi), 1);
+    EXPECT_NEAR(widget("ListView1")->width(), twipsToPixels(11680, dpi), 1);
+    EXPECT_NEAR(widget("ListView2")->width(), twipsToPixels(11680, dpi), 1);
+
+    const QSize before = widget("ListView1")->size();
+    window->showMinimized();
+    QApplication::processEvents();
+    window->Form_Resize();
+    EXPECT_EQ(widget("ListView1")->size(), before);
+}
+
+TEST_F(frmMainTest, ExitClosesTheWindow)
+{
+    action("mnuFileExit")->trigger();
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(frmMainTest, OpenReadsALogToTheCompletionMessage)
+{
+    const std::string path = writeLog("score.txt", generated(500));
+    const auto seen = open(path);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(seen[0].icon, QMessageBox::NoIcon);
+    EXPECT_TRUE(seen[0].text.startsWith("以下の設定で解析を始めます。よろしいですか。\nファイル名 " + QString::fromStdString(path)));
+    EXPECT_TRUE(seen[1].text.startsWith("解析が完了しました。\nファイルサイズ     "));
+    EXPECT_EQ(rows("ListView1"), 500);
+    EXPECT_EQ(window->statusProgress().status(), "ｽﾃｰﾀｽ");
+    EXPECT_EQ(window->windowTitle(), "Tolvane");
+    EXPECT_TRUE(window->analysis().navigation.AnalysisDone);
+    EXPECT_TRUE(action("mnuFileOpen")->isEnabled());
+
+    // The same log again gives the same list.
+    const QVariant last = window->findChild<QTableView*>("ListView1")->model()->index(499, 2).data();
+    open(path);
+    EXPECT_EQ(rows("ListView1"), 500);
+    EXPECT_EQ(window->findChild<QTableView*>("ListView1")->model()->index(499, 2).data(), last);
+}
+
+TEST_F(frmMainTest, AnsweringNoChangesNothing)
+{
+    const std::string path = writeLog("score.txt", generated(50));
+    open(path);
+    const auto seen = open(writeLog("other.txt", generated(20)), false);
+    EXPECT_EQ(seen.size(), 1u);
+    EXPECT_EQ(rows("ListView1"), 50);
+
+    // Cancelling the file dialog neither asks nor changes anything.
+    window->openCommand().setFileChooser([](QWidget*) { return QString(); });
+    MessageBoxAnswerer answers;
+    window->mnuFileOpen_Click();
+    EXPECT_TRUE(answers.seen().empty());
+    EXPECT_EQ(rows("ListView1"), 50);
+}
+
+TEST_F(frmMainTest, FailuresTellTheirCause)
+{
+    using tolvane::testing::EntryText;
+    auto failureOf = [&](const std::string& path) {
+        const auto seen = open(path);
+        return seen.size() == 2 ? seen[1].text : QString("(no message)");
+    };
+    EXPECT_EQ(failureOf((std::filesystem::path(dir.path().toStdString()) / "missing.txt").string()),
+              "Score.txtがみつかりません。");
+    std::string cut = tolvane::testing::logOf({EntryText{}, EntryText{}});
+    cut.resize(cut.size() - 60);
+    EXPECT_EQ(failureOf(writeLog("cut.txt", cut)),
+              "スコアファイルを解析できませんでした。\n10行目: エントリーの途中でファイルが終わっています。");
+    EntryText badDate;
+    badDate.date = "Date:2001/02/30 10:00:00";
+    EXPECT_TRUE(failureOf(writeLog("date.txt", tolvane::testing::logOf({badDate})))
+                    .startsWith("スコアファイルを解析できませんでした。\n2行目: "));
+    window->filter.ScoreFilter = true;
+    window->filter.MinScore = 99999999;
+    EXPECT_TRUE(failureOf(writeLog("none.txt", tolvane::testing::logOf({EntryText{}})))
+                    .startsWith("スコアファイルを解析できませんでした。\n"));
+    EXPECT_FALSE(window->analysis().navigation.AnalysisDone);
+}
+
+TEST_F(frmMainTest, RankingChooserBeforeAndAfterAnOpen)
+{
+    auto* chooser = window->findChild<QComboBox*>("Combo1");
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_EQ(chooser->currentText(), "");
+    auto* list = window->findChild<QTableView*>("ListView2");
+    EXPECT_EQ(list->model()->columnCount(), 1);
+
+    open(writeLog("score.txt", generated(300)));
+    chooser->setCurrentIndex(0); // "タイトル"
+    QMetaObject::invokeMethod(chooser, "activated", Q_ARG(int, 0));
+    EXPECT_EQ(list->model()->columnCount(), 8);
+    EXPECT_GT(list->model()->rowCount(), 0);
+
+    // A new Open keeps the columns and drops the rows.
+    open(writeLog("score2.txt", generated(100)));
+    EXPECT_EQ(list->model()->columnCount(), 8);
+    EXPECT_EQ(list->model()->rowCount(), 0);
+}
+
+TEST_F(frmMainTest, NothingCutsIntoARunningAnalysisAndClosingStopsIt)
+{
+    const std::string path = writeLog("score.txt", generated(3000));
+    window->openCommand().setFileChooser([path](QWidget*) { return QString::fromStdString(path); });
+    bool openEnabledDuringRun = true;
+    bool chooserEnabledDuringRun = true;
+    bool closed = false;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (!window->openCommand().running() || closed)
+            return;
+        openEnabledDuringRun = action("mnuFileOpen")->isEnabled() || action("tbToolBar_Open")->isEnabled();
+        chooserEnabledDuringRun = window->findChild<QComboBox*>("Combo1")->isEnabled();
+        closed = true;
+        window->close();
+    });
+    probe.start(0);
+    MessageBoxAnswerer answers({QMessageBox::Yes});
+    window->mnuFileOpen_Click();
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(openEnabledDuringRun);
+    EXPECT_FALSE(chooserEnabledDuringRun);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(answers.seen().size(), 1u); // no completion message
+    EXPECT_FALSE(window->analysis().navigation.AnalysisDone);
+}
