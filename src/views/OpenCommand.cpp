@@ -65,13 +65,17 @@ void OpenCommand::run(const Filter& filter, const GraphSettings& graph, int wind
     rankings_.clearRows();
 
     RunCallbacks callbacks;
-    callbacks.onStatus = [this](const std::string& text) { status_.setStatus(QString::fromStdString(text)); };
+    callbacks.onStatus = [this](const std::string& text) {
+        // The list grows with the progress text: showing new rows at every
+        // yield would spend more time painting the list than reading the log.
+        plays_.syncRows();
+        status_.setStatus(QString::fromStdString(text));
+    };
     callbacks.onCaption = [this](const std::string& text, bool onlyWhenMinimised) {
         setCaption(text, onlyWhenMinimised);
     };
     callbacks.onYield = [this] {
-        // Show the rows read so far, repaint and take input.
-        plays_.syncRows();
+        // Repaint and take input.
         QCoreApplication::processEvents();
         return !stopRequested_;
     };

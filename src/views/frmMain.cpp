@@ -20,6 +20,13 @@
 #include <QToolBar>
 #include <QToolButton>
 
+// The toolbar's own icons live in a static library, where the linker keeps
+// them only when someone asks for them.
+static void initIcons()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace tolvane {
 
 namespace {
@@ -39,6 +46,7 @@ QString text(std::string_view s)
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
 {
+    initIcons();
     setObjectName("frmMain");
     setWindowTitle(text(RunTexts::kTitle));
     buildMenus();
@@ -152,10 +160,7 @@ void frmMain::buildPages()
     tabStrip1_->setExpanding(false);
     for (const char* caption : {"データ一覧", "ランキング", "利用傾向の調査"})
         tabStrip1_->addTab(caption);
-    connect(tabStrip1_, &QTabBar::tabBarClicked, this, [this](int index) {
-        if (index >= 0)
-            TabStrip1_Click(index + 1);
-    });
+    connect(tabStrip1_, &QTabBar::currentChanged, this, [this](int index) { TabStrip1_Click(index + 1); });
 
     for (int i = 1; i <= 3; ++i) {
         auto* frame = new QWidget(client);
@@ -190,10 +195,7 @@ void frmMain::buildPages()
     tabStrip2_->setExpanding(false);
     for (const char* caption : {"総合", "年別", "月別", "日別", "曜日別", "時間帯別"})
         tabStrip2_->addTab(caption);
-    connect(tabStrip2_, &QTabBar::tabBarClicked, this, [this](int index) {
-        if (index >= 0)
-            TabStrip2_Click(index + 1);
-    });
+    connect(tabStrip2_, &QTabBar::currentChanged, this, [this](int index) { TabStrip2_Click(index + 1); });
     for (int i = 1; i <= 6; ++i) {
         auto* frame = new QWidget(frame1_[3]);
         frame->setObjectName(QString("Frame2(%1)").arg(i));
@@ -317,6 +319,7 @@ void frmMain::TabStrip1_Click(int selected)
     CurrentPage = selected;
     if (CurrentPage == 3)
         frame2_[static_cast<std::size_t>(CurrentChartTab)]->setVisible(true);
+    tabStrip1_->setCurrentIndex(selected - 1);
 }
 
 void frmMain::TabStrip2_Click(int selected)
@@ -326,6 +329,7 @@ void frmMain::TabStrip2_Click(int selected)
     frame2_[static_cast<std::size_t>(selected)]->setVisible(true);
     frame2_[static_cast<std::size_t>(CurrentChartTab)]->setVisible(false);
     CurrentChartTab = selected;
+    tabStrip2_->setCurrentIndex(selected - 1);
 }
 
 void frmMain::tbToolBar_ButtonClick(const QString& key)

@@ -118,7 +118,7 @@ TEST_F(frmMainTest, MenusShowOnlyOpenExitOptionsAndAbout)
         tips << (a->isSeparator() ? "-" : a->toolTip());
     EXPECT_EQ(tips, QStringList({"新規作成", "開く", "上書き保存", "-", "印刷"}));
     for (QAction* a : bar->actions())
-        EXPECT_TRUE(a->isSeparator() || !a->icon().isNull());
+        EXPECT_TRUE(a->isSeparator() || !a->icon().pixmap(16).isNull()) << a->toolTip().toStdString();
 }
 
 TEST_F(frmMainTest, CommandsNotYetBuiltSaySoAndDoNothingElse)
@@ -173,6 +173,14 @@ TEST_F(frmMainTest, TabsSwitchPagesAndThirdPageRemembersItsChart)
     window->TabStrip2_Click(4);
     EXPECT_TRUE(widget("Frame2(4)")->isVisible());
     EXPECT_EQ(window->CurrentChartTab, 4);
+
+    // The tab bars follow the pages, and choosing a tab by keyboard switches too.
+    auto* tabs1 = window->findChild<QTabBar*>("TabStrip1");
+    EXPECT_EQ(tabs1->currentIndex(), 2);
+    tabs1->setCurrentIndex(0);
+    EXPECT_EQ(window->CurrentPage, 1);
+    EXPECT_TRUE(widget("Frame1(1)")->isVisible());
+    EXPECT_FALSE(widget("Frame1(3)")->isVisible());
 }
 
 TEST_F(frmMainTest, ControlsFollowTheWindowsSize)

@@ -1,0 +1,111 @@
+// Times the window's Open command on a generated log, from the answer to the
+// confirmation to the completion message, and can save what the window then
+// shows. Runs offscreen unless a display is given.
+#include "support/LogGenerator.h"
+#include "views/OpenCommand.h"
+#include "views/frmMain.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <sys/resource.h>
+
+namespace {
+
+void usage()
+{
+    std::fputs("usage: tolvane_window_bench [--plays N] [--log FILE] [--page 1|2|3] [--chart 1-6] [--screenshot PNG]\n",
+               stderr);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int plays = 200000;
+    std::string log;
+    std::string screenshot;
+    int page = 1;
+    int chart = 1;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (i + 1 >= argc) {
+            usage();
+            return 2;
+        }
+        if (arg == "--plays")
+            plays = std::stoi(argv[++i]);
+        else if (arg == "--log")
+            log = argv[++i];
+        else if (arg == "--page")
+            page = std::stoi(argv[++i]);
+        else if (arg == "--chart")
+            chart = std::stoi(argv[++i]);
+        else if (arg == "--screenshot")
+            screenshot = argv[++i];
+        else {
+            usage();
+            return 2;
+        }
+    }
+    if (log.empty()) {
+        log = (std::filesystem::temp_directory_path() / ("tolvane-window-" + std::to_string(plays) + ".txt")).string();
+        tolvane::testing::GeneratorOptions options;
+        options.plays = plays;
+        options.meanGapMinutes = plays > 10000 ? 30 : 600;
+        tolvane::testing::writeLog(log, options);
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication app(argc, argv);
+    tolvane::frmMain window;
+    window.resizeToOuterTwips(14000, 9000);
+    window.show();
+    window.openCommand().setFileChooser([&log](QWidget*) { return QString::fromStdString(log); });
+
+    QElapsedTimer clock;
+    qint64 confirmed = -1;
+    qint64 completed = -1;
+    QString message;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        if (box->button(QMessageBox::Yes)) {
+            clock.start();
+            confirmed = 0;
+            box->button(QMessageBox::Yes)->click();
+        } else {
+            completed = clock.elapsed();
+            message = box->text();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    answer.start(1);
+    window.mnuFileOpen_Click();
+    answer.stop();
+
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("plays %d, confirmation to completion message %lld ms, peak memory %ld MB\n", plays,
+                static_cast<long long>(completed), usage.ru_maxrss / 1024);
+    std::printf("%s\n", message.toStdString().c_str());
+
+    if (!screenshot.empty()) {
+        window.TabStrip1_Click(page);
+        window.TabStrip2_Click(chart);
+        QApplication::processEvents();
+        if (!window.grab().save(QString::fromStdString(screenshot)))
+            return 1;
+    }
+    return confirmed == 0 && completed >= 0 ? 0 : 1;
+}
