@@ -19,16 +19,22 @@ OpenCommand::OpenCommand(QMainWindow& window, Analysis& analysis, StatusProgress
 {
 }
 
-QString OpenCommand::chooseScoreFile(QWidget* parent)
+void OpenCommand::setUpScoreFileDialog(QFileDialog& dialog)
 {
-    QFileDialog dialog(parent, "開く");
     dialog.setObjectName("dlgCommonDialog");
+    dialog.setWindowTitle("開く");
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // Qt's own dialog, so that the one file type matches score.txt in any letter case.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilter("BM98スコアファイル(score.txt)");
     dialog.setFilter((dialog.filter() | QDir::Files | QDir::AllDirs) & ~QDir::CaseSensitive);
+}
+
+QString OpenCommand::chooseScoreFile(QWidget* parent)
+{
+    QFileDialog dialog(parent);
+    setUpScoreFileDialog(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().front();

@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 
+class QFileDialog;
 class QMainWindow;
 class QWidget;
 
@@ -44,6 +45,7 @@ public:
 
     // The dialog the program shows: "開く", listing only files named score.txt.
     static QString chooseScoreFile(QWidget* parent);
+    static void setUpScoreFileDialog(QFileDialog& dialog);
 
 signals:
     void runningChanged(bool running);

@@ -9,6 +9,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QSignalSpy>
+#include <QTest>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
@@ -313,4 +317,59 @@ TEST_F(frmMainTest, NothingCutsIntoARunningAnalysisAndClosingStopsIt)
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(answers.seen().size(), 1u); // no completion message
     EXPECT_FALSE(window->analysis().navigation.AnalysisDone);
+}
+
+TEST_F(frmMainTest, AMinimisedWindowShowsTheProgressInItsCaptionAndComesBackUp)
+{
+    const std::string path = writeLog("score.txt", generated(2000));
+    window->setWindowState(Qt::WindowMinimized);
+    QStringList titles;
+    QObject::connect(window.get(), &QWidget::windowTitleChanged, [&](const QString& t) { titles << t; });
+    open(path);
+    ASSERT_FALSE(titles.isEmpty());
+    EXPECT_TRUE(titles.front().startsWith("解析中…  "));
+    EXPECT_TRUE(titles.contains("計測中…\u300090%"));
+    EXPECT_EQ(titles.back(), "Tolvane");
+    EXPECT_FALSE(window->isMinimized());
+    EXPECT_EQ(window->statusProgress().status(), "ｽﾃｰﾀｽ");
+
+    // A window that stays up keeps its caption until the end.
+    titles.clear();
+    open(path);
+    EXPECT_EQ(titles, QStringList());
+}
+
+TEST(ScoreFileDialog, ListsOnlyFilesNamedScoreTxtInAnyLetterCase)
+{
+    tolvane::testing::ensureApplication();
+    QTemporaryDir dir;
+    for (const char* name : {"score.txt", "other.txt", "scores.txt"})
+        std::ofstream((dir.path() + "/" + name).toStdString()) << "x";
+    QDir(dir.path()).mkdir("logs");
+    std::ofstream((dir.path() + "/logs/SCORE.TXT").toStdString()) << "x";
+
+    auto listed = [](const QString& folder) {
+        QFileDialog dialog;
+        OpenCommand::setUpScoreFileDialog(dialog);
+        dialog.setDirectory(folder);
+        dialog.show();
+        auto* model = dialog.findChild<QFileSystemModel*>();
+        QStringList names;
+        if (!model)
+            return names;
+        const QModelIndex root = model->index(folder);
+        if (!QTest::qWaitFor([&] { return model->rowCount(root) > 0; }, 3000))
+            return names;
+        QTest::qWait(100);
+        for (int r = 0; r < model->rowCount(root); ++r) {
+            const QModelIndex i = model->index(r, 0, root);
+            // A file that does not match may be listed greyed out instead of hidden.
+            if (i.flags() & Qt::ItemIsEnabled)
+                names << i.data().toString();
+        }
+        names.sort();
+        return names;
+    };
+    EXPECT_EQ(listed(dir.path()), QStringList({"logs", "score.txt"}));
+    EXPECT_EQ(listed(dir.path() + "/logs"), QStringList({"SCORE.TXT"}));
 }
