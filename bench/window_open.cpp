@@ -4,12 +4,14 @@
 #include "support/LogGenerator.h"
 #include "views/OpenCommand.h"
 #include "views/frmMain.h"
+#include "charts/ChartPage.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -21,7 +23,8 @@ namespace {
 
 void usage()
 {
-    std::fputs("usage: tolvane_window_bench [--plays N] [--log FILE] [--page 1|2|3] [--chart 1-6] [--screenshot PNG]\n",
+    std::fputs("usage: tolvane_window_bench [--plays N] [--log FILE] [--page 1|2|3] [--chart 1-6] [--level 1-5]\n"
+               "                            [--right N] [--pattern CHART:INDEX] [--screenshot PNG]\n",
                stderr);
 }
 
@@ -34,6 +37,10 @@ int main(int argc, char** argv)
     std::string screenshot;
     int page = 1;
     int chart = 1;
+    int level = 1;
+    int right = 0;
+    int patternChart = 0;
+    int patternIndex = -1;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (i + 1 >= argc) {
@@ -48,7 +55,15 @@ int main(int argc, char** argv)
             page = std::stoi(argv[++i]);
         else if (arg == "--chart")
             chart = std::stoi(argv[++i]);
-        else if (arg == "--screenshot")
+        else if (arg == "--right")
+            right = std::stoi(argv[++i]);
+        else if (arg == "--level")
+            level = std::stoi(argv[++i]);
+        else if (arg == "--pattern") {
+            const std::string v = argv[++i];
+            patternChart = std::stoi(v.substr(0, v.find(':')));
+            patternIndex = std::stoi(v.substr(v.find(':') + 1));
+        } else if (arg == "--screenshot")
             screenshot = argv[++i];
         else {
             usage();
@@ -66,10 +81,18 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication app(argc, argv);
-    tolvane::frmMain window;
+    // Settings of its own, so a settings file of the program's never changes what is measured.
+    QTemporaryDir settingsFolder;
+    tolvane::frmMain window(std::filesystem::path(settingsFolder.path().toStdString()) / "Tolvane.ini");
     window.resizeToOuterTwips(14000, 9000);
     window.show();
     window.openCommand().setFileChooser([&log](QWidget*) { return QString::fromStdString(log); });
+    if (patternChart >= 1 && patternChart <= 6) {
+        const auto n = static_cast<std::size_t>(patternChart);
+        window.graph.Color[n] = 0xF0C080;      // a light blue fill
+        window.graph.PatternColor[n] = 0x803000; // a dark blue pattern
+        window.graph.Pattern[n] = static_cast<std::int16_t>(patternIndex);
+    }
 
     QElapsedTimer clock;
     qint64 confirmed = -1;
@@ -103,6 +126,10 @@ int main(int argc, char** argv)
     if (!screenshot.empty()) {
         window.TabStrip1_Click(page);
         window.TabStrip2_Click(chart);
+        for (int l = 1; l < level; ++l)
+            window.chartPage().CommandUP_Click();
+        for (int r = 0; r < right; ++r)
+            window.chartPage().CommandR_Click();
         QApplication::processEvents();
         if (!window.grab().save(QString::fromStdString(screenshot)))
             return 1;

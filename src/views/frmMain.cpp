@@ -1,6 +1,10 @@
 #include "views/frmMain.h"
 
+#include "charts/ChartPage.h"
 #include "model/RunTexts.h"
+#include "settings/SettingsFile.h"
+#include "settings/frmAbout.h"
+#include "settings/frmOption.h"
 #include "views/Messages.h"
 #include "views/OpenCommand.h"
 #include "views/PlayListModel.h"
@@ -10,6 +14,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QHeaderView>
 #include <QMenuBar>
@@ -44,7 +49,8 @@ QString text(std::string_view s)
 
 } // namespace
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
+frmMain::frmMain(std::filesystem::path settingsFile, QWidget* parent)
+    : QMainWindow(parent), settingsFile_(std::move(settingsFile))
 {
     initIcons();
     setObjectName("frmMain");
@@ -52,6 +58,11 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     buildMenus();
     buildToolBar();
     buildPages();
+
+    chartPage_ = new ChartPage(analysis_, frame2_, this);
+    chartPage_->showDesigned();
+    connect(this, &frmMain::chartsDrawn, chartPage_, &ChartPage::showAnalysis);
+    connect(this, &frmMain::stylesApplied, chartPage_, &ChartPage::applyStyles);
 
     statusBar()->setObjectName("sbStatusBar");
     statusBar()->setSizeGripEnabled(true);
@@ -65,7 +76,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
             close();
     });
 
-    resizeToOuterTwips(9510 + kFrameWidthTwips, 5610 + kCaptionAndMenuTwips);
+    if (settingsFile_.empty())
+        settingsFile_ = settingsPath(QCoreApplication::applicationDirPath().toStdString());
+    Form_Load();
 }
 
 frmMain::~frmMain() = default;
@@ -272,6 +285,7 @@ void frmMain::applyLayout(const MainLayout& l)
            std::max(0.0, l.tabStrip2.height - chartTabsTwips)});
     for (int i = 1; i <= 6; ++i)
         place(frame2_[static_cast<std::size_t>(i)], l.frame2[static_cast<std::size_t>(i)]);
+    chartPage_->layout(l, dpi());
     for (int i = 1; i <= 3; ++i)
         frame1_[static_cast<std::size_t>(i)]->raise();
 }
@@ -299,7 +313,50 @@ void frmMain::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    Form_Unload();
     QMainWindow::closeEvent(event);
+}
+
+void frmMain::Form_Load()
+{
+    // A file that cannot be read gives the defaults; there is nothing to tell.
+    const std::optional<IniFile> ini = loadSettingsFile(settingsFile_);
+    const ProgramSettings s = readSettings(ini ? *ini : IniFile());
+    const double d = dpi();
+    move(twipsToPixels(s.window.MainLeft, d), twipsToPixels(s.window.MainTop, d));
+    resizeToOuterTwips(s.window.MainWidth, s.window.MainHeight);
+    Form_Resize();
+    setListView1ColumnWidths(s.window.columnWidths);
+    filter = s.filter;
+    graph = s.graph;
+    windowStateSetting = s.window.WindowState;
+    if (s.window.WindowState == 2)
+        setWindowState(Qt::WindowMaximized);
+}
+
+void frmMain::Form_Unload()
+{
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    status_->setStatus(text(RunTexts::kSavingStatus));
+    ProgramSettings s;
+    const double d = dpi();
+    s.window.MainLeft = pixelsToTwips(x(), d);
+    s.window.MainTop = pixelsToTwips(y(), d);
+    s.window.MainWidth = outerWidthTwips();
+    s.window.MainHeight = outerHeightTwips();
+    s.window.columnWidths = listView1ColumnWidths();
+    s.filter = filter;
+    s.graph = graph;
+    const WindowPlacement placement = isMinimized() ? WindowPlacement::Minimised
+        : isMaximized()                             ? WindowPlacement::Maximised
+                                                    : WindowPlacement::Normal;
+    std::string error;
+    if (!saveSettingsFile(settingsFile_, s, placement, &error)) {
+        // The window closes all the same; the user learns the settings were not kept.
+        Messages::inform(this, {"設定を保存できませんでした。", settingsFile_.string(), error});
+    }
 }
 
 void frmMain::setRunning(bool running)
@@ -308,6 +365,7 @@ void frmMain::setRunning(bool running)
         action->setEnabled(!running);
     if (auto* chooser = rankingPage_->findChild<QComboBox*>("Combo1"))
         chooser->setEnabled(!running);
+    chartPage_->setRunning(running);
 }
 
 void frmMain::TabStrip1_Click(int selected)
@@ -370,8 +428,9 @@ void frmMain::mnuFileExit_Click()
 
 void frmMain::mnuToolsOptions_Click()
 {
-    // The options dialog comes with the settings; until then the command says so.
-    Messages::notImplemented(this);
+    frmOption dialog(filter, graph, this);
+    dialog.exec();
+    // The styles may have changed while the dialog was open, whatever its answer.
     if (analysis_.navigation.AnalysisDone) {
         ChartColorset(graph, analysis_.styles);
         emit stylesApplied();
@@ -380,7 +439,8 @@ void frmMain::mnuToolsOptions_Click()
 
 void frmMain::mnuHelpAbout_Click()
 {
-    Messages::notImplemented(this);
+    frmAbout about(TOLVANE_VERSION_MAJOR, TOLVANE_VERSION_MINOR, TOLVANE_VERSION_PATCH, this);
+    about.exec();
 }
 
 } // namespace tolvane

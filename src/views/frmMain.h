@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <filesystem>
 
 class QAction;
 class QTabBar;
@@ -16,6 +17,7 @@ class QFrame;
 
 namespace tolvane {
 
+class ChartPage;
 class OpenCommand;
 class PlayListModel;
 class RankingPage;
@@ -29,7 +31,8 @@ class frmMain final : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit frmMain(QWidget* parent = nullptr);
+    // settingsFile is where the settings live; empty: the program's own place.
+    explicit frmMain(std::filesystem::path settingsFile = {}, QWidget* parent = nullptr);
     ~frmMain() override;
 
     // The page shown: main tab 1..3 and, on page 3, chart tab 1..6.
@@ -44,6 +47,7 @@ public:
     Analysis& analysis() { return analysis_; }
     OpenCommand& openCommand() { return *open_; }
     StatusProgress& statusProgress() { return *status_; }
+    ChartPage& chartPage() { return *chartPage_; }
 
     // Commands.
     void mnuFileOpen_Click();
@@ -63,6 +67,11 @@ public:
     void TabStrip1_Click(int selected);
     void TabStrip2_Click(int selected);
     void Form_Resize();
+    // Reads every setting and places the window; runs once, before the window shows.
+    void Form_Load();
+    // Writes every setting back; runs once, when the window closes.
+    void Form_Unload();
+    const std::filesystem::path& settingsFile() const { return settingsFile_; }
 
     // The window's outer size in twips, as the layout rules and the settings
     // count it: the client area plus the frame, caption and menu bar a
@@ -98,6 +107,8 @@ private:
     void setRunning(bool running);
 
     Analysis analysis_;
+    std::filesystem::path settingsFile_;
+    bool unloaded_ = false;
     QToolBar* toolBar_ = nullptr;
     QTabBar* tabStrip1_ = nullptr;
     QFrame* tabStrip1Body_ = nullptr;
@@ -108,6 +119,7 @@ private:
     QTabBar* tabStrip2_ = nullptr;
     QFrame* tabStrip2Body_ = nullptr;
     std::array<QWidget*, 7> frame2_{};
+    ChartPage* chartPage_ = nullptr;
     StatusProgress* status_ = nullptr;
     OpenCommand* open_ = nullptr;
     // Commands that could cut into a running analysis.

@@ -19,7 +19,16 @@ std::unique_ptr<QApplication> application;
 class ApplicationEnvironment final : public ::testing::Environment {
 public:
     void SetUp() override { ensureApplication(); }
-    void TearDown() override { application.reset(); }
+    void TearDown() override
+    {
+        // Objects that asked to be deleted later go now: a queue dropped with
+        // the application would leave them behind.
+        for (int i = 0; i < 3; ++i) {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCoreApplication::processEvents();
+        }
+        application.reset();
+    }
 };
 
 [[maybe_unused]] const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);

@@ -5,10 +5,13 @@
 #include "views/OpenCommand.h"
 #include "views/StatusProgress.h"
 #include "views/frmMain.h"
+#include "charts/BarChart.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QSignalSpy>
@@ -35,11 +38,12 @@ protected:
     void SetUp() override
     {
         tolvane::testing::ensureApplication();
-        window = std::make_unique<frmMain>();
+        window = std::make_unique<frmMain>(settingsPath());
         window->show();
         ASSERT_TRUE(dir.isValid());
     }
 
+    std::filesystem::path settingsPath() const { return std::filesystem::path(dir.path().toStdString()) / "Tolvane.ini"; }
     QWidget* widget(const char* name) const { return window->findChild<QWidget*>(name); }
     QAction* action(const char* name) const { return window->findChild<QAction*>(name); }
 
@@ -224,6 +228,13 @@ TEST_F(frmMainTest, OpenReadsALogToTheCompletionMessage)
     EXPECT_EQ(window->windowTitle(), "Tolvane");
     EXPECT_TRUE(window->analysis().navigation.AnalysisDone);
     EXPECT_TRUE(action("mnuFileOpen")->isEnabled());
+    // The charts show the run: the period chart at level 1, the totals charts filled.
+    auto* period = window->findChild<BarChart*>("MSChart1(1)");
+    ASSERT_NE(period, nullptr);
+    EXPECT_EQ(period->rowCount(), static_cast<int>(window->analysis().periodChart.rows.size()));
+    EXPECT_EQ(window->findChild<BarChart*>("MSChart1(6)")->rowCount(), 24);
+    EXPECT_EQ(window->findChild<QLabel*>("Label6(0)")->text(),
+              QString::fromStdString(window->analysis().periodChart.from));
 
     // The same log again gives the same list.
     const QVariant last = window->findChild<QTableView*>("ListView1")->model()->index(499, 2).data();
@@ -304,7 +315,9 @@ TEST_F(frmMainTest, NothingCutsIntoARunningAnalysisAndClosingStopsIt)
         if (!window->openCommand().running() || closed)
             return;
         openEnabledDuringRun = action("mnuFileOpen")->isEnabled() || action("tbToolBar_Open")->isEnabled();
-        chooserEnabledDuringRun = window->findChild<QComboBox*>("Combo1")->isEnabled();
+        chooserEnabledDuringRun = window->findChild<QComboBox*>("Combo1")->isEnabled() ||
+                                  window->findChild<QPushButton*>("CommandUP")->isEnabled() ||
+                                  action("mnuToolsOptions")->isEnabled();
         closed = true;
         window->close();
     });
