@@ -37,7 +37,9 @@ LineReader::LineReader(std::string_view data, MemoryTag)
 
 LineReader::LineReader(const std::filesystem::path& path, FileTag)
 {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a named pipe without a writer is refused below
+    // instead of holding the window; for a regular file the flag changes nothing.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd_ < 0) {
         error_ = std::strerror(errno);
         return;

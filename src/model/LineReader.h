@@ -63,7 +63,6 @@ private:
     const char* data_ = nullptr; // unread bytes run from data_ + pos_ to data_ + end_
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
-    bool started_ = false;
 
     std::string_view line_;
     long lineNumber_ = 0;
