@@ -15,6 +15,8 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
@@ -28,41 +30,12 @@ using tolvane::testing::GeneratorOptions;
 
 namespace fs = std::filesystem;
 
+using tolvane::testing::TempDir;
+using tolvane::testing::writeBytes;
+
 namespace {
 
 constexpr std::int32_t kInt16Max = 32767;
-
-// A folder of its own for each test, removed with everything in it.
-class TempDir final {
-public:
-    TempDir()
-        : path_(fs::temp_directory_path()
-            / ("tolvane-hostile-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++)))
-    {
-        fs::create_directories(path_);
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    fs::path file(const std::string& name) const { return path_ / name; }
-    const fs::path& path() const { return path_; }
-
-private:
-    static inline int counter_ = 0;
-    fs::path path_;
-};
-
-void writeBytes(const fs::path& path, std::string_view bytes, std::ios::openmode mode = std::ios::trunc)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::out | mode);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << "cannot write " << path;
-}
 
 std::string cp932(std::string_view utf8)
 {

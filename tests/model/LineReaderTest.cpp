@@ -2,6 +2,7 @@
 #include "model/TextDecoder.h"
 #include "support/LogGenerator.h"
 #include "support/LogText.h"
+#include "support/TempDir.h"
 
 #include <filesystem>
 #include <fstream>
@@ -34,19 +35,17 @@ std::vector<Line> linesOf(std::string_view data)
     return linesOf(reader);
 }
 
+// A file of its own, in a folder removed with it.
 class TempFile {
 public:
-    explicit TempFile(const std::string& content)
-        : path_(std::filesystem::temp_directory_path()
-            / ("tolvane-line-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-"
-                + ::testing::UnitTest::GetInstance()->current_test_info()->name()))
+    explicit TempFile(const std::string& content) : path_(dir_.file("score.txt"))
     {
-        std::ofstream(path_, std::ios::binary) << content;
+        tolvane::testing::writeBytes(path_, content);
     }
-    ~TempFile() { std::filesystem::remove(path_); }
     const std::filesystem::path& path() const { return path_; }
 
 private:
+    tolvane::testing::TempDir dir_;
     std::filesystem::path path_;
 };
 

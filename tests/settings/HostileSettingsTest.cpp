@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
@@ -23,38 +25,10 @@ using namespace tolvane;
 
 namespace fs = std::filesystem;
 
+using tolvane::testing::TempDir;
+using tolvane::testing::writeBytes;
+
 namespace {
-
-class TempDir final {
-public:
-    TempDir()
-        : path_(fs::temp_directory_path()
-            / ("tolvane-hostile-ini-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++)))
-    {
-        fs::create_directories(path_);
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    fs::path file(const std::string& name) const { return path_ / name; }
-    const fs::path& path() const { return path_; }
-
-private:
-    static inline int counter_ = 0;
-    fs::path path_;
-};
-
-void writeBytes(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << "cannot write " << path;
-}
 
 struct Key {
     std::string section;

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <unistd.h>
+
+namespace tolvane::testing {
+
+// A folder of its own for a test, removed with everything in it.
+class TempDir final {
+public:
+    TempDir()
+        : path_(std::filesystem::temp_directory_path()
+            / ("tolvane-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++)))
+    {
+        std::filesystem::create_directories(path_);
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    std::filesystem::path file(const std::string& name) const { return path_ / name; }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    static inline int counter_ = 0;
+    std::filesystem::path path_;
+};
+
+inline void writeBytes(const std::filesystem::path& path, std::string_view bytes,
+    std::ios::openmode mode = std::ios::trunc)
+{
+    std::ofstream out(path, std::ios::binary | mode);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::string readBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+} // namespace tolvane::testing
