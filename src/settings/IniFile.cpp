@@ -122,7 +122,11 @@ public:
     bool create(const fs::path& target)
     {
         const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-        const std::string stem = "." + target.filename().string() + "." + std::to_string(::getpid()) + ".";
+        std::string stem = ".";
+        stem += target.filename().string();
+        stem += '.';
+        stem += std::to_string(::getpid());
+        stem += '.';
         for (int attempt = 0; attempt < 100; ++attempt) {
             const fs::path candidate = folder / (stem + std::to_string(attempt) + ".tmp");
             fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

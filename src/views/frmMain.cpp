@@ -12,6 +12,7 @@
 #include "views/StatusProgress.h"
 
 #include <QAction>
+#include <cmath>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -322,6 +323,7 @@ void frmMain::Form_Load()
     // A file that cannot be read gives the defaults; there is nothing to tell.
     const std::optional<IniFile> ini = loadSettingsFile(settingsFile_);
     const ProgramSettings s = readSettings(ini ? *ini : IniFile());
+    loadedWindow_ = s.window;
     const double d = dpi();
     move(twipsToPixels(s.window.MainLeft, d), twipsToPixels(s.window.MainTop, d));
     resizeToOuterTwips(s.window.MainWidth, s.window.MainHeight);
@@ -342,11 +344,17 @@ void frmMain::Form_Unload()
     status_->setStatus(text(RunTexts::kSavingStatus));
     ProgramSettings s;
     const double d = dpi();
-    s.window.MainLeft = pixelsToTwips(x(), d);
-    s.window.MainTop = pixelsToTwips(y(), d);
-    s.window.MainWidth = outerWidthTwips();
-    s.window.MainHeight = outerHeightTwips();
-    s.window.columnWidths = listView1ColumnWidths();
+    // Twips come back from whole pixels; a value the user left alone is
+    // written as it was read, so the file does not drift from run to run.
+    const double pixel = pixelsToTwips(1, d);
+    auto unlessMoved = [pixel](double now, double read) { return std::abs(now - read) < pixel ? read : now; };
+    s.window.MainLeft = unlessMoved(pixelsToTwips(x(), d), loadedWindow_.MainLeft);
+    s.window.MainTop = unlessMoved(pixelsToTwips(y(), d), loadedWindow_.MainTop);
+    s.window.MainWidth = unlessMoved(outerWidthTwips(), loadedWindow_.MainWidth);
+    s.window.MainHeight = unlessMoved(outerHeightTwips(), loadedWindow_.MainHeight);
+    const std::array<double, 10> widths = listView1ColumnWidths();
+    for (std::size_t c = 0; c < widths.size(); ++c)
+        s.window.columnWidths[c] = unlessMoved(widths[c], loadedWindow_.columnWidths[c]);
     s.filter = filter;
     s.graph = graph;
     const WindowPlacement placement = isMinimized() ? WindowPlacement::Minimised

@@ -3,6 +3,7 @@
 #include "charts/ChartStyle.h"
 #include "model/Analysis.h"
 #include "model/Filter.h"
+#include "settings/SettingsFile.h"
 #include "views/MainLayout.h"
 
 #include <QMainWindow>
@@ -108,6 +109,7 @@ private:
 
     Analysis analysis_;
     std::filesystem::path settingsFile_;
+    WindowSettings loadedWindow_;
     bool unloaded_ = false;
     QToolBar* toolBar_ = nullptr;
     QTabBar* tabStrip1_ = nullptr;

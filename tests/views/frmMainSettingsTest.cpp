@@ -78,6 +78,11 @@ TEST_F(frmMainSettingsTest, AFirstStartUsesTheDefaultsAndAFirstCloseWritesEveryK
     EXPECT_EQ(keys(), expected);
     const std::string text = readFile();
     EXPECT_NE(text.find("WindowState=0\r\n"), std::string::npos);
+    // Values nobody changed are written as they were, not as the pixels give them back.
+    EXPECT_NE(text.find("[Settings]\r\nMainLeft=1000\r\nMainTop=1000\r\nMainWidth=6500\r\nMainHeight=6500\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("Listview1(10)=2000\r\n"), std::string::npos);
     EXPECT_NE(text.find("Maxtime=0:00:00\r\nMintime=0:00:00\r\n"), std::string::npos);
     EXPECT_NE(text.find("Graph6Pattern=-1\r\n"), std::string::npos);
 }
