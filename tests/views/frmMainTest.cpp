@@ -5,11 +5,13 @@
 #include "views/OpenCommand.h"
 #include "views/StatusProgress.h"
 #include "views/frmMain.h"
+#include "charts/ChartPage.h"
 #include "charts/BarChart.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QFileDialog>
@@ -385,4 +387,44 @@ TEST(ScoreFileDialog, ListsOnlyFilesNamedScoreTxtInAnyLetterCase)
     };
     EXPECT_EQ(listed(dir.path()), QStringList({"logs", "score.txt"}));
     EXPECT_EQ(listed(dir.path() + "/logs"), QStringList({"SCORE.TXT"}));
+}
+
+TEST_F(frmMainTest, SwitchingTabsRedrawsNothing)
+{
+    open(writeLog("score.txt", generated(400)));
+    window->TabStrip1_Click(3);
+    window->chartPage().CommandUP_Click(); // the first play's year, by month
+    auto* period = window->findChild<BarChart*>("MSChart1(1)");
+    ASSERT_EQ(period->rowCount(), 12);
+    const QString firstLabel = period->rowLabel(1);
+    window->TabStrip2_Click(4);
+    window->TabStrip1_Click(1);
+    window->TabStrip1_Click(3);
+    window->TabStrip2_Click(1);
+    EXPECT_EQ(period->rowCount(), 12);
+    EXPECT_EQ(period->rowLabel(1), firstLabel);
+    EXPECT_EQ(window->analysis().navigation.ChartLevel, 2);
+}
+
+TEST_F(frmMainTest, ClosingTheOptionsDialogRestylesTheChartsOnlyAfterAnAnalysis)
+{
+    // The options dialog is closed with its close control, which keeps the styles it opened with.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog && !qobject_cast<QMessageBox*>(dialog))
+            dialog->close();
+    });
+    closer.start(5);
+    auto* weekday = window->findChild<BarChart*>("MSChart1(5)");
+    window->graph.Pattern[5] = 3;
+    window->mnuToolsOptions_Click();
+    EXPECT_EQ(weekday->barStyle().style, 0); // nothing analysed yet: only the setting changed
+
+    open(writeLog("score.txt", generated(100)));
+    EXPECT_EQ(weekday->barStyle().style, 2); // the run applies every style
+    window->graph.Pattern[5] = 7;
+    window->mnuToolsOptions_Click();
+    EXPECT_EQ(weekday->barStyle().index, 7);
+    EXPECT_EQ(window->findChild<BarChart*>("MSChart1(4)")->barStyle().style, 0);
 }
