@@ -1,6 +1,11 @@
 #pragma once
 
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
+#include <functional>
+#include <future>
+#include <thread>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -49,6 +54,27 @@ inline std::string readBytes(const std::filesystem::path& path)
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+// Runs work, which reads the named pipe fifo, on a thread of its own; true when
+// it returns within five seconds. Otherwise the pipe gets the writer it waits
+// for, so that a test ends either way.
+inline bool returnsWithoutAWriter(const std::filesystem::path& fifo, const std::function<void()>& work)
+{
+    std::promise<void> done;
+    std::future<void> finished = done.get_future();
+    std::thread worker([&] {
+        work();
+        done.set_value();
+    });
+    const bool returned = finished.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    if (!returned) {
+        const int fd = ::open(fifo.c_str(), O_WRONLY);
+        if (fd >= 0)
+            ::close(fd);
+    }
+    worker.join();
+    return returned;
 }
 
 } // namespace tolvane::testing
