@@ -1,5 +1,5 @@
 // Reader throughput on a generated log of 200,000 plays.
-#include "model/ScoreLogReader.h"
+#include "core/log/ScoreLogReader.h"
 #include "support/LogGenerator.h"
 
 #include <benchmark/benchmark.h>

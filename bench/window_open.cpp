@@ -2,9 +2,9 @@
 // confirmation to the completion message, and can save what the window then
 // shows. Runs offscreen unless a display is given.
 #include "support/LogGenerator.h"
-#include "views/OpenCommand.h"
-#include "views/frmMain.h"
-#include "charts/ChartPage.h"
+#include "gui/OpenCommand.h"
+#include "gui/frmMain.h"
+#include "gui/charts/ChartPage.h"
 
 #include <QAbstractButton>
 #include <QApplication>

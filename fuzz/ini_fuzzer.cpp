@@ -1,11 +1,11 @@
 // Feeds arbitrary text to the settings file's reader and reads every key of its
 // three sections the way the program does at start-up, at both read limits,
 // then converts each value as its setting would.
-#include "model/NumericValue.h"
-#include "model/RunTexts.h"
-#include "settings/FilterSettings.h"
-#include "settings/IniFile.h"
-#include "settings/SettingText.h"
+#include "core/log/NumericValue.h"
+#include "core/analysis/RunTexts.h"
+#include "core/settings/FilterSettings.h"
+#include "core/settings/IniFile.h"
+#include "core/settings/SettingText.h"
 
 #include <array>
 #include <cstddef>

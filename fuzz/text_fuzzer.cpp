@@ -2,12 +2,12 @@
 // conversions of stored setting texts, and the line decoder, and checks what
 // each promises: dates read back as they are written, times stay within a day,
 // blanks inside a number change nothing, and decoding gives well-formed UTF-8.
-#include "model/DateText.h"
-#include "model/DateValue.h"
-#include "model/NumericValue.h"
-#include "model/TextDecoder.h"
-#include "model/Utf8Text.h"
-#include "settings/SettingText.h"
+#include "core/log/DateText.h"
+#include "core/log/DateValue.h"
+#include "core/log/NumericValue.h"
+#include "core/log/TextDecoder.h"
+#include "core/log/Utf8Text.h"
+#include "core/settings/SettingText.h"
 
 #include <cmath>
 #include <cstddef>

@@ -1,6 +1,6 @@
 #include "report/CsvReport.h"
 
-#include "model/TextDecoder.h"
+#include "core/log/TextDecoder.h"
 
 namespace tolvane::report {
 

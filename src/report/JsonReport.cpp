@@ -1,7 +1,7 @@
 #include "report/JsonReport.h"
 
-#include "model/DateText.h"
-#include "model/RunTexts.h"
+#include "core/log/DateText.h"
+#include "core/analysis/RunTexts.h"
 #include "report/JsonWriter.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/AnalysisFailure.h"
+#include "core/analysis/AnalysisFailure.h"
 #include "report/ReportData.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "report/JsonWriter.h"
 
-#include "model/TextDecoder.h"
+#include "core/log/TextDecoder.h"
 
 namespace tolvane::report {
 

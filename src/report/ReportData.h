@@ -1,10 +1,10 @@
 #pragma once
 
-#include "charts/PeriodChart.h"
-#include "model/Analysis.h"
-#include "model/AnalysisRun.h"
+#include "core/trends/PeriodChart.h"
+#include "core/analysis/Analysis.h"
+#include "core/analysis/AnalysisRun.h"
 #include "report/ReportOptions.h"
-#include "views/RankingView.h"
+#include "core/rankings/RankingView.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
 #include "report/ReportOptions.h"
 
-#include "model/AsciiText.h"
-#include "model/DateText.h"
-#include "settings/SettingText.h"
+#include "core/log/AsciiText.h"
+#include "core/log/DateText.h"
+#include "core/settings/SettingText.h"
 
 #include <array>
 #include <utility>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Filter.h"
+#include "core/log/Filter.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #include "report/TextReport.h"
 
-#include "model/DateText.h"
-#include "model/RunTexts.h"
+#include "core/log/DateText.h"
+#include "core/analysis/RunTexts.h"
 
 #include <algorithm>
 #include <array>

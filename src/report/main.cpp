@@ -1,14 +1,14 @@
 // tolvane-report: the analysis of a play log, without a window.
-#include "model/Analysis.h"
-#include "model/AnalysisRun.h"
-#include "model/RunTexts.h"
+#include "core/analysis/Analysis.h"
+#include "core/analysis/AnalysisRun.h"
+#include "core/analysis/RunTexts.h"
 #include "report/CsvReport.h"
 #include "report/JsonReport.h"
 #include "report/ReportData.h"
 #include "report/ReportOptions.h"
 #include "report/TextReport.h"
-#include "settings/FilterSettings.h"
-#include "settings/IniFile.h"
+#include "core/settings/FilterSettings.h"
+#include "core/settings/IniFile.h"
 
 #include <cstdio>
 #include <filesystem>

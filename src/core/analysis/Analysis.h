@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/trends/ChartNavigation.h"
+#include "core/trends/ChartStyle.h"
+#include "core/trends/PeriodChart.h"
+#include "core/trends/TotalsCharts.h"
+#include "core/trends/TrendCounts.h"
+#include "core/calendar/CalendarTree.h"
+#include "core/analysis/PlayList.h"
+#include "core/rankings/RankingTables.h"
+
+#include <array>
+
+namespace tolvane {
+
+// Everything an Open command builds and the views read: the data list, the
+// ranking tables, the calendar of plays, the chart counts and drawings, and
+// the period chart's navigation. It lives as long as the main window.
+class Analysis final {
+public:
+    Analysis() = default;
+    Analysis(const Analysis&) = delete;
+    Analysis& operator=(const Analysis&) = delete;
+
+    PlayList plays;
+    RankingTables rankings;
+    CalendarTree calendar;
+    TrendCounts counts;
+    ChartNavigation navigation{calendar};
+
+    // Chart 1 as last drawn, and charts 2..6 as the last run filled them.
+    PeriodDrawing periodChart;
+    TotalsCharts totals = designedTotalsCharts();
+    // The bar style of charts 1..6 (index 0 unused) as last applied.
+    std::array<BarStyle, 7> styles{};
+};
+
+} // namespace tolvane

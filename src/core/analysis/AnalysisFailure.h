@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/log/LogReadError.h"
+
+#include <string>
+
+namespace tolvane {
+
+// Why an Open command ended without its completion message.
+struct AnalysisFailure {
+    enum class Kind {
+        Open, // the file cannot be opened or read
+        Format, // a line breaks the log's layout, or a number does not fit
+        NoPlays, // no play passed the load filters
+    };
+    enum class Cause {
+        CannotOpen,
+        ShortDateLine,
+        BadDate,
+        BadTime,
+        ScoreTooLarge,
+        NumberTooLarge,
+        EndsInsideEntry,
+        MaxComboTooLarge, // found while the rankings are built, so no line
+        NoPlays,
+    };
+
+    Kind kind = Kind::Format;
+    Cause cause = Cause::NoPlays;
+    long line = 0; // 1-based line of the log to blame; 0 when none
+    std::string detail;
+
+    static AnalysisFailure fromReadError(const LogReadError& error);
+};
+
+} // namespace tolvane

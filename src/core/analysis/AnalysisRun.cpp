@@ -1,0 +1,168 @@
+#include "core/analysis/AnalysisRun.h"
+
+#include "core/analysis/Analysis.h"
+#include "core/log/LineReader.h"
+#include "core/log/NumberText.h"
+#include "core/log/NumericValue.h"
+#include "core/analysis/RunTexts.h"
+#include "core/log/ScoreLogReader.h"
+#include "core/analysis/SpanText.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace tolvane {
+
+AnalysisRun::AnalysisRun(Analysis& analysis, const Filter& filter, const GraphSettings& graph, RunCallbacks callbacks)
+    : analysis_(analysis)
+    , filter_(filter)
+    , graph_(graph)
+    , callbacks_(std::move(callbacks))
+{
+}
+
+void AnalysisRun::status(const std::string& text)
+{
+    if (callbacks_.onStatus)
+        callbacks_.onStatus(text);
+}
+
+void AnalysisRun::caption(const std::string& text, bool onlyWhenMinimised)
+{
+    if (callbacks_.onCaption)
+        callbacks_.onCaption(text, onlyWhenMinimised);
+}
+
+RunOutcome AnalysisRun::run(const std::filesystem::path& file)
+{
+    LineReader lines = LineReader::openFile(file);
+    return run(lines);
+}
+
+RunOutcome AnalysisRun::runBytes(std::string_view bytes)
+{
+    LineReader lines = LineReader::inMemory(bytes);
+    return run(lines);
+}
+
+namespace {
+
+RunOutcome failed(RunOutcome outcome, AnalysisFailure failure)
+{
+    outcome.state = RunOutcome::State::Failed;
+    outcome.message = RunTexts::failure(failure);
+    outcome.failure = std::move(failure);
+    return outcome;
+}
+
+} // namespace
+
+RunOutcome AnalysisRun::run(LineReader& lines)
+{
+    RunOutcome outcome;
+    Analysis& a = analysis_;
+
+    // Clear the last run's results.
+    a.plays.clear();
+    a.rankings.clear();
+    a.calendar.clear();
+    a.counts.clear();
+
+    if (!lines.isOpen()) {
+        AnalysisFailure f;
+        f.kind = AnalysisFailure::Kind::Open;
+        f.cause = AnalysisFailure::Cause::CannotOpen;
+        f.detail = lines.error();
+        return failed(std::move(outcome), std::move(f));
+    }
+    outcome.sizeBytes = lines.size();
+    status(RunTexts::readingStatus(0));
+
+    // Read: every entry counts for the charts, every accepted play becomes a row.
+    DateValue earliest = 0;
+    DateValue latest = 0;
+    LogReaderCallbacks reading;
+    reading.onPlayDate = [&](const PlayDate& d) { a.counts.count(d, a.calendar, a.navigation.ChartCursor); };
+    reading.onPlay = [&](PlayRecord&& play) {
+        if (a.plays.empty() || play.date < earliest)
+            earliest = play.date;
+        if (a.plays.empty() || play.date > latest)
+            latest = play.date;
+        a.plays.append(std::move(play));
+    };
+    reading.onProgress = [&](int percent) {
+        status(RunTexts::readingStatus(percent));
+        caption(RunTexts::readingCaption(percent), true);
+    };
+    reading.onYield = callbacks_.onYield;
+    const LogReadResult read = ScoreLogReader(filter_, std::move(reading)).read(lines);
+    outcome.entries = read.entries;
+    outcome.accepted = read.accepted;
+    if (read.cancelled) {
+        outcome.state = RunOutcome::State::Cancelled;
+        return outcome;
+    }
+    if (read.error)
+        return failed(std::move(outcome), AnalysisFailure::fromReadError(*read.error));
+    if (a.plays.empty()) {
+        AnalysisFailure f;
+        f.kind = AnalysisFailure::Kind::NoPlays;
+        f.cause = AnalysisFailure::Cause::NoPlays;
+        return failed(std::move(outcome), std::move(f));
+    }
+    outcome.history = historyText(earliest, latest);
+
+    std::int64_t yieldCounter = read.yieldCounter;
+    if (!rankPlays(yieldCounter, outcome))
+        return outcome;
+
+    // Draw: the period chart at level 1, the totals charts, then the bar styles.
+    status(std::string(RunTexts::kDrawingStatus));
+    a.periodChart = a.navigation.finishRun(a.counts);
+    a.totals = fillTotalsCharts(a.counts);
+    ChartColorset(graph_, a.styles);
+
+    status(std::string(RunTexts::kIdleStatus));
+    caption(std::string(RunTexts::kTitle), false);
+    a.navigation.AnalysisDone = true;
+    outcome.state = RunOutcome::State::Completed;
+    outcome.message = RunTexts::completion(outcome.sizeBytes, outcome.history);
+    return outcome;
+}
+
+bool AnalysisRun::rankPlays(std::int64_t& yieldCounter, RunOutcome& outcome)
+{
+    Analysis& a = analysis_;
+    status(RunTexts::rankingStartStatus());
+    const std::size_t n = a.plays.size();
+    std::size_t threshold = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const PlayRecord& p = a.plays.row(i);
+        // The rankings take the numbers as the data list shows them.
+        const auto maxCombo = toInt32(shownValue(p.maxCombo));
+        if (!maxCombo) {
+            AnalysisFailure f;
+            f.kind = AnalysisFailure::Kind::Format;
+            f.cause = AnalysisFailure::Cause::MaxComboTooLarge;
+            f.detail = numberText(p.maxCombo);
+            outcome = failed(std::move(outcome), std::move(f));
+            return false;
+        }
+        a.rankings.record({p.title, p.artist, p.genre, p.date, p.score, *maxCombo, shownValue(p.totalNotes)});
+
+        ++yieldCounter;
+        if (yieldCounter % kYieldEvery == 0 && callbacks_.onYield && !callbacks_.onYield()) {
+            outcome.state = RunOutcome::State::Cancelled;
+            return false;
+        }
+        const std::size_t percent = (i + 1) * 100 / n;
+        if (percent >= threshold && threshold != 100) {
+            status(RunTexts::rankingStatus(static_cast<int>(threshold)));
+            caption(RunTexts::rankingCaption(static_cast<int>(threshold)), true);
+            threshold += 10;
+        }
+    }
+    return true;
+}
+
+} // namespace tolvane

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "core/trends/ChartStyle.h"
+#include "core/analysis/AnalysisFailure.h"
+#include "core/log/Filter.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tolvane {
+
+class Analysis;
+class LineReader;
+
+struct RunCallbacks {
+    // The status bar's text.
+    std::function<void(const std::string&)> onStatus;
+    // The window caption: the progress texts are meant for a minimised window
+    // only (onlyWhenMinimised); the last one, "Tolvane", is for any window.
+    std::function<void(const std::string&, bool onlyWhenMinimised)> onCaption;
+    // Called every 200 entries and every 200 ranked rows so a window can
+    // repaint; return false to stop the run there.
+    std::function<bool()> onYield;
+};
+
+struct RunOutcome {
+    enum class State { Completed, Failed, Cancelled };
+    State state = State::Failed;
+    std::optional<AnalysisFailure> failure;
+    std::uint64_t sizeBytes = 0;
+    std::int32_t entries = 0; // entries read, accepted or not
+    std::int32_t accepted = 0; // rows of the data list
+    std::string history; // the play-history text
+    // The completion message, or the failure message; empty when cancelled.
+    std::vector<std::string> message;
+};
+
+// One Open command after its confirmation: clears the last results, reads the
+// log into the data list while counting every entry for the charts, builds
+// the rankings, draws the charts and applies the bar styles. Whatever fails,
+// what was built so far stays.
+class AnalysisRun final {
+public:
+    static constexpr int kYieldEvery = 200;
+
+    AnalysisRun(Analysis& analysis, const Filter& filter, const GraphSettings& graph, RunCallbacks callbacks);
+
+    RunOutcome run(const std::filesystem::path& file);
+    // The same on a log in memory.
+    RunOutcome runBytes(std::string_view bytes);
+
+private:
+    RunOutcome run(LineReader& lines);
+    bool rankPlays(std::int64_t& yieldCounter, RunOutcome& outcome);
+    void status(const std::string& text);
+    void caption(const std::string& text, bool onlyWhenMinimised);
+
+    Analysis& analysis_;
+    Filter filter_;
+    GraphSettings graph_;
+    RunCallbacks callbacks_;
+};
+
+} // namespace tolvane

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/log/PlayRecord.h"
+
+#include <array>
+#include <cstddef>
+#include <deque>
+#include <string>
+#include <string_view>
+
+namespace tolvane {
+
+// The data list: one row per accepted play, in file order. Rows are kept as
+// records and turned into the ten cell texts when asked, so a long log costs
+// no more than its plays.
+class PlayList final {
+public:
+    static constexpr int kColumns = 10;
+    static constexpr std::array<std::string_view, kColumns> kHeaders
+        = {"No.", "日時", "タイトル", "作者", "ジャンル", "レベル", "BPM", "TotalNote", "Score", "MaxCombo"};
+
+    void clear() { rows_.clear(); }
+    void append(PlayRecord&& play) { rows_.push_back(std::move(play)); }
+
+    std::size_t size() const { return rows_.size(); }
+    bool empty() const { return rows_.empty(); }
+    const PlayRecord& row(std::size_t index) const { return rows_[index]; }
+
+    // The text of a cell; column 0 is "No.".
+    std::string cell(std::size_t row, int column) const;
+    std::array<std::string, kColumns> cells(std::size_t row) const;
+
+private:
+    // A deque grows without moving the rows it has.
+    std::deque<PlayRecord> rows_;
+};
+
+} // namespace tolvane

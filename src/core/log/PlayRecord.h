@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/log/DateValue.h"
+
+#include <cstdint>
+#include <string>
+
+namespace tolvane {
+
+// One accepted play, in the order of the data list's columns.
+struct PlayRecord {
+    std::int32_t no = 0; // 1, 2, 3, ... among the accepted plays
+    std::string dateTime; // the log's date-time text, unchanged
+    std::string title;
+    std::string artist;
+    std::string genre;
+    double level = 0;
+    double bpm = 0;
+    double totalNotes = 0;
+    std::int32_t score = 0;
+    double maxCombo = 0;
+    DateValue date = 0; // dateTime as a date value, kept so nobody parses it twice
+};
+
+// The date of an entry, reported for every entry before any filter.
+struct PlayDate {
+    DateValue date = 0; // the day, at midnight
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int weekday = 0; // 1 = Sunday .. 7 = Saturday
+    int hour = 0;
+    long line = 0; // the entry's date line
+};
+
+} // namespace tolvane

@@ -1,0 +1,329 @@
+#include "core/log/ScoreLogReader.h"
+
+#include "core/log/DateText.h"
+#include "core/log/LineReader.h"
+#include "core/log/NumericValue.h"
+#include "core/log/Utf8Text.h"
+
+#include <cmath>
+#include <string>
+#include <utility>
+
+namespace tolvane {
+
+namespace {
+
+constexpr std::string_view kMarkerPrefix = "[Start of Score] : ";
+constexpr std::string_view kArtist = "   Artist:";
+constexpr std::string_view kPlayLevel = "   PlayLevel:";
+constexpr std::string_view kScore = "Score";
+constexpr std::string_view kMaxCombo = "MaxCombo";
+constexpr std::string_view kGreat = "Great";
+
+// The text before and after the first occurrence of a separator. When the
+// separator is missing, the first part is the whole text and the second is
+// empty: an entry never borrows a field from the one before it.
+std::pair<std::string_view, std::string_view> splitAt(std::string_view text, std::string_view separator)
+{
+    const std::size_t at = text.find(separator);
+    if (at == std::string_view::npos)
+        return {text, {}};
+    return {text.substr(0, at), text.substr(at + separator.size())};
+}
+
+// The date-time text splits at its first space, provided at least four
+// characters follow it.
+std::pair<std::string_view, std::string_view> splitDateTime(std::string_view text)
+{
+    const std::size_t at = text.find(' ');
+    if (at == std::string_view::npos || charCount(text.substr(at + 1)) < 4)
+        return {text, {}};
+    return {text.substr(0, at), text.substr(at + 1)};
+}
+
+// A side of 1P (0) drops digit 1, 2P (1) digit 2, 1P+2P (2) digit 3. Digit 0,
+// a normal play, always passes, and so does every play when a hand-edited
+// side is none of the three.
+bool dropsDigit(std::int16_t side, double digit)
+{
+    return side >= 0 && side <= 2 && digit == side + 1;
+}
+
+enum class Outcome { Accepted, Rejected, EndReading, Cancelled, Failed };
+
+// One pass over one log.
+class Pass final {
+public:
+    Pass(LineReader& lines, const Filter& filter, const LogReaderCallbacks& callbacks)
+        : lines_(lines)
+        , filter_(filter)
+        , callbacks_(callbacks)
+    {
+    }
+
+    LogReadResult run();
+
+private:
+    Outcome readEntry(PlayRecord& record);
+    // Reads the next line of the entry into line_; false (with the error set)
+    // when the file ends first.
+    bool entryLine();
+    Outcome fail(LogReadError::Cause cause, long line, std::string_view detail = {});
+    bool isMarker();
+    void progressStep();
+    // A number of the entry that must be finite to be of any use.
+    bool finite(double value, long line);
+
+    LineReader& lines_;
+    const Filter& filter_;
+    const LogReaderCallbacks& callbacks_;
+    LogReadResult result_;
+    std::string line_;
+    std::string markerBytes_;
+    long markerLine_ = 0;
+    int threshold_ = 0;
+};
+
+LogReadResult Pass::run()
+{
+    result_.sizeBytes = lines_.size();
+    std::int32_t n = 0;
+    PlayRecord record;
+    while (!lines_.atEnd()) {
+        if (!lines_.next())
+            break;
+        if (!isMarker()) {
+            progressStep();
+            continue;
+        }
+        ++n;
+        ++result_.entries;
+        markerLine_ = lines_.lineNumber();
+        const Outcome outcome = readEntry(record);
+        if (outcome == Outcome::Accepted) {
+            record.no = n;
+            ++result_.accepted;
+            if (callbacks_.onPlay)
+                callbacks_.onPlay(std::move(record));
+            record = PlayRecord{};
+            progressStep();
+            continue;
+        }
+        --n;
+        if (outcome == Outcome::Rejected)
+            continue;
+        if (outcome == Outcome::EndReading)
+            result_.stoppedAtMaxtime = true;
+        else if (outcome == Outcome::Cancelled)
+            result_.cancelled = true;
+        break;
+    }
+    if (!result_.error && !lines_.error().empty())
+        result_.error = LogReadError{LogReadError::Kind::Open, LogReadError::Cause::CannotOpen, 0, lines_.error()};
+    return result_;
+}
+
+bool Pass::isMarker()
+{
+    const std::string_view bytes = lines_.bytes();
+    // Both encodings write the ASCII head alike, so most lines are ruled out
+    // without decoding, and a line with the bytes of a marker seen before is
+    // one without decoding either.
+    if (bytes.substr(0, kMarkerPrefix.size()) != kMarkerPrefix)
+        return false;
+    if (!markerBytes_.empty() && bytes == markerBytes_)
+        return true;
+    line_.clear();
+    lines_.decodeInto(line_);
+    if (line_ != ScoreLogReader::kMarker)
+        return false;
+    markerBytes_.assign(bytes);
+    return true;
+}
+
+void Pass::progressStep()
+{
+    if (threshold_ == 100)
+        return;
+    const std::uint64_t size = result_.sizeBytes;
+    std::uint64_t percent = 100;
+    if (size > 0)
+        percent = lines_.offset() / 128 * 12800 / size;
+    // A log that grew while it was read must not report past 100.
+    if (percent > 100)
+        percent = 100;
+    if (static_cast<int>(percent) >= threshold_) {
+        threshold_ += 10;
+        if (callbacks_.onProgress)
+            callbacks_.onProgress(static_cast<int>(percent));
+    }
+}
+
+bool Pass::entryLine()
+{
+    if (lines_.atEnd() || !lines_.next()) {
+        fail(LogReadError::Cause::EndsInsideEntry, markerLine_);
+        return false;
+    }
+    line_.clear();
+    lines_.decodeInto(line_);
+    return true;
+}
+
+Outcome Pass::fail(LogReadError::Cause cause, long line, std::string_view detail)
+{
+    if (!lines_.error().empty())
+        result_.error = LogReadError{LogReadError::Kind::Open, LogReadError::Cause::CannotOpen, 0, lines_.error()};
+    else
+        result_.error = LogReadError{LogReadError::Kind::Format, cause, line, std::string(detail)};
+    return Outcome::Failed;
+}
+
+bool Pass::finite(double value, long line)
+{
+    if (std::isfinite(value))
+        return true;
+    fail(LogReadError::Cause::NumberTooLarge, line);
+    return false;
+}
+
+Outcome Pass::readEntry(PlayRecord& record)
+{
+    // Line 1: the date and time.
+    if (!entryLine())
+        return Outcome::Failed;
+    const long dateLine = lines_.lineNumber();
+    if (charCount(line_) < 5)
+        return fail(LogReadError::Cause::ShortDateLine, dateLine, line_);
+    const std::string_view dateTime = dropChars(line_, 5);
+    const auto [dateText, timeText] = splitDateTime(dateTime);
+    const auto day = parseDateText(dateText);
+    if (!day)
+        return fail(LogReadError::Cause::BadDate, dateLine, dateText);
+    const auto seconds = parseTimeText(timeText);
+    if (!seconds)
+        return fail(LogReadError::Cause::BadTime, dateLine, timeText);
+
+    PlayDate playDate;
+    playDate.date = static_cast<double>(*day);
+    const CivilDate civil = civilDate(*day);
+    playDate.year = civil.year;
+    playDate.month = civil.month;
+    playDate.day = civil.day;
+    playDate.weekday = weekdayOfSerial(*day);
+    playDate.hour = *seconds / 3600;
+    playDate.line = dateLine;
+    if (callbacks_.onPlayDate)
+        callbacks_.onPlayDate(playDate);
+
+    ++result_.yieldCounter;
+    if (result_.yieldCounter % ScoreLogReader::kYieldEvery == 0 && callbacks_.onYield && !callbacks_.onYield())
+        return Outcome::Cancelled;
+
+    // The span compares the play's day, so a play on the last day passes
+    // whatever its time.
+    if (filter_.SpanFilter) {
+        if (filter_.Mintime != 0.0 && playDate.date < filter_.Mintime)
+            return Outcome::Rejected;
+        if (playDate.date > filter_.Maxtime && filter_.Maxtime != 0.0)
+            return Outcome::EndReading; // the log is in time order: nothing later can pass
+    }
+    record.dateTime.assign(dateTime);
+    record.date = playDate.date + static_cast<double>(*seconds) / kSecondsPerDay;
+
+    // Line 2: title and artist.
+    if (!entryLine())
+        return Outcome::Failed;
+    {
+        const auto [title, artist] = splitAt(dropChars(line_, 6), kArtist);
+        record.title = title.empty() ? std::string("No Title") : std::string(title);
+        record.artist = artist.empty() ? std::string("No Name") : std::string(artist);
+    }
+    // Line 3: genre and level.
+    if (!entryLine())
+        return Outcome::Failed;
+    {
+        const auto [genre, level] = splitAt(dropChars(line_, 6), kPlayLevel);
+        record.genre = genre.empty() ? std::string("No Name") : std::string(genre);
+        record.level = numericValue(level);
+        if (!finite(record.level, lines_.lineNumber()))
+            return Outcome::Failed;
+    }
+    // Line 4: BPM from the fifth character on.
+    if (!entryLine())
+        return Outcome::Failed;
+    record.bpm = numericValue(dropChars(line_, 4));
+    if (!finite(record.bpm, lines_.lineNumber()))
+        return Outcome::Failed;
+    // Lines 5 and 6: the autoplay and auto-scratch digits.
+    if (!entryLine())
+        return Outcome::Failed;
+    const double autoplay = numericValue(charAt(line_, 22));
+    if (!entryLine())
+        return Outcome::Failed;
+    const double autoScratch = numericValue(charAt(line_, 13));
+
+    if (filter_.IgnoreAutoplay && dropsDigit(filter_.optIgnoreAuto, autoplay))
+        return Outcome::Rejected;
+    if (filter_.IgnoreScrach && dropsDigit(filter_.optIgnoreScr, autoScratch))
+        return Outcome::Rejected;
+
+    // Line 7: total notes and score.
+    if (!entryLine())
+        return Outcome::Failed;
+    {
+        const long scoreLine = lines_.lineNumber();
+        const std::string_view rest = dropChars(line_, 21);
+        record.totalNotes = numericValue(rest);
+        if (!finite(record.totalNotes, scoreLine))
+            return Outcome::Failed;
+        const auto score = toInt32(numericValue(splitAt(rest, kScore).second));
+        if (!score)
+            return fail(LogReadError::Cause::ScoreTooLarge, scoreLine, splitAt(rest, kScore).second);
+        record.score = *score;
+    }
+    if (filter_.ScoreFilter && record.score < filter_.MinScore)
+        return Outcome::Rejected;
+
+    // Line 8, or 9 when line 8 is not the judgement line: the max combo.
+    if (!entryLine())
+        return Outcome::Failed;
+    if (std::string_view(line_).substr(0, kGreat.size()) != kGreat && !entryLine())
+        return Outcome::Failed;
+    record.maxCombo = numericValue(splitAt(line_, kMaxCombo).second);
+    if (!finite(record.maxCombo, lines_.lineNumber()))
+        return Outcome::Failed;
+    return Outcome::Accepted;
+}
+
+} // namespace
+
+ScoreLogReader::ScoreLogReader(const Filter& filter, LogReaderCallbacks callbacks)
+    : filter_(filter)
+    , callbacks_(std::move(callbacks))
+{
+}
+
+LogReadResult ScoreLogReader::read(const std::filesystem::path& file)
+{
+    LineReader lines = LineReader::openFile(file);
+    return read(lines);
+}
+
+LogReadResult ScoreLogReader::readBytes(std::string_view bytes)
+{
+    LineReader lines = LineReader::inMemory(bytes);
+    return read(lines);
+}
+
+LogReadResult ScoreLogReader::read(LineReader& lines)
+{
+    if (!lines.isOpen()) {
+        LogReadResult result;
+        result.error = LogReadError{LogReadError::Kind::Open, LogReadError::Cause::CannotOpen, 0, lines.error()};
+        return result;
+    }
+    return Pass(lines, filter_, callbacks_).run();
+}
+
+} // namespace tolvane

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/log/Filter.h"
+#include "core/log/LogReadError.h"
+#include "core/log/PlayRecord.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string_view>
+
+namespace tolvane {
+
+class LineReader;
+
+// What the reader tells its caller while it reads, in file order.
+struct LogReaderCallbacks {
+    // Every entry's date, before any filter.
+    std::function<void(const PlayDate&)> onPlayDate;
+    // Every play that passes the filters.
+    std::function<void(PlayRecord&&)> onPlay;
+    // The share of the file read, in per cent; at most ten reports a run.
+    std::function<void(int)> onProgress;
+    // Called once every 200 entries so a window can repaint; return false to
+    // stop reading there.
+    std::function<bool()> onYield;
+};
+
+struct LogReadResult {
+    std::int32_t accepted = 0; // plays that passed the filters
+    std::int32_t entries = 0; // entries read, accepted or not
+    std::uint64_t sizeBytes = 0; // the file's size when it was opened
+    std::int64_t yieldCounter = 0; // the pacing counter, for the caller to go on with
+    bool stoppedAtMaxtime = false; // a play past the span's end ended the reading
+    bool cancelled = false; // the yield callback asked to stop
+    std::optional<LogReadError> error;
+
+    bool ok() const { return !error && !cancelled; }
+};
+
+// Reads the game's play log in one pass: finds the entries, takes the fields
+// of each play, applies the load filters and hands every accepted play on.
+class ScoreLogReader final {
+public:
+    static constexpr std::string_view kMarker = "[Start of Score] : 申請する時は、この行から切り取る";
+    static constexpr int kYieldEvery = 200;
+
+    ScoreLogReader(const Filter& filter, LogReaderCallbacks callbacks);
+
+    LogReadResult read(const std::filesystem::path& file);
+    // The same on bytes in memory (a whole file's content).
+    LogReadResult readBytes(std::string_view bytes);
+    // The same on lines already opened.
+    LogReadResult read(LineReader& lines);
+
+private:
+    Filter filter_;
+    LogReaderCallbacks callbacks_;
+};
+
+} // namespace tolvane

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/log/DateValue.h"
+#include "core/rankings/Ranks.h"
+
+#include <cstdint>
+#include <string_view>
+
+namespace tolvane {
+
+struct RankedPlay {
+    std::string_view title;
+    std::string_view artist;
+    std::string_view genre;
+    DateValue date = 0.0;
+    std::int32_t score = 0;
+    std::int32_t maxCombo = 0;
+    double totalNotes = 0.0;
+};
+
+// Plays summed up by song title, by artist and by genre.
+class RankingTables final {
+public:
+    Ranks songs;
+    Ranks artists;
+    Ranks genres;
+
+    void record(const RankedPlay& play);
+    void clear() noexcept;
+};
+
+} // namespace tolvane

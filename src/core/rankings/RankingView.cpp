@@ -1,0 +1,171 @@
+#include "core/rankings/RankingView.h"
+
+#include "core/log/DateText.h"
+#include "core/analysis/SpanText.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <span>
+#include <utility>
+
+namespace tolvane {
+
+namespace {
+
+struct ColumnLayout {
+    std::string_view header;
+    int width;
+};
+
+constexpr ColumnLayout kTitleColumns[] = {
+    {"No.", 600},
+    {"タイトル", 2000},
+    {"プレイ回数", 1000},
+    {"作者", 2000},
+    {"ジャンル", 2000},
+    {"開始日", 2000},
+    {"最終日", 2000},
+    {"この曲の寿命（爆", 2000},
+};
+constexpr ColumnLayout kArtistColumns[] = {
+    {"No.", 600},
+    {"作者", 2000},
+    {"総プレイ回数", 2000},
+    {"最初の出会い", 2000},
+    {"最近の出会い", 2000},
+    {"付き合った日々（爆", 2000},
+};
+constexpr ColumnLayout kGenreColumns[] = {
+    {"No.", 600},
+    {"ジャンル", 2000},
+    {"総プレイ回数", 2000},
+};
+constexpr ColumnLayout kScoreColumns[] = {
+    {"No.", 600},
+    {"スコア", 2000},
+    {"タイトル", 2000},
+    {"作者", 2000},
+    {"ジャンル", 2000},
+    {"記録日", 2000},
+};
+constexpr ColumnLayout kMaxComboColumns[] = {
+    {"No.", 600},
+    {"MaxCombo", 2000},
+    {"FullCombo?", 1500},
+    {"タイトル", 2000},
+    {"作者", 2000},
+    {"ジャンル", 2000},
+    {"記録日", 2000},
+};
+
+std::span<const ColumnLayout> columnLayouts(RankingKind kind)
+{
+    switch (kind) {
+    case RankingKind::Title: return kTitleColumns;
+    case RankingKind::Artist: return kArtistColumns;
+    case RankingKind::Genre: return kGenreColumns;
+    case RankingKind::Score: return kScoreColumns;
+    case RankingKind::MaxCombo: return kMaxComboColumns;
+    }
+    return {};
+}
+
+// Decimal digits padded on the left with zeros to at least `digits`; the sign
+// of a negative number goes in front of the padding.
+std::string padded(std::int64_t value, std::size_t digits)
+{
+    std::string text = std::to_string(value < 0 ? -value : value);
+    if (text.size() < digits)
+        text.insert(0, digits - text.size(), '0');
+    return value < 0 ? "-" + text : text;
+}
+
+struct PendingRow {
+    std::int64_t sortValue;
+    std::vector<std::string> cells; // cell 0 is filled once the order is known
+};
+
+PendingRow rowOf(RankingKind kind, const Rank& r)
+{
+    switch (kind) {
+    case RankingKind::Title:
+        return {r.Counter,
+            {"", r.Key, padded(r.Counter, 3), r.Artist, r.Genre, dateTimeText(r.FirstTime), dateTimeText(r.Recent),
+                spanText(r.FirstTime, r.Recent)}};
+    case RankingKind::Artist:
+        return {r.Counter,
+            {"", r.Key, padded(r.Counter, 3), dateTimeText(r.FirstTime), dateTimeText(r.Recent),
+                spanText(r.FirstTime, r.Recent)}};
+    case RankingKind::Genre: return {r.Counter, {"", r.Key, padded(r.Counter, 3)}};
+    case RankingKind::Score:
+        return {r.Score, {"", padded(r.Score, 6), r.Key, r.Artist, r.Genre, dateTimeText(r.ScoreDate)}};
+    case RankingKind::MaxCombo:
+        return {r.MaxCombo,
+            {"", padded(r.MaxCombo, 4), r.FullCombo ? "○" : "", r.Key, r.Artist, r.Genre,
+                dateTimeText(r.MaxComboDate)}};
+    }
+    return {};
+}
+
+const Ranks& tableOf(RankingKind kind, const RankingTables& tables)
+{
+    switch (kind) {
+    case RankingKind::Artist: return tables.artists;
+    case RankingKind::Genre: return tables.genres;
+    default: return tables.songs;
+    }
+}
+
+} // namespace
+
+const std::array<std::string_view, 5>& rankingChooserEntries()
+{
+    static constexpr std::array<std::string_view, 5> kEntries = {"タイトル", "作者", "ジャンル", "スコア", "MaxCombo"};
+    return kEntries;
+}
+
+std::optional<RankingKind> rankingKindOf(std::string_view chooserText)
+{
+    const auto& entries = rankingChooserEntries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i] == chooserText)
+            return static_cast<RankingKind>(i);
+    }
+    return std::nullopt;
+}
+
+std::vector<RankingColumn> rankingColumns(RankingKind kind)
+{
+    std::vector<RankingColumn> columns;
+    for (const ColumnLayout& layout : columnLayouts(kind))
+        columns.push_back({std::string(layout.header), layout.width});
+    return columns;
+}
+
+RankingView buildRankingView(RankingKind kind, const RankingTables& tables)
+{
+    const Ranks& table = tableOf(kind, tables);
+    std::vector<PendingRow> pending;
+    pending.reserve(table.Count());
+    for (const Rank& rank : table)
+        pending.push_back(rowOf(kind, rank));
+
+    // Ordered on the numbers, not on the padded texts, so that 1000 ranks above 999.
+    std::stable_sort(pending.begin(), pending.end(),
+        [](const PendingRow& a, const PendingRow& b) { return a.sortValue > b.sortValue; });
+
+    RankingView view{rankingColumns(kind), {}};
+    view.rows.reserve(pending.size());
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        pending[i].cells[0] = std::to_string(i + 1);
+        view.rows.push_back(std::move(pending[i].cells));
+    }
+    return view;
+}
+
+RankingView initialRankingView()
+{
+    return {{{"No.", 1000}}, {}};
+}
+
+} // namespace tolvane

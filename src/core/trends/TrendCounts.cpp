@@ -1,0 +1,91 @@
+#include "core/trends/TrendCounts.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace tolvane {
+
+namespace {
+
+template <std::size_t N> std::int32_t at(const std::array<std::int32_t, N>& totals, int index) noexcept
+{
+    return index >= 0 && static_cast<std::size_t>(index) < N ? totals[static_cast<std::size_t>(index)] : 0;
+}
+
+} // namespace
+
+void TrendCounts::clear() noexcept
+{
+    firstYear_ = firstMonth_ = firstDay_ = firstWeekday_ = 0;
+    earliest_ = latest_ = CivilDate{};
+    entries_ = 0;
+    years_.clear();
+    months_.fill(0);
+    days_.fill(0);
+    weekdays_.fill(0);
+    hours_.fill(0);
+}
+
+void TrendCounts::count(const PlayDate& date, CalendarTree& tree, UsrDate& chartCursor)
+{
+    // The tree checks the other parts; the weekday indexes our own array.
+    if (date.weekday < 1 || date.weekday > 7)
+        throw std::out_of_range("weekday " + std::to_string(date.weekday) + " out of range");
+    // Record first: it throws before changing anything, so a bad date leaves
+    // the totals and the tree in step.
+    tree.record(date.year, date.month, date.day, date.hour);
+
+    play_ = {date.year, date.month, date.day, date.weekday, date.hour};
+    const CivilDate day{date.year, date.month, date.day};
+    const std::int64_t serial = serialDay(day.year, day.month, day.day);
+    if (!hasFirstPlay()) {
+        firstYear_ = date.year;
+        firstMonth_ = date.month;
+        firstDay_ = date.day;
+        firstWeekday_ = date.weekday;
+        chartCursor.Year = static_cast<std::int16_t>(date.year);
+        chartCursor.Month = static_cast<std::int16_t>(date.month);
+        chartCursor.Youbi = static_cast<std::int16_t>(date.weekday);
+        chartCursor.Day = static_cast<std::int16_t>(date.day);
+        earliest_ = latest_ = day;
+    } else if (serial < serialDay(earliest_.year, earliest_.month, earliest_.day)) {
+        earliest_ = day;
+    } else if (serial > serialDay(latest_.year, latest_.month, latest_.day)) {
+        latest_ = day;
+    }
+
+    ++entries_;
+    ++years_[date.year];
+    ++months_[static_cast<std::size_t>(date.month)];
+    ++days_[static_cast<std::size_t>(date.day)];
+    ++weekdays_[static_cast<std::size_t>(date.weekday)];
+    ++hours_[static_cast<std::size_t>(date.hour)];
+}
+
+std::int32_t TrendCounts::yearTotal(int year) const noexcept
+{
+    const auto found = years_.find(year);
+    return found == years_.end() ? 0 : found->second;
+}
+
+std::int32_t TrendCounts::monthTotal(int month) const noexcept
+{
+    return at(months_, month);
+}
+
+std::int32_t TrendCounts::dayTotal(int day) const noexcept
+{
+    return at(days_, day);
+}
+
+std::int32_t TrendCounts::weekdayTotal(int weekday) const noexcept
+{
+    return at(weekdays_, weekday);
+}
+
+std::int32_t TrendCounts::hourTotal(int hour) const noexcept
+{
+    return at(hours_, hour);
+}
+
+} // namespace tolvane

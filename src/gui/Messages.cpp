@@ -1,0 +1,46 @@
+#include "gui/Messages.h"
+
+#include "core/analysis/RunTexts.h"
+
+namespace tolvane::Messages {
+
+namespace {
+
+QMessageBox::StandardButton show(QWidget* parent, const std::vector<std::string>& lines,
+                                 QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(RunTexts::kTitle.data(),
+                                                           static_cast<qsizetype>(RunTexts::kTitle.size())),
+                    joinLines(lines), buttons, parent);
+    box.setObjectName("MessageBox");
+    box.setDefaultButton(defaultButton);
+    box.setTextFormat(Qt::PlainText);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+} // namespace
+
+QString joinLines(const std::vector<std::string>& lines)
+{
+    QStringList list;
+    for (const std::string& line : lines)
+        list << QString::fromStdString(line);
+    return list.join('\n');
+}
+
+void inform(QWidget* parent, const std::vector<std::string>& lines)
+{
+    show(parent, lines, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool ask(QWidget* parent, const std::vector<std::string>& lines)
+{
+    return show(parent, lines, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+void notImplemented(QWidget* parent)
+{
+    inform(parent, {"まだ未実装です m(_ _)mｽﾏｿ"});
+}
+
+} // namespace tolvane::Messages

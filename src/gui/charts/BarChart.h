@@ -1,0 +1,79 @@
+#pragma once
+
+#include "core/trends/ChartRows.h"
+#include "core/trends/ChartStyle.h"
+
+#include <QFont>
+#include <QString>
+#include <QWidget>
+
+#include <vector>
+
+class QBarSet;
+class QCategoryAxis;
+class QChart;
+class QChartView;
+class QValueAxis;
+
+namespace tolvane {
+
+// The font of the charts and their panel; fontconfig falls back to the
+// system's Japanese font where it is missing.
+QFont chartFont();
+
+// One trend chart: a bar chart with one series, fed from the core's rows. A
+// row whose value is empty has no bar. The bars take the brush of the bar
+// style applied last; new rows keep it.
+//
+// The bottom axis is a QCategoryAxis that labels every few bars as room
+// allows: a QBarCategoryAxis cuts each label to the width of one bar, which
+// leaves nothing but "..." under a span of a hundred months.
+class BarChart final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit BarChart(QWidget* parent = nullptr);
+
+    void setRows(const ChartRows& rows);
+    int rowCount() const { return static_cast<int>(rows_.size()); }
+    // Rows count from 1; a row outside 1..rowCount() reads "".
+    QString rowLabel(int row) const;
+    QString rowValue(int row) const; // the text as given; "" for no value
+    QString barToolTip(int row) const;
+
+    void setBarStyle(const BarStyle& style);
+    const BarStyle& barStyle() const { return style_; }
+
+    // The axis shows the label of every labelStep()-th row, from the first.
+    int labelStep() const { return labelStep_; }
+
+    QChart* chart() const { return chart_; }
+    QBarSet* bars() const { return bars_; }
+    QCategoryAxis* categoryAxis() const { return categoryAxis_; }
+    QValueAxis* valueAxis() const { return valueAxis_; }
+
+private:
+    struct Row {
+        QString label;
+        QString value;
+        bool hasValue = false;
+    };
+
+    const Row* rowAt(int row) const;
+    int labelStepFor(double plotWidth) const;
+    void thinLabels();
+    void showCategories(int step);
+    void scaleValueAxis();
+    void showBarTip(bool hovering, int index);
+
+    std::vector<Row> rows_;
+    BarStyle style_;
+    int labelStep_ = 0;
+    QChartView* view_;
+    QChart* chart_;
+    QBarSet* bars_;
+    QCategoryAxis* categoryAxis_;
+    QValueAxis* valueAxis_;
+};
+
+} // namespace tolvane

@@ -1,0 +1,81 @@
+#include "gui/charts/BrushPatterns.h"
+
+#include <QtGlobal>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace tolvane {
+
+namespace {
+
+using Tile = std::array<std::uint8_t, kPatternSize>;
+
+// One byte a row, top row first; bit 7 is the leftmost pixel, a set bit the
+// pattern colour. The shades set 60, 56, 48, 32 and 16 of the 64 pixels.
+constexpr std::array<Tile, kPatternCount> kTiles{{
+    {0x7F, 0xFF, 0xF7, 0xFF, 0x7F, 0xFF, 0xF7, 0xFF}, // 94 %
+    {0x77, 0xFF, 0xDD, 0xFF, 0x77, 0xFF, 0xDD, 0xFF}, // 88 %
+    {0x77, 0xDD, 0x77, 0xDD, 0x77, 0xDD, 0x77, 0xDD}, // 75 %
+    {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55}, // 50 %
+    {0x88, 0x22, 0x88, 0x22, 0x88, 0x22, 0x88, 0x22}, // 25 %
+    {0xFF, 0xFF, 0x00, 0x00, 0xFF, 0xFF, 0x00, 0x00}, // bold horizontal
+    {0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC}, // bold vertical
+    {0xCC, 0x66, 0x33, 0x99, 0xCC, 0x66, 0x33, 0x99}, // bold falling to the right
+    {0xCC, 0x99, 0x33, 0x66, 0xCC, 0x99, 0x33, 0x66}, // bold rising to the right
+    {0xCC, 0xCC, 0x33, 0x33, 0xCC, 0xCC, 0x33, 0x33}, // checks
+    {0x88, 0x54, 0x22, 0x45, 0x88, 0x14, 0x22, 0x51}, // weave
+    {0xFF, 0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00}, // horizontal
+    {0x88, 0x88, 0x88, 0x88, 0x88, 0x88, 0x88, 0x88}, // vertical
+    {0x88, 0x44, 0x22, 0x11, 0x88, 0x44, 0x22, 0x11}, // falling to the right
+    {0x11, 0x22, 0x44, 0x88, 0x11, 0x22, 0x44, 0x88}, // rising to the right
+    {0xFF, 0x88, 0x88, 0x88, 0xFF, 0x88, 0x88, 0x88}, // grid
+    {0xFF, 0x33, 0xFF, 0xCC, 0xFF, 0x33, 0xFF, 0xCC}, // trellis
+    {0x00, 0xCC, 0x00, 0x33, 0x00, 0xCC, 0x00, 0x33}, // inverted trellis
+}};
+
+QColor colorOf(const std::array<int, 3>& rgb)
+{
+    return QColor(qBound(0, rgb[0], 255), qBound(0, rgb[1], 255), qBound(0, rgb[2], 255));
+}
+
+} // namespace
+
+QImage patternImage(int index, const QColor& pattern, const QColor& fill)
+{
+    QImage tile(kPatternSize, kPatternSize, QImage::Format_RGB32);
+    tile.fill(fill);
+    if (index < 0 || index >= kPatternCount)
+        return tile;
+    const Tile& bits = kTiles[static_cast<std::size_t>(index)];
+    const QRgb ink = pattern.rgb();
+    for (int y = 0; y < kPatternSize; ++y) {
+        for (int x = 0; x < kPatternSize; ++x) {
+            if (bits[static_cast<std::size_t>(y)] & (0x80u >> x))
+                tile.setPixel(x, y, ink);
+        }
+    }
+    return tile;
+}
+
+QBrush barBrush(const BarStyle& style)
+{
+    if (style.style != VtBrushStylePattern)
+        return QBrush(Qt::NoBrush);
+    if (style.index < 0 || style.index >= kPatternCount)
+        return QBrush(fillColorOf(style), Qt::SolidPattern);
+    return QBrush(patternImage(style.index, patternColorOf(style), fillColorOf(style)));
+}
+
+QColor fillColorOf(const BarStyle& style)
+{
+    return colorOf(style.fill);
+}
+
+QColor patternColorOf(const BarStyle& style)
+{
+    return colorOf(style.pattern);
+}
+
+} // namespace tolvane

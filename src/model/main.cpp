@@ -1,6 +1,0 @@
-#include "model/Module1.h"
-
-int main(int argc, char** argv)
-{
-    return tolvane::Main(argc, argv);
-}

@@ -1,0 +1,147 @@
+#include "gui/charts/BarChart.h"
+#include "gui/charts/BrushPatterns.h"
+#include "support/GuiTest.h"
+
+#include <QBarSet>
+#include <QCategoryAxis>
+#include <QChart>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
+#include <QTest>
+#include <QToolTip>
+#include <QValueAxis>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <string>
+
+namespace tolvane {
+namespace {
+
+// A tile as 64 bits, one for each pixel of the colour; moved over by d pixels (d % 8 across, d / 8 down).
+std::uint64_t maskOf(const QImage& tile, const QColor& colour, int d = 0)
+{
+    std::uint64_t mask = 0;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            if (tile.pixelColor(x, y) == colour)
+                mask |= std::uint64_t{1} << ((y + d / 8) % 8 * 8 + (x + d % 8) % 8);
+    return mask;
+}
+
+TEST(BrushPatterns, ShadesCoverTheirShareAndNoPatternIsAnotherMovedOver)
+{
+    const QColor ink(0, 0, 128), paper(255, 255, 0);
+    std::array<QImage, kPatternCount> tiles;
+    for (int i = 0; i < kPatternCount; ++i) {
+        tiles[static_cast<std::size_t>(i)] = patternImage(i, ink, paper);
+        const QImage& tile = tiles[static_cast<std::size_t>(i)];
+        ASSERT_EQ(tile.size(), QSize(8, 8));
+        EXPECT_EQ(maskOf(tile, ink) ^ maskOf(tile, paper), ~std::uint64_t{0}) << "two colours only: " << i;
+        EXPECT_NE(maskOf(tile, ink), 0u) << i;
+        EXPECT_NE(maskOf(tile, paper), 0u) << i;
+    }
+    const std::array<int, 5> shades{60, 56, 48, 32, 16};
+    for (std::size_t i = 0; i < shades.size(); ++i)
+        EXPECT_EQ(std::popcount(maskOf(tiles[i], ink)), shades[i]) << i;
+    for (std::size_t a = 0; a < tiles.size(); ++a)
+        for (std::size_t b = a + 1; b < tiles.size(); ++b)
+            for (int d = 0; d < 64; ++d)
+                EXPECT_NE(maskOf(tiles[a], ink, d), maskOf(tiles[b], ink)) << a << " looks like " << b;
+}
+
+TEST(BrushPatterns, BrushFollowsTheStyle)
+{
+    EXPECT_EQ(barBrush(BarStyle{}).style(), Qt::NoBrush);
+    BarStyle style{VtBrushStylePattern, 3, {255, 255, 0}, {0, 0, 128}};
+    ASSERT_EQ(barBrush(style).style(), Qt::TexturePattern);
+    EXPECT_EQ(maskOf(barBrush(style).textureImage(), QColor(0, 0, 128)),
+        maskOf(patternImage(3, Qt::black, Qt::white), Qt::black));
+    // A number that is no pattern paints the fill colour alone.
+    for (int index : {-1, 18, 99}) {
+        style.index = index;
+        EXPECT_EQ(barBrush(style), QBrush(QColor(255, 255, 0))) << index;
+    }
+}
+
+class BarChartTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { testing::ensureApplication(); }
+
+    void showAt(int width)
+    {
+        chart.resize(width, 250);
+        chart.show();
+        QTest::qWait(20);
+    }
+
+    bool anyLabelCut() const
+    {
+        for (QGraphicsItem* item : chart.chart()->scene()->items()) {
+            const auto* text = qgraphicsitem_cast<QGraphicsTextItem*>(item);
+            if (text && text->isVisible() && text->toPlainText().contains(QStringLiteral("...")))
+                return true;
+        }
+        return false;
+    }
+
+    BarChart chart;
+};
+
+TEST_F(BarChartTest, RowsKeepTheirTextsAndAnEmptyValueHasNoBar)
+{
+    chart.setRows({{"1月", ""}, {"2月", "12"}, {"3月", "0"}});
+    ASSERT_EQ(chart.rowCount(), 3);
+    EXPECT_EQ(chart.rowLabel(1), QStringLiteral("1月"));
+    EXPECT_EQ(chart.rowValue(1), QString());
+    EXPECT_EQ(chart.rowValue(2), QStringLiteral("12"));
+    EXPECT_EQ(chart.rowLabel(4), QString());
+    EXPECT_EQ(chart.bars()->at(0), 0);
+    EXPECT_EQ(chart.bars()->at(1), 12);
+    EXPECT_EQ(chart.barToolTip(1), QStringLiteral("1月: 値なし"));
+    EXPECT_EQ(chart.barToolTip(3), QStringLiteral("3月: 0"));
+    showAt(400);
+    emit chart.bars()->hovered(true, 1);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("2月: 12"));
+
+    chart.setRows({});
+    EXPECT_EQ(chart.bars()->count(), 0);
+}
+
+TEST_F(BarChartTest, ValueAxisRunsFromZeroInWholeStepsOverTheHighestBar)
+{
+    for (const auto& [value, top] :
+        {std::pair{"", 1}, std::pair{"0", 1}, std::pair{"7", 8}, std::pair{"123", 150}, std::pair{"100000", 100000}}) {
+        chart.setRows({{"a", "1"}, {"b", value}});
+        const QValueAxis* axis = chart.valueAxis();
+        EXPECT_EQ(axis->min(), 0) << value;
+        EXPECT_EQ(axis->max(), top) << value;
+        const double step = axis->max() / (axis->tickCount() - 1);
+        EXPECT_EQ(step, std::floor(step)) << value;
+    }
+}
+
+TEST_F(BarChartTest, LongSpanShowsEveryFewLabelsUncut)
+{
+    ChartRows rows;
+    for (int i = 0; i < 150; ++i)
+        rows.push_back({std::to_string(2001 + i / 12) + "/" + std::to_string(i % 12 + 1), std::to_string(i % 40)});
+    chart.setRows(rows);
+    showAt(600);
+    EXPECT_FALSE(anyLabelCut());
+    EXPECT_GT(chart.labelStep(), 1);
+    EXPECT_GE(chart.categoryAxis()->count(), 5);
+    EXPECT_EQ(chart.categoryAxis()->categoriesLabels().first(), QStringLiteral("2001/1"));
+
+    chart.setRows({{"日曜日", "1"}, {"月曜日", "2"}, {"火曜日", "3"}, {"水曜日", "4"}, {"木曜日", "5"}, {"金曜日", "6"},
+        {"土曜日", "7"}});
+    QTest::qWait(20);
+    EXPECT_EQ(chart.categoryAxis()->count(), 7);
+    EXPECT_FALSE(anyLabelCut());
+}
+
+} // namespace
+} // namespace tolvane

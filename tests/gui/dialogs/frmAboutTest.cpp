@@ -1,0 +1,75 @@
+#include "gui/dialogs/frmAbout.h"
+#include "support/GuiTest.h"
+
+#include <QLabel>
+#include <QStandardPaths>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace tolvane;
+using tolvane::testing::MessageBoxAnswerer;
+
+namespace {
+
+class frmAboutTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        tolvane::testing::ensureApplication();
+        about = std::make_unique<frmAbout>(1, 1, 3);
+        about->setLauncher([this](const QString& path) {
+            started << path;
+            return startSucceeds;
+        });
+    }
+
+    std::vector<MessageBoxAnswerer::Seen> startSysInfo()
+    {
+        MessageBoxAnswerer answers;
+        about->StartSysInfo();
+        return answers.seen();
+    }
+
+    std::unique_ptr<frmAbout> about;
+    QStringList started;
+    bool startSucceeds = true;
+};
+
+TEST_F(frmAboutTest, TitleCarriesTheVersionAndBothKeysClose)
+{
+    EXPECT_EQ(about->findChild<QLabel*>("lblTitle")->text(), "Tolvane  ver 1.13");
+    EXPECT_EQ(frmAbout::titleText(2, 10, 0), "Tolvane  ver 2.100");
+    EXPECT_FALSE(about->findChild<QLabel*>("picIcon")->pixmap().isNull());
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        about->show();
+        about->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(about.get()));
+        QTest::keyClick(about.get(), key);
+        EXPECT_FALSE(about->isVisible()) << key;
+    }
+}
+
+TEST_F(frmAboutTest, SystemInformationStartsTheFirstProgramFoundOrSaysItCannot)
+{
+    about->setSystemInfoPrograms({"tolvane-no-such-program-1", "tolvane-no-such-program-2"});
+    auto seen = startSysInfo();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, "現時点ではｼｽﾃﾑ情報を使用できません");
+    EXPECT_EQ(seen[0].title, "Tolvane");
+    EXPECT_TRUE(started.isEmpty());
+
+    const QString sh = QStandardPaths::findExecutable("sh");
+    ASSERT_FALSE(sh.isEmpty());
+    about->setSystemInfoPrograms({"tolvane-no-such-program", "sh", "env"});
+    EXPECT_TRUE(startSysInfo().empty());
+    EXPECT_EQ(started, QStringList{sh});
+
+    // One that is found but will not start is reported, not passed over.
+    startSucceeds = false;
+    started.clear();
+    EXPECT_EQ(startSysInfo().size(), 1u);
+    EXPECT_EQ(started, QStringList{sh});
+}
+
+} // namespace

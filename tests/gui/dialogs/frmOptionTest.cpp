@@ -1,0 +1,297 @@
+#include "gui/dialogs/frmOption.h"
+#include "core/log/DateValue.h"
+#include "support/GuiTest.h"
+
+#include <QAbstractItemView>
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+#include <tuple>
+
+using namespace tolvane;
+using tolvane::testing::MessageBoxAnswerer;
+
+namespace {
+
+// Every setting in one comparable value.
+auto fields(const Filter& f)
+{
+    return std::tuple(f.IgnoreAutoplay, f.optIgnoreAuto, f.IgnoreScrach, f.optIgnoreScr, f.ScoreFilter, f.MinScore,
+        f.SpanFilter, f.Mintime, f.Maxtime);
+}
+auto fields(const GraphSettings& g)
+{
+    return std::tuple(g.Color, g.PatternColor, g.Pattern);
+}
+
+class frmOptionTest : public ::testing::Test {
+protected:
+    void SetUp() override { tolvane::testing::ensureApplication(); }
+
+    void open()
+    {
+        dialog = std::make_unique<frmOption>(filter, graph);
+        dialog->setColorChooser([this](QColor) { return nextColor; });
+        dialog->show();
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    }
+
+    template <typename T = QWidget> T* child(const QString& name) const
+    {
+        T* found = dialog->findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+    QCheckBox* check(int i) const { return child<QCheckBox>(QString("Check1(%1)").arg(i)); }
+    QComboBox* dateField(int i) const { return child<QComboBox>(QString("Combo1(%1)").arg(i)); }
+    QComboBox* patterns(int i) const { return child<QComboBox>(QString("Combo2(%1)").arg(i)); }
+    QLineEdit* score() const { return child<QLineEdit>("Text1"); }
+    QCalendarWidget* calendar() const { return child<QCalendarWidget>("MonthView1"); }
+    QColor swatch(const QString& name) const { return child(name)->palette().color(QPalette::Window); }
+    void click(const QString& name) const { child<QAbstractButton>(name)->click(); }
+
+    // Presses OK expecting a refusal; gives what the message box said.
+    QString refusedOk()
+    {
+        const Filter before = filter;
+        MessageBoxAnswerer answers;
+        click("Command1");
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(fields(filter), fields(before));
+        return answers.seen().size() == 1 ? answers.seen()[0].text : QString();
+    }
+
+    Filter filter;
+    GraphSettings graph;
+    std::optional<QColor> nextColor;
+    std::unique_ptr<frmOption> dialog;
+};
+
+TEST_F(frmOptionTest, OpensOnTheLoadPageWithTheSettingsShown)
+{
+    filter.IgnoreScrach = true;
+    filter.optIgnoreAuto = 7; // out of range: the nearest side is shown
+    filter.optIgnoreScr = 1;
+    filter.MinScore = 4321;
+    graph.Color[1] = 0x0000FF;
+    graph.PatternColor[6] = 0x102030;
+    graph.Pattern = {-1, -1, 40, -9, 5, -1, -1};
+    open();
+
+    EXPECT_EQ(dialog->currentPage(), 1);
+    EXPECT_TRUE(child("Frame1(1)")->isVisible());
+    EXPECT_FALSE(child("Frame1(2)")->isVisible());
+    EXPECT_FALSE(check(0)->isChecked());
+    EXPECT_TRUE(check(1)->isChecked());
+    EXPECT_TRUE(child<QRadioButton>("Option1(2)")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>("Option2(1)")->isChecked());
+    EXPECT_EQ(score()->text(), "4321");
+    EXPECT_FALSE(calendar()->isVisible());
+    EXPECT_EQ(swatch("Shape1(0)"), QColor(255, 0, 0));
+    EXPECT_EQ(swatch("Shape2(5)"), QColor(0x30, 0x20, 0x10));
+    EXPECT_EQ(patterns(1)->currentIndex(), 18);
+    EXPECT_EQ(patterns(2)->currentIndex(), 0);
+    EXPECT_EQ(patterns(3)->currentText(), "ボールド水平線");
+    EXPECT_EQ(graph.Pattern[2], 40) << "showing a clamped entry is no edit";
+    for (int i = 0; i < 6; ++i) {
+        ASSERT_EQ(patterns(i)->count(), 19);
+        for (int p = 0; p < 19; ++p)
+            EXPECT_EQ(patterns(i)->itemData(p).toInt(), p - 1);
+    }
+
+    child<QTabBar>("TabStrip1")->setCurrentIndex(1);
+    EXPECT_EQ(dialog->currentPage(), 2);
+    EXPECT_TRUE(child("Frame1(2)")->isVisible());
+    EXPECT_FALSE(child("Frame1(1)")->isVisible());
+}
+
+TEST_F(frmOptionTest, OkAtOnceLeavesEverySettingAsItWas)
+{
+    const Filter withTime{true, 1, true, 2, true, -250, true, makeDate(2001, 5, 3, 9, 5, 7), 0};
+    // A stored value finer than the shown second survives too.
+    const Filter finer{
+        false, 0, false, 0, false, 0, true, makeDate(2001, 5, 3) + 0.3 / kSecondsPerDay, makeDate(2002, 1, 2)};
+    for (const Filter& stored : {withTime, finer}) {
+        filter = stored;
+        open();
+        if (stored.Maxtime == 0) {
+            EXPECT_EQ(dateField(0)->currentText(), "2001/05/03 9:05:07");
+            EXPECT_EQ(dateField(1)->currentText(), "指定なし");
+        }
+        click("Command1");
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(fields(filter), fields(stored));
+    }
+}
+
+TEST_F(frmOptionTest, EnablingFollowsTheBoxesAndSideButtonsCommitWhileUnchecked)
+{
+    open();
+    EXPECT_FALSE(score()->isEnabled());
+    EXPECT_FALSE(dateField(0)->isEnabled());
+    check(2)->click();
+    check(3)->click();
+    EXPECT_TRUE(score()->isEnabled());
+    EXPECT_TRUE(dateField(0)->isEnabled() && dateField(1)->isEnabled());
+    check(3)->click();
+    EXPECT_FALSE(dateField(1)->isEnabled());
+
+    click("Option1(2)");
+    click("Option2(1)");
+    EXPECT_TRUE(child<QRadioButton>("Option1(2)")->isChecked()) << "the two groups are separate";
+    click("Command1");
+    EXPECT_FALSE(filter.IgnoreAutoplay);
+    EXPECT_EQ(filter.optIgnoreAuto, 2);
+    EXPECT_EQ(filter.optIgnoreScr, 1);
+}
+
+TEST_F(frmOptionTest, ScoreIsTheNumberAtTheStartRoundedHalfToEven)
+{
+    const std::pair<QString, std::int32_t> cases[] = {{"1500点", 1500}, {"", 0}, {" 2.5", 2}, {"abc", 0}};
+    for (const auto& [text, expected] : cases) {
+        filter = Filter{};
+        filter.ScoreFilter = true;
+        open();
+        score()->setText(text);
+        click("Command1");
+        EXPECT_EQ(filter.MinScore, expected) << text.toStdString();
+    }
+    open();
+    check(2)->click();
+    score()->setText("5");
+    click("Command1");
+    EXPECT_EQ(filter.MinScore, 0) << "the field is not read while its box is off";
+}
+
+TEST_F(frmOptionTest, UncheckingTheSpanKeepsTheDates)
+{
+    filter.SpanFilter = true;
+    filter.Mintime = makeDate(2003, 4, 5);
+    filter.Maxtime = makeDate(2004, 6, 7, 23, 59, 59);
+    open();
+    check(3)->click();
+    dateField(0)->setEditText("not read while off");
+    click("Command1");
+    EXPECT_FALSE(filter.SpanFilter);
+    EXPECT_EQ(filter.Mintime, makeDate(2003, 4, 5));
+
+    open();
+    check(3)->click();
+    EXPECT_EQ(dateField(0)->currentText(), "2003/04/05");
+    EXPECT_EQ(dateField(1)->currentText(), "2004/06/07 23:59:59");
+}
+
+TEST_F(frmOptionTest, NoBoundPickedFromTheListAfterTypingADate)
+{
+    filter.SpanFilter = true;
+    filter.Maxtime = makeDate(2004, 6, 7);
+    open();
+    QComboBox* field = dateField(1);
+    field->setFocus();
+    field->setEditText("2005/01/01");
+    field->showPopup();
+    QAbstractItemView* list = field->view();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, 0)).center());
+    EXPECT_EQ(field->currentText(), "指定なし");
+    EXPECT_TRUE(check(3)->hasFocus());
+    EXPECT_FALSE(calendar()->isVisible());
+    click("Command1");
+    EXPECT_EQ(filter.Maxtime, 0);
+}
+
+TEST_F(frmOptionTest, OkRefusesWhatItCannotConvertAndCommitsNothing)
+{
+    filter.SpanFilter = true;
+    filter.Mintime = makeDate(2003, 4, 5);
+    open();
+    check(0)->click();
+    for (const char* text : {" 指定なし", "2003/02/30", ""}) {
+        dateField(0)->setEditText(text);
+        EXPECT_TRUE(refusedOk().startsWith(QString("期間の開始日（から）「%1」").arg(text))) << text;
+    }
+
+    dateField(0)->setEditText(" 2003-2-3 4:05 ");
+    check(2)->click();
+    score()->setText("99999999999");
+    EXPECT_TRUE(refusedOk().contains("99999999999"));
+    score()->setText("-2147483648");
+    click("Command1");
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(filter.IgnoreAutoplay);
+    EXPECT_EQ(filter.MinScore, -2147483647 - 1);
+    EXPECT_EQ(filter.Mintime, makeDate(2003, 2, 3, 4, 5));
+}
+
+TEST_F(frmOptionTest, CancelEscapeAndTheCloseControlRestoreTheOpeningStyles)
+{
+    graph.Color[2] = 123;
+    graph.PatternColor[1] = 0x00FF00;
+    const GraphSettings opening = graph;
+    // Three colours and a pattern, each in the settings at once.
+    auto edit = [this] {
+        nextColor.reset();
+        click("ComPatColor(0)");
+        EXPECT_EQ(swatch("Shape2(0)"), QColor(0, 255, 0)) << "a cancelled chooser keeps the swatch";
+        EXPECT_EQ(graph.PatternColor[1], 0x00FF00);
+        nextColor = QColor(1, 2, 3);
+        click("ComColor(0)");
+        click("ComPatColor(2)");
+        nextColor = QColor(255, 128, 0);
+        click("ComColor(5)");
+        patterns(4)->setCurrentIndex(18);
+        EXPECT_EQ(graph.Color[1], 0x030201);
+        EXPECT_EQ(graph.PatternColor[3], 0x030201);
+        EXPECT_EQ(graph.Color[6], 0x0080FF);
+        EXPECT_EQ(graph.Pattern[5], 17);
+        EXPECT_EQ(swatch("Shape1(5)"), QColor(255, 128, 0));
+    };
+    const std::function<void()> cancels[] = {[this] { click("Command2"); }, [this] { dialog->close(); },
+        [this] { QTest::keyClick(dialog.get(), Qt::Key_Escape); }};
+    for (const auto& cancel : cancels) {
+        open();
+        edit();
+        cancel();
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(fields(graph), fields(opening));
+    }
+
+    open();
+    edit();
+    click("Command1");
+    EXPECT_EQ(graph.Pattern[5], 17);
+    EXPECT_EQ(graph.Color[6], 0x0080FF);
+}
+
+TEST_F(frmOptionTest, CalendarFillsTheFieldThatLastHadTheFocus)
+{
+    filter.SpanFilter = true;
+    open();
+    QCalendarWidget* month = calendar();
+    dateField(0)->setFocus();
+    ASSERT_TRUE(month->isVisible());
+    dateField(1)->setFocus();
+    ASSERT_TRUE(month->isVisible());
+    const QRect field(dateField(1)->mapTo(dialog.get(), QPoint(0, 0)), dateField(1)->size());
+    EXPECT_EQ(month->geometry().left(), field.right() + 1);
+    EXPECT_EQ(month->geometry().bottom() + 1, field.top());
+
+    emit month->clicked(QDate(2003, 4, 5));
+    EXPECT_EQ(dateField(1)->currentText(), "2003/04/05");
+    EXPECT_EQ(dateField(0)->currentText(), "指定なし");
+    EXPECT_FALSE(month->isVisible());
+
+    dateField(0)->setFocus();
+    ASSERT_TRUE(month->isVisible());
+    QTest::keyClick(dateField(0), Qt::Key_1);
+    EXPECT_FALSE(month->isVisible()) << "typing hides it";
+}
+
+} // namespace

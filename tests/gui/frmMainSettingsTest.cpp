@@ -1,0 +1,166 @@
+#include "support/GuiTest.h"
+#include "gui/frmMain.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace tolvane;
+using tolvane::testing::MessageBoxAnswerer;
+
+namespace {
+
+class frmMainSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        tolvane::testing::ensureApplication();
+        ASSERT_TRUE(dir.isValid());
+        path = std::filesystem::path(dir.path().toStdString()) / "Tolvane.ini";
+    }
+
+    void writeFile(const std::string& text) const { std::ofstream(path, std::ios::binary) << text; }
+
+    std::string readFile() const
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    // The keys of the file in their order, one "[section]" or key a line.
+    std::vector<std::string> keys() const
+    {
+        std::vector<std::string> out;
+        std::istringstream in(readFile());
+        for (std::string line; std::getline(in, line);) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            out.push_back(line.substr(0, line.find('=')));
+        }
+        return out;
+    }
+
+    QTemporaryDir dir;
+    std::filesystem::path path;
+};
+
+} // namespace
+
+TEST_F(frmMainSettingsTest, AFirstStartUsesTheDefaultsAndAFirstCloseWritesEveryKeyInOrder)
+{
+    frmMain window(path);
+    window.show();
+    const double dpi = window.dpi();
+    EXPECT_NEAR(window.x(), twipsToPixels(1000, dpi), 1);
+    EXPECT_NEAR(window.outerWidthTwips(), 6500, 15);
+    EXPECT_NEAR(window.outerHeightTwips(), 6500, 15);
+    EXPECT_NEAR(window.listView1ColumnWidths()[9], 2000, 15);
+    EXPECT_FALSE(window.filter.SpanFilter);
+    EXPECT_EQ(window.graph.Pattern[3], -1);
+    EXPECT_FALSE(window.isMaximized());
+
+    window.close();
+    std::vector<std::string> expected = {"[Settings]", "MainLeft", "MainTop", "MainWidth", "MainHeight", "WindowState"};
+    for (int n = 1; n <= 10; ++n)
+        expected.push_back("Listview1(" + std::to_string(n) + ")");
+    for (const char* k : {"[Filter]", "IgnoreScrach", "IgnoreAutoplay", "ScoreFilter", "SpanFilter", "optIgnoreAuto",
+                          "optIgnoreScr", "MinScore", "Maxtime", "Mintime", "[Graph]"})
+        expected.push_back(k);
+    for (int n = 1; n <= 6; ++n) {
+        for (const char* k : {"Color", "PatternColor", "Pattern"})
+            expected.push_back("Graph" + std::to_string(n) + k);
+    }
+    EXPECT_EQ(keys(), expected);
+    const std::string text = readFile();
+    EXPECT_NE(text.find("WindowState=0\r\n"), std::string::npos);
+    // Values nobody changed are written as they were, not as the pixels give them back.
+    EXPECT_NE(text.find("[Settings]\r\nMainLeft=1000\r\nMainTop=1000\r\nMainWidth=6500\r\nMainHeight=6500\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("Listview1(10)=2000\r\n"), std::string::npos);
+    EXPECT_NE(text.find("Maxtime=0:00:00\r\nMintime=0:00:00\r\n"), std::string::npos);
+    EXPECT_NE(text.find("Graph6Pattern=-1\r\n"), std::string::npos);
+}
+
+TEST_F(frmMainSettingsTest, SettingsSurviveARestart)
+{
+    {
+        frmMain window(path);
+        window.show();
+        window.filter.ScoreFilter = true;
+        window.filter.MinScore = 150000;
+        window.filter.IgnoreAutoplay = true;
+        window.filter.optIgnoreAuto = 2;
+        window.graph.Pattern[5] = 3;
+        window.graph.Color[5] = 16711680;
+        auto widths = window.listView1ColumnWidths();
+        widths[2] = 3000;
+        window.setListView1ColumnWidths(widths);
+        window.resizeToOuterTwips(9000, 7000);
+        window.close();
+    }
+    frmMain again(path);
+    EXPECT_TRUE(again.filter.ScoreFilter);
+    EXPECT_EQ(again.filter.MinScore, 150000);
+    EXPECT_EQ(again.filter.optIgnoreAuto, 2);
+    EXPECT_EQ(again.graph.Pattern[5], 3);
+    EXPECT_EQ(again.graph.Color[5], 16711680);
+    EXPECT_NEAR(again.listView1ColumnWidths()[2], 3000, 15);
+    EXPECT_NEAR(again.outerWidthTwips(), 9000, 15);
+}
+
+TEST_F(frmMainSettingsTest, MaximisedAndMinimisedClosesKeepTheLastNormalPlacement)
+{
+    writeFile("[Settings]\r\nMainLeft=500\r\nMainTop=600\r\nMainWidth=8000\r\nMainHeight=7000\r\nWindowState=0\r\n");
+    {
+        frmMain window(path);
+        window.show();
+        window.showMaximized();
+        QApplication::processEvents();
+        window.close();
+    }
+    std::string text = readFile();
+    EXPECT_NE(text.find("MainLeft=500\r\nMainTop=600\r\nMainWidth=8000\r\nMainHeight=7000\r\nWindowState=2\r\n"),
+              std::string::npos)
+        << text;
+    {
+        frmMain window(path);
+        EXPECT_TRUE(window.windowState() & Qt::WindowMaximized);
+        window.show();
+        window.showMinimized();
+        QApplication::processEvents();
+        window.close();
+    }
+    EXPECT_NE(readFile().find("MainWidth=8000\r\nMainHeight=7000\r\nWindowState=2\r\n"), std::string::npos);
+}
+
+TEST_F(frmMainSettingsTest, OnlyAWindowStateOfExactlyTwoMaximises)
+{
+    for (const char* state : {"1", "3", "maximised", "2.5", ""}) {
+        writeFile(std::string("[Settings]\r\nWindowState=") + state + "\r\n");
+        frmMain window(path);
+        EXPECT_FALSE(window.windowState() & Qt::WindowMaximized) << state;
+    }
+    writeFile("[settings]\r\nwindowstate=2\r\n");
+    frmMain window(path);
+    EXPECT_TRUE(window.windowState() & Qt::WindowMaximized);
+}
+
+TEST_F(frmMainSettingsTest, AFailedSaveSaysSoAndTheWindowStillCloses)
+{
+    // A settings "folder" that is a file: nothing can be written there.
+    const std::filesystem::path blocker = std::filesystem::path(dir.path().toStdString()) / "blocker";
+    std::ofstream(blocker) << "x";
+    frmMain window(blocker / "Tolvane.ini");
+    window.show();
+    MessageBoxAnswerer answers;
+    window.close();
+    EXPECT_FALSE(window.isVisible());
+    ASSERT_EQ(answers.seen().size(), 1u);
+    EXPECT_TRUE(answers.seen()[0].text.startsWith("設定を保存できませんでした。"));
+}
