@@ -248,11 +248,14 @@ TEST_F(ReportCli, FailuresGiveKindAndLine)
         std::vector<std::string> args;
         std::string kind;
         QJsonValue line;
+        std::string cause = {}; // the message's second line, when the case pins it
     };
     const std::vector<Case> cases = {
         {{"missing.txt"}, "open", QJsonValue::Null},
-        {{"--min-score", "999999", "nov2001-feb2002.txt"}, "no_plays", QJsonValue::Null},
-        {{"no-entry.txt"}, "no_plays", QJsonValue::Null},
+        {{"--min-score", "999999", "nov2001-feb2002.txt"}, "no_plays", QJsonValue::Null,
+            "読み込みの設定に合うプレイがありません。"},
+        {{"no-entry.txt"}, "no_plays", QJsonValue::Null,
+            "このファイルにはプレイの記録がありません。プレイログではないかもしれません。"},
         {{"bad-date.txt"}, "format", 12}, // the second entry's date line
         {{"big-score.txt"}, "format", 18}, // the second entry's score line
         {{"big-combo.txt"}, "format", QJsonValue::Null},
@@ -269,6 +272,9 @@ TEST_F(ReportCli, FailuresGiveKindAndLine)
         // A file that cannot be opened has a message of its own.
         const std::string first = error["message"].toString().section('\n', 0, 0).toStdString();
         EXPECT_EQ(first, c.kind == "open" ? "Score.txtがみつかりません。" : "スコアファイルを解析できませんでした。");
+        if (!c.cause.empty()) {
+            EXPECT_EQ(error["message"].toString().section('\n', 1).toStdString(), c.cause) << c.args.back();
+        }
         // Without --format json the failure is the stderr line alone.
         args[1] = "csv";
         args[3] = "plays";

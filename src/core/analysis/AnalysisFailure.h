@@ -11,7 +11,7 @@ struct AnalysisFailure {
     enum class Kind {
         Open, // the file cannot be opened or read
         Format, // a line breaks the log's layout, or a number does not fit
-        NoPlays, // no play passed the load filters
+        NoPlays, // no play passed the load filters, or the file holds no entry at all
     };
     enum class Cause {
         CannotOpen,
@@ -22,7 +22,8 @@ struct AnalysisFailure {
         NumberTooLarge,
         EndsInsideEntry,
         MaxComboTooLarge, // found while the rankings are built, so no line
-        NoPlays,
+        NoPlays, // entries were read, but the load filters turned every one away
+        NoEntries, // not one entry marker in the whole file
     };
 
     Kind kind = Kind::Format;

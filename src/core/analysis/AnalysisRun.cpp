@@ -107,7 +107,7 @@ RunOutcome AnalysisRun::run(LineReader& lines)
     if (a.plays.empty()) {
         AnalysisFailure f;
         f.kind = AnalysisFailure::Kind::NoPlays;
-        f.cause = AnalysisFailure::Cause::NoPlays;
+        f.cause = read.entries == 0 ? AnalysisFailure::Cause::NoEntries : AnalysisFailure::Cause::NoPlays;
         return failed(std::move(outcome), std::move(f));
     }
     outcome.history = historyText(earliest, latest);

@@ -37,6 +37,7 @@ std::string_view causeText(AnalysisFailure::Cause cause)
     case Cause::EndsInsideEntry: return "エントリーの途中でファイルが終わっています。";
     case Cause::MaxComboTooLarge: return "MaxComboが大きすぎます。";
     case Cause::NoPlays: return "読み込みの設定に合うプレイがありません。";
+    case Cause::NoEntries: return "このファイルにはプレイの記録がありません。プレイログではないかもしれません。";
     }
     return {};
 }

@@ -1,4 +1,7 @@
 #include "core/analysis/RunTexts.h"
+#include "core/analysis/Analysis.h"
+#include "core/analysis/AnalysisRun.h"
+#include "support/LogText.h"
 #include "core/log/DateValue.h"
 #include "core/log/NumberText.h"
 #include "core/analysis/PlayList.h"
@@ -75,6 +78,32 @@ TEST(RunTexts, FailureMessagesTellTheCauseAndLine)
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "スコアファイルを解析できませんでした。");
     EXPECT_EQ(lines[1].find("行目"), std::string::npos);
+}
+
+TEST(RunTexts, AFileWithoutEntriesIsNotBlamedOnTheFilters)
+{
+    const auto run = [](std::string_view bytes, const Filter& filter) {
+        Analysis a;
+        return AnalysisRun(a, filter, GraphSettings{}, {}).runBytes(bytes);
+    };
+    const std::vector<std::string> noEntries
+        = {"スコアファイルを解析できませんでした。", "このファイルにはプレイの記録がありません。プレイログではないかもしれません。"};
+    for (const std::string_view bytes : {std::string_view("just text\r\nno marker\r\n"), std::string_view()}) {
+        const RunOutcome none = run(bytes, Filter{});
+        ASSERT_TRUE(none.failure.has_value());
+        EXPECT_EQ(none.failure->kind, AnalysisFailure::Kind::NoPlays);
+        EXPECT_EQ(none.message, noEntries);
+    }
+
+    // Entries the filters turn away keep the message that names the filters.
+    Filter strict;
+    strict.ScoreFilter = true;
+    strict.MinScore = 999999;
+    const RunOutcome filtered = run(tolvane::testing::logOf({{}}), strict);
+    ASSERT_TRUE(filtered.failure.has_value());
+    EXPECT_EQ(filtered.failure->kind, AnalysisFailure::Kind::NoPlays);
+    EXPECT_EQ(filtered.message,
+        (std::vector<std::string>{"スコアファイルを解析できませんでした。", "読み込みの設定に合うプレイがありません。"}));
 }
 
 TEST(RunTexts, ProgressTexts)
