@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <cstring>
 #include <fstream>
+#include <limits>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -174,6 +177,79 @@ bool writeAll(int fd, std::string_view bytes)
     return true;
 }
 
+// The process id in the name of a temporary file of ours beside target
+// (".<name>.<pid>.<n>.tmp"); nothing for any other name.
+std::optional<pid_t> temporaryFileOwner(std::string_view name, std::string_view targetName)
+{
+    constexpr std::string_view kSuffix = ".tmp";
+    if (name.size() < targetName.size() + 2 || name[0] != '.' || !name.substr(1).starts_with(targetName)
+        || !name.ends_with(kSuffix))
+        return std::nullopt;
+    name.remove_prefix(1 + targetName.size());
+    name.remove_suffix(kSuffix.size());
+    // What is left is ".<pid>.<n>".
+    const auto digits = [](std::string_view s) {
+        return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    const std::size_t dot = name.find('.', 1);
+    if (!name.starts_with('.') || dot == std::string_view::npos || !digits(name.substr(1, dot - 1))
+        || !digits(name.substr(dot + 1)))
+        return std::nullopt;
+    long long pid = 0;
+    const std::string_view pidText = name.substr(1, dot - 1);
+    const auto [end, ec] = std::from_chars(pidText.data(), pidText.data() + pidText.size(), pid);
+    // 0 and -1 would name a process group or every process to kill().
+    if (ec != std::errc() || pid <= 0 || pid > std::numeric_limits<pid_t>::max())
+        return std::nullopt;
+    return static_cast<pid_t>(pid);
+}
+
+// A save killed between making its temporary file and renaming it leaves the
+// file behind. Those whose process is gone are removed; one of a process that
+// still runs may be a save under way, and ours is never stale.
+void removeStaleTemporaryFiles(const fs::path& target)
+{
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string targetName = target.filename().string();
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::optional<pid_t> owner = temporaryFileOwner(it->path().filename().string(), targetName);
+        if (owner && *owner != ::getpid() && ::kill(*owner, 0) == -1 && errno == ESRCH)
+            ::unlink(it->path().c_str());
+    }
+}
+
+// Writes the file where it stands, for a folder that lets no new file be
+// made but holds one that may be written. The old bytes are written over
+// before the file is cut to its new length, so a disk that fills up stops
+// the write where the old file still had room. A crash midway leaves a part
+// of the new text; without a file beside it there is nothing better.
+bool writeInPlace(const fs::path& target, std::string_view text, std::string* why)
+{
+    // Not blocking, so that a pipe put there cannot hold the save up.
+    const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *why = reason(target.string(), errno);
+        return false;
+    }
+    struct stat status { };
+    bool written = ::fstat(fd, &status) == 0;
+    if (written && !S_ISREG(status.st_mode)) {
+        written = false;
+        errno = EINVAL;
+    }
+    written
+        = written && writeAll(fd, text) && ::ftruncate(fd, static_cast<off_t>(text.size())) == 0 && ::fsync(fd) == 0;
+    const int err = errno;
+    if (::close(fd) != 0 && written) {
+        *why = reason(target.string(), errno);
+        return false;
+    }
+    if (!written)
+        *why = reason(target.string(), err);
+    return written;
+}
+
 } // namespace
 
 IniFile::IniFile(std::string text)
@@ -336,6 +412,9 @@ bool IniFile::save(const fs::path& path, std::string* error) const
             *error = std::move(why);
         return false;
     };
+    // A file the loader would refuse must not replace one it reads.
+    if (text_.size() > kMaxFileSize)
+        return fail("設定が1 MiBを超えるため保存しませんでした。超えると次の起動で読み込めません。");
     std::error_code ec;
     fs::path target = path;
     // Replacing a link would cut it from the file it stands for.
@@ -351,9 +430,16 @@ bool IniFile::save(const fs::path& path, std::string* error) const
     if (::access(target.c_str(), W_OK) != 0 && errno != ENOENT)
         return fail(reason(target.string(), errno));
 
+    removeStaleTemporaryFiles(target);
     TemporaryFile temp;
-    if (!temp.create(target))
-        return fail(reason("cannot create a file beside " + target.string(), errno));
+    if (!temp.create(target)) {
+        const int err = errno;
+        // A folder closed to new files may still hold a file open to writing.
+        std::string why;
+        if ((err == EACCES || err == EPERM) && ::access(target.c_str(), W_OK) == 0)
+            return writeInPlace(target, text_, &why) || fail(std::move(why));
+        return fail(reason("cannot create a file beside " + target.string(), err));
+    }
     struct stat old { };
     if (::stat(target.c_str(), &old) == 0 && ::fchmod(temp.fd(), old.st_mode & 07777) != 0)
         return fail(reason(temp.path().string(), errno));

@@ -17,7 +17,7 @@ namespace tolvane {
 // keeps its bytes, line ends included.
 class IniFile final {
 public:
-    // No settings file of ours comes near this; a bigger file is not one.
+    // No settings file of ours comes near this; a bigger file is neither read nor written.
     static constexpr std::uintmax_t kMaxFileSize = std::uintmax_t{1} << 20;
 
     IniFile() = default;
@@ -43,7 +43,12 @@ public:
     // Writes the text to a temporary file beside path, flushes it to the disk
     // and renames it over path, so path holds either the old text or the new,
     // never a part. A file through a link is written where the link points.
-    // On failure, path is untouched and error says why.
+    // Temporary files of earlier saves whose process is gone are removed. A
+    // folder where no file can be made but whose file may be written gets the
+    // text written over that file in place, its permission bits kept. A text
+    // larger than kMaxFileSize, which load() would refuse, is not saved. On
+    // failure, path is untouched (short of a crash during an in-place write)
+    // and error says why.
     bool save(const std::filesystem::path& path, std::string* error = nullptr) const;
 
     // The bytes save() writes (a byte order mark the file began with included).

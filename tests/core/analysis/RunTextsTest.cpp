@@ -1,10 +1,10 @@
 #include "core/analysis/RunTexts.h"
 #include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisRun.h"
-#include "support/LogText.h"
+#include "core/analysis/PlayList.h"
 #include "core/log/DateValue.h"
 #include "core/log/NumberText.h"
-#include "core/analysis/PlayList.h"
+#include "support/LogText.h"
 
 #include <gtest/gtest.h>
 
@@ -86,8 +86,8 @@ TEST(RunTexts, AFileWithoutEntriesIsNotBlamedOnTheFilters)
         Analysis a;
         return AnalysisRun(a, filter, GraphSettings{}, {}).runBytes(bytes);
     };
-    const std::vector<std::string> noEntries
-        = {"スコアファイルを解析できませんでした。", "このファイルにはプレイの記録がありません。プレイログではないかもしれません。"};
+    const std::vector<std::string> noEntries = {"スコアファイルを解析できませんでした。",
+        "このファイルにはプレイの記録がありません。プレイログではないかもしれません。"};
     for (const std::string_view bytes : {std::string_view("just text\r\nno marker\r\n"), std::string_view()}) {
         const RunOutcome none = run(bytes, Filter{});
         ASSERT_TRUE(none.failure.has_value());
@@ -103,7 +103,8 @@ TEST(RunTexts, AFileWithoutEntriesIsNotBlamedOnTheFilters)
     ASSERT_TRUE(filtered.failure.has_value());
     EXPECT_EQ(filtered.failure->kind, AnalysisFailure::Kind::NoPlays);
     EXPECT_EQ(filtered.message,
-        (std::vector<std::string>{"スコアファイルを解析できませんでした。", "読み込みの設定に合うプレイがありません。"}));
+        (std::vector<std::string>{
+            "スコアファイルを解析できませんでした。", "読み込みの設定に合うプレイがありません。"}));
 }
 
 TEST(RunTexts, ProgressTexts)

@@ -1,13 +1,16 @@
 #include "core/settings/IniFile.h"
+#include "core/settings/SettingsFile.h"
 
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <sstream>
 
 #include <grp.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -110,6 +113,28 @@ protected:
         s << std::ifstream(file_, std::ios::binary).rdbuf();
         return s.str();
     }
+    // Folder permissions do not stop root, so as root save runs in a child
+    // process as nobody; true when it succeeds.
+    static bool savesAsAnOrdinaryUser(const std::function<bool()>& save)
+    {
+        if (::geteuid() != 0)
+            return save();
+        const pid_t child = ::fork();
+        if (child < 0)
+            return false;
+        if (child == 0) {
+            const bool dropped = ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
+            ::_exit(dropped && save() ? 0 : 1);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+    void writeBytes(const fs::path& path, std::string_view bytes) const
+    {
+        std::ofstream(path, std::ios::binary | std::ios::trunc)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
     long filesInFolder() const { return std::distance(fs::directory_iterator(folder_), fs::directory_iterator()); }
 
     fs::path folder_;
@@ -139,26 +164,88 @@ TEST_F(IniSave, AFailedSaveSaysWhyAndLeavesTheOldFileAsItWas)
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(changed.save(folder_, &error));
 
-    // A read-only folder holding a writable file. Root writes anyway, so a
-    // child process tries as nobody.
+    // A read-only folder holding a read-only file.
     using fs::perms;
-    fs::permissions(file_, perms::owner_write | perms::group_write | perms::others_write, fs::perm_options::add);
+    fs::permissions(file_, perms::owner_read | perms::group_read | perms::others_read);
     fs::permissions(folder_, perms::owner_write, fs::perm_options::remove);
-    bool saved = true;
-    if (::geteuid() != 0) {
-        saved = changed.save(file_, &error);
-    } else {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            const bool dropped = ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
-            ::_exit(dropped && !changed.save(file_) ? 0 : 1);
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        saved = !(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
-    EXPECT_FALSE(saved);
+    EXPECT_FALSE(savesAsAnOrdinaryUser([&] { return changed.save(file_); }));
     EXPECT_EQ(contents(), "[A]\r\nk=old\r\n");
+    EXPECT_EQ(filesInFolder(), 1);
+}
+
+TEST_F(IniSave, ATextTheLoaderWouldRefuseIsNotSaved)
+{
+    // Comments a user wrote fill the file up to the limit, as far as it may go.
+    const std::string head = "[A]\r\nk=v\r\n;";
+    const std::string full = head + std::string(IniFile::kMaxFileSize - head.size(), 'c');
+    std::string error;
+    ASSERT_TRUE(IniFile::fromText(full).save(file_, &error)) << error;
+    ASSERT_TRUE(IniFile::load(file_).has_value());
+
+    // One byte more is refused, and the old file stays as it was.
+    EXPECT_FALSE(IniFile::fromText(full + "c").save(file_, &error));
+    EXPECT_NE(error.find("1 MiB"), std::string::npos) << error;
+    EXPECT_TRUE(contents() == full);
+
+    // A file near the limit that the program's own settings would push over.
+    const std::string nearly = head + std::string(IniFile::kMaxFileSize - 100 - head.size(), 'c');
+    writeBytes(file_, nearly);
+    error.clear();
+    EXPECT_FALSE(saveSettingsFile(file_, ProgramSettings{}, WindowPlacement::Normal, &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(contents() == nearly);
+    EXPECT_EQ(filesInFolder(), 1);
+}
+
+TEST_F(IniSave, TemporaryFilesOfSavesWhoseProcessIsGoneAreRemoved)
+{
+    const pid_t gone = ::fork();
+    ASSERT_GE(gone, 0);
+    if (gone == 0)
+        ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string stale = ".Tolvane.ini." + std::to_string(gone) + ".0.tmp";
+    const std::string running = ".Tolvane.ini." + std::to_string(::getppid()) + ".3.tmp";
+    const std::string ours = ".Tolvane.ini." + std::to_string(::getpid()) + ".7.tmp";
+    // Names that only look alike are none of the save's.
+    const std::vector<std::string> others
+        = {".Other.ini." + std::to_string(gone) + ".0.tmp", ".Tolvane.ini." + std::to_string(gone) + ".x.tmp",
+            ".Tolvane.ini.0.0.tmp", ".Tolvane.ini.-1.0.tmp", "Tolvane.ini." + std::to_string(gone) + ".0.tmp"};
+    for (const std::string& name : others)
+        writeBytes(folder_ / name, "x");
+    for (const std::string& name : {stale, running, ours})
+        writeBytes(folder_ / name, "[A]\r\nk=half");
+
+    std::string error;
+    ASSERT_TRUE(IniFile::fromText("[A]\r\nk=new\r\n").save(file_, &error)) << error;
+    EXPECT_FALSE(fs::exists(folder_ / stale));
+    EXPECT_TRUE(fs::exists(folder_ / running));
+    EXPECT_TRUE(fs::exists(folder_ / ours));
+    for (const std::string& name : others)
+        EXPECT_TRUE(fs::exists(folder_ / name)) << name;
+    EXPECT_EQ(contents(), "[A]\r\nk=new\r\n");
+}
+
+TEST_F(IniSave, AReadOnlyFolderGetsItsWritableFileWrittenInPlace)
+{
+    using fs::perms;
+    const perms bits
+        = perms::owner_read | perms::owner_write | perms::group_read | perms::others_read | perms::others_write;
+    fs::permissions(file_, bits);
+    fs::permissions(folder_, perms::owner_write, fs::perm_options::remove);
+    const auto inode = [this] {
+        struct stat st { };
+        ::stat(file_.c_str(), &st);
+        return st.st_ino;
+    };
+    const auto before = inode();
+
+    // Shorter, then longer than the file it replaces.
+    for (const std::string& text : {std::string("[A]\r\n"), "[A]\r\nk=" + std::string(5000, 'n') + "\r\n"}) {
+        EXPECT_TRUE(savesAsAnOrdinaryUser([&] { return IniFile::fromText(text).save(file_); }));
+        EXPECT_TRUE(contents() == text);
+    }
+    EXPECT_EQ(fs::status(file_).permissions(), bits);
+    EXPECT_EQ(inode(), before);
     EXPECT_EQ(filesInFolder(), 1);
 }
