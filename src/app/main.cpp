@@ -1,6 +1,75 @@
-#include "gui/Module1.h"
+// tolvane: the window program. tolvane [FILE] opens FILE as File > Open would.
+#include "gui/OpenCommand.h"
+#include "gui/Translations.h"
+#include "gui/frmMain.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QTimer>
+#include <cstdio>
+
+#ifndef TOLVANE_VERSION
+#define TOLVANE_VERSION "0"
+#endif
+
+namespace {
+
+constexpr int kBadUsage = 2;
+
+int badUsage(const QCommandLineParser& parser, const QString& message)
+{
+    std::fprintf(stderr, "tolvane: %s\n\n%s", qPrintable(message), qPrintable(parser.helpText()));
+    return kBadUsage;
+}
+
+// Opens the log at path through File > Open, with its confirmation and its
+// messages, as if the user had picked the file in the dialog.
+void openLog(tolvane::frmMain& window, const QString& path)
+{
+    tolvane::OpenCommand& open = window.openCommand();
+    open.setFileChooser([path](QWidget*) { return path; });
+    window.mnuFileOpen_Click();
+    open.setFileChooser(&tolvane::OpenCommand::chooseScoreFile);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    return tolvane::Main(argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Tolvane");
+    QApplication::setApplicationVersion(TOLVANE_VERSION);
+    QGuiApplication::setDesktopFileName("org.tolvane.Tolvane");
+    // Before the parser, whose own texts (usage, errors) come from Qt too.
+    tolvane::installQtJapanese(app);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("リズムゲームのプレイ履歴 (score.txt) を読み込み、プレイ一覧・ランキング・利用傾向グラフを表示します。");
+    const QCommandLineOption help({"h", "help"}, "このヘルプを表示して終了します。");
+    parser.addOption(help);
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addPositionalArgument("FILE", "開くプレイ履歴ファイル (score.txt)。「ﾌｧｲﾙ」→「開く」と同じく確認してから読み込みます。",
+                                 "[FILE]");
+    if (!parser.parse(QApplication::arguments()))
+        return badUsage(parser, parser.errorText());
+    if (parser.isSet(help))
+        parser.showHelp(0);
+    if (parser.isSet(version))
+        parser.showVersion();
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1)
+        return badUsage(parser, "ファイルは一つだけ指定してください。");
+
+    tolvane::frmMain window;
+    window.show();
+    window.CurrentPage = 1;
+    window.CurrentChartTab = 1;
+    window.analysis().navigation.AnalysisDone = false;
+    if (!files.isEmpty()) {
+        // Once the window is up; a path that cannot be read gets File > Open's message.
+        const QString path = QFileInfo(files.front()).absoluteFilePath();
+        QTimer::singleShot(0, &window, [&window, path] { openLog(window, path); });
+    }
+    return QApplication::exec();
 }
