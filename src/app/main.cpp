@@ -45,12 +45,13 @@ int main(int argc, char** argv)
     tolvane::installQtJapanese(app);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription("リズムゲームのプレイ履歴 (score.txt) を読み込み、プレイ一覧・ランキング・利用傾向グラフを表示します。");
+    parser.setApplicationDescription(
+        "リズムゲームのプレイ履歴 (score.txt) を読み込み、プレイ一覧・ランキング・利用傾向グラフを表示します。");
     const QCommandLineOption help({"h", "help"}, "このヘルプを表示して終了します。");
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addPositionalArgument("FILE", "開くプレイ履歴ファイル (score.txt)。「ﾌｧｲﾙ」→「開く」と同じく確認してから読み込みます。",
-                                 "[FILE]");
+    parser.addPositionalArgument(
+        "FILE", "開くプレイ履歴ファイル (score.txt)。「ﾌｧｲﾙ」→「開く」と同じく確認してから読み込みます。", "[FILE]");
     if (!parser.parse(QApplication::arguments()))
         return badUsage(parser, parser.errorText());
     if (parser.isSet(help))
