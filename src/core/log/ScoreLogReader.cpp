@@ -51,6 +51,18 @@ bool dropsDigit(std::int16_t side, double digit)
     return side >= 0 && side <= 2 && digit == side + 1;
 }
 
+// Where a label starts as a word of its own ("Great", not the tail of
+// "PGreat"); npos when it is not on the line.
+std::size_t labelAt(std::string_view line, std::string_view label)
+{
+    for (std::size_t at = line.find(label); at != std::string_view::npos; at = line.find(label, at + 1)) {
+        const char before = at == 0 ? ' ' : line[at - 1];
+        if (!((before >= 'A' && before <= 'Z') || (before >= 'a' && before <= 'z')))
+            return at;
+    }
+    return std::string_view::npos;
+}
+
 enum class Outcome { Accepted, Rejected, EndReading, Cancelled, Failed };
 
 // One pass over one log.
@@ -300,7 +312,7 @@ Outcome Pass::readEntry(PlayRecord& record)
         return Outcome::Failed;
     // The judgement counts of the same line; a label not there is no count.
     for (std::size_t j = 0; j < kJudgementLabels.size(); ++j) {
-        const std::size_t at = std::string_view(line_).find(kJudgementLabels[j]);
+        const std::size_t at = labelAt(line_, kJudgementLabels[j]);
         record.judgements[j] = at == std::string_view::npos
             ? PlayRecord::kNoJudgement
             : numericValue(std::string_view(line_).substr(at + kJudgementLabels[j].size()));
