@@ -1,10 +1,6 @@
 #include "core/insights/Sessions.h"
 
 #include "core/insights/SongView.h"
-#include "core/rankings/KeyFold.h"
-
-#include <string_view>
-#include <unordered_set>
 
 namespace tolvane {
 
@@ -14,30 +10,30 @@ std::vector<PlaySession> buildSessions(const PlayList& plays, const std::vector<
     if (timeline.empty())
         return sessions;
     const std::int64_t gap = static_cast<std::int64_t>(gapMinutes) * 60;
-    const std::vector<std::uint8_t> newBests = newBestScoreFlags(plays, timeline);
-    std::unordered_set<std::string_view, KeyFoldHash, KeyFoldEqual> songs;
-    PlaySession* current = nullptr;
-    auto close = [&] {
-        if (!current)
-            return;
-        current->minutes = (current->end - current->start) / 60;
-        current->songs = static_cast<std::int32_t>(songs.size());
-        songs.clear();
-    };
+    const std::vector<std::uint32_t> songs = songNumbers(plays, timeline);
+    const std::vector<std::uint8_t> newBests = newBestScoreFlags(plays, timeline, songs);
+    // The session each song was last counted in, plus one (0: never).
+    std::vector<std::size_t> countedIn;
     for (std::size_t i = 0; i < timeline.size(); ++i) {
         const std::int64_t t = timeline[i].seconds;
-        if (!current || t - current->end > gap) {
-            close();
-            current = &sessions.emplace_back();
-            current->start = t;
-            current->firstPlay = i;
+        if (sessions.empty() || t - sessions.back().end > gap) {
+            PlaySession& s = sessions.emplace_back();
+            s.start = t;
+            s.firstPlay = i;
         }
-        current->end = t;
-        ++current->plays;
-        current->newBests += newBests[i];
-        songs.insert(plays.row(timeline[i].row).title);
+        PlaySession& s = sessions.back();
+        s.end = t;
+        ++s.plays;
+        s.newBests += newBests[i];
+        if (songs[i] >= countedIn.size())
+            countedIn.resize(songs[i] + 1, 0);
+        if (countedIn[songs[i]] != sessions.size()) {
+            countedIn[songs[i]] = sessions.size();
+            ++s.songs;
+        }
     }
-    close();
+    for (PlaySession& s : sessions)
+        s.minutes = (s.end - s.start) / 60;
     return sessions;
 }
 

@@ -84,17 +84,37 @@ std::optional<SongView> buildSongView(
     return view;
 }
 
-std::vector<std::uint8_t> newBestScoreFlags(const PlayList& plays, const std::vector<TimedRow>& timeline)
+std::vector<std::uint32_t> songNumbers(const PlayList& plays, const std::vector<TimedRow>& timeline)
+{
+    std::vector<std::uint32_t> numbers(timeline.size());
+    std::unordered_map<std::string_view, std::uint32_t, KeyFoldHash, KeyFoldEqual> known;
+    known.reserve(1024);
+    // Plays of one song often come in a row: the same spelling needs no lookup.
+    std::string_view last;
+    std::uint32_t lastNumber = 0;
+    for (std::size_t i = 0; i < timeline.size(); ++i) {
+        const std::string_view title = plays.row(timeline[i].row).title;
+        if (i == 0 || title != last) {
+            lastNumber = known.try_emplace(title, static_cast<std::uint32_t>(known.size())).first->second;
+            last = title;
+        }
+        numbers[i] = lastNumber;
+    }
+    return numbers;
+}
+
+std::vector<std::uint8_t> newBestScoreFlags(
+    const PlayList& plays, const std::vector<TimedRow>& timeline, const std::vector<std::uint32_t>& songs)
 {
     std::vector<std::uint8_t> flags(timeline.size(), 0);
-    std::unordered_map<std::string_view, std::int32_t, KeyFoldHash, KeyFoldEqual> best;
-    best.reserve(1024);
+    std::vector<std::int32_t> best;
     for (std::size_t i = 0; i < timeline.size(); ++i) {
-        const PlayRecord& p = plays.row(timeline[i].row);
-        std::int32_t& b = best.try_emplace(p.title, 0).first->second;
-        if (p.score > b) {
+        if (songs[i] >= best.size())
+            best.resize(songs[i] + 1, 0);
+        const std::int32_t score = plays.row(timeline[i].row).score;
+        if (score > best[songs[i]]) {
             flags[i] = 1;
-            b = p.score;
+            best[songs[i]] = score;
         }
     }
     return flags;

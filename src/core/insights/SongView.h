@@ -68,8 +68,14 @@ struct SongView final {
 std::optional<SongView> buildSongView(
     const PlayList& plays, const RowList& rows, const RankingTables& rankings, std::string_view title);
 
+// For every play of a timeline, a number for its song (0, 1, 2, ... in order of
+// first appearance), songs told apart as the title ranking tells them apart.
+std::vector<std::uint32_t> songNumbers(const PlayList& plays, const std::vector<TimedRow>& timeline);
+
 // For every play in date order (as inDateOrder gives them), whether it set a
-// new best score for its song: the song view's best-score mark.
-std::vector<std::uint8_t> newBestScoreFlags(const PlayList& plays, const std::vector<TimedRow>& timeline);
+// new best score for its song: the song view's best-score mark. songs: the
+// timeline's songNumbers.
+std::vector<std::uint8_t> newBestScoreFlags(
+    const PlayList& plays, const std::vector<TimedRow>& timeline, const std::vector<std::uint32_t>& songs);
 
 } // namespace tolvane

@@ -96,7 +96,7 @@ TEST(SongViewTest, AttemptsMarksAndBests)
                    {"2001/01/05 10:00:00", "WAVE", 2000, 520, 500}, // 2: combo over the notes
                    {"2001/03/02 10:00:00", "Wave", 2500, 500, 500}, // 4: the first full combo
                    {"2001/03/03 10:00:00", "Other", 9000, 500, 500},
-                   {"2001/03/04 10:00:00", "Wave", 3000, 500, 500, "PGreat 9   Great 5"}, // 5: equal score
+                   {"2001/03/04 10:00:00", "Wave", 3000, 500, 500, "PGreat 9\r\nPGreat 8   Great 5"}, // 5: equal score
                });
     const auto song = buildSongView(a.plays, allRows(a.plays), a.rankings, "WaVe");
     ASSERT_TRUE(song.has_value());
