@@ -16,8 +16,7 @@ namespace {
 
 constexpr std::array<std::string_view, 12> kAttemptColumns = {"attempt", "at", "score", "max_combo", "total_notes",
     "great", "good", "bad", "poor", "autoplay", "autoscratch", "marks"};
-constexpr std::array<std::string_view, 6> kSessionColumns
-    = {"start", "end", "minutes", "plays", "songs", "new_bests"};
+constexpr std::array<std::string_view, 6> kSessionColumns = {"start", "end", "minutes", "plays", "songs", "new_bests"};
 
 std::vector<std::string_view> marksOf(const SongAttempt& a)
 {

@@ -38,8 +38,8 @@ std::vector<DayPlays> PlayCalendar::daysOfYear(int year) const
     const std::int64_t end = serialDay(year + 1, 1, 1);
     const auto from = std::lower_bound(
         days.begin(), days.end(), first, [](const DayPlays& d, std::int64_t value) { return d.day < value; });
-    const auto to = std::lower_bound(
-        from, days.end(), end, [](const DayPlays& d, std::int64_t value) { return d.day < value; });
+    const auto to
+        = std::lower_bound(from, days.end(), end, [](const DayPlays& d, std::int64_t value) { return d.day < value; });
     return {from, to};
 }
 

@@ -57,8 +57,8 @@ std::string isoDateTime(std::int64_t seconds)
     const std::int64_t s = seconds - day * kSecondsPerDay;
     const CivilDate d = civilDate(day);
     char buf[48];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", d.year, d.month, d.day,
-        static_cast<int>(s / 3600), static_cast<int>(s / 60 % 60), static_cast<int>(s % 60));
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", d.year, d.month, d.day, static_cast<int>(s / 3600),
+        static_cast<int>(s / 60 % 60), static_cast<int>(s % 60));
     return buf;
 }
 

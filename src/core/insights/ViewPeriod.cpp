@@ -44,8 +44,8 @@ bool rankRows(const PlayList& plays, const RowList& rows, RankingTables& tables)
     return true;
 }
 
-void countEntries(const std::vector<PlayDate>& entries, ViewSpan span, TrendCounts& counts, CalendarTree& tree,
-    UsrDate& chartCursor)
+void countEntries(
+    const std::vector<PlayDate>& entries, ViewSpan span, TrendCounts& counts, CalendarTree& tree, UsrDate& chartCursor)
 {
     counts.clear();
     tree.clear();

@@ -39,7 +39,7 @@ bool rankRows(const PlayList& plays, const RowList& rows, RankingTables& tables)
 // filter counts them: entries before from still count, and counting stops
 // after the first entry whose day is after to. The counts, the tree and the
 // cursor are cleared first.
-void countEntries(const std::vector<PlayDate>& entries, ViewSpan span, TrendCounts& counts, CalendarTree& tree,
-    UsrDate& chartCursor);
+void countEntries(
+    const std::vector<PlayDate>& entries, ViewSpan span, TrendCounts& counts, CalendarTree& tree, UsrDate& chartCursor);
 
 } // namespace tolvane

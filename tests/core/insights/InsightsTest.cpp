@@ -68,11 +68,15 @@ TEST(PlaySearchTest, FoldsCaseWidthAndHalfWidthKana)
     EXPECT_EQ(foldForSearch("ﾊﾟﾝﾀﾞｶﾞｳﾞ"), "パンダガヴ");
     EXPECT_EQ(foldForSearch("ﾞｱﾟﾝﾞﾊﾟﾟ｡"), "゛ア゜ン゛パ゜。"); // marks with nothing to join stand alone
     EXPECT_EQ(foldForSearch("ばば"), "ばば"); // kana type and full-width letters stay
-    EXPECT_EQ(foldForSearch("a\xff" "B"), "a\xff" "b"); // bytes that are not UTF-8 pass
+    EXPECT_EQ(foldForSearch("a\xff"
+                            "B"),
+        "a\xff"
+        "b"); // bytes that are not UTF-8 pass
 
     Analysis a;
-    analyse(a, {{"2001/01/01 10:00:00", "Wave~Wave"}, {"2001/01/01 11:00:00", "パンダ"},
-                   {"2001/01/01 12:00:00", "ｽﾃｯﾌﾟ"}, {"2001/01/01 13:00:00", "Other"}});
+    analyse(a,
+        {{"2001/01/01 10:00:00", "Wave~Wave"}, {"2001/01/01 11:00:00", "パンダ"}, {"2001/01/01 12:00:00", "ｽﾃｯﾌﾟ"},
+            {"2001/01/01 13:00:00", "Other"}});
     const PlaySearch search(a.plays);
     EXPECT_EQ(search.matchingRows("wAVE"), (std::vector<std::size_t>{0}));
     EXPECT_EQ(search.matchingRows("ｗａｖｅ～"), (std::vector<std::size_t>{0})); // U+FF5E is "~"
@@ -90,14 +94,15 @@ TEST(PlaySearchTest, FoldsCaseWidthAndHalfWidthKana)
 TEST(SongViewTest, AttemptsMarksAndBests)
 {
     Analysis a;
-    analyse(a, {
-                   {"2001/01/10 10:00:00", "wave", 3000, 480, 500}, // attempt 3
-                   {"2001/01/01 10:00:00", "Wave", 1000, 100, 500, "Great 1   Good   Bad 3"}, // attempt 1
-                   {"2001/01/05 10:00:00", "WAVE", 2000, 520, 500}, // 2: combo over the notes
-                   {"2001/03/02 10:00:00", "Wave", 2500, 500, 500}, // 4: the first full combo
-                   {"2001/03/03 10:00:00", "Other", 9000, 500, 500},
-                   {"2001/03/04 10:00:00", "Wave", 3000, 500, 500, "PGreat 9\r\nPGreat 8   Great 5"}, // 5: equal score
-               });
+    analyse(a,
+        {
+            {"2001/01/10 10:00:00", "wave", 3000, 480, 500}, // attempt 3
+            {"2001/01/01 10:00:00", "Wave", 1000, 100, 500, "Great 1   Good   Bad 3"}, // attempt 1
+            {"2001/01/05 10:00:00", "WAVE", 2000, 520, 500}, // 2: combo over the notes
+            {"2001/03/02 10:00:00", "Wave", 2500, 500, 500}, // 4: the first full combo
+            {"2001/03/03 10:00:00", "Other", 9000, 500, 500},
+            {"2001/03/04 10:00:00", "Wave", 3000, 500, 500, "PGreat 9\r\nPGreat 8   Great 5"}, // 5: equal score
+        });
     const auto song = buildSongView(a.plays, allRows(a.plays), a.rankings, "WaVe");
     ASSERT_TRUE(song.has_value());
     EXPECT_EQ(song->title, "wave"); // the first play in file order names it
@@ -167,8 +172,9 @@ TEST(StreaksTest, LongestCurrentAndBusiest)
 
     // Two runs of three days: the earlier is the longest, the later the current.
     Analysis b;
-    analyse(b, {{"2004/01/01 1:00:00"}, {"2004/01/02 1:00:00"}, {"2004/01/03 1:00:00"}, {"2004/01/05 1:00:00"},
-                   {"2004/01/06 1:00:00"}, {"2004/01/07 1:00:00"}});
+    analyse(b,
+        {{"2004/01/01 1:00:00"}, {"2004/01/02 1:00:00"}, {"2004/01/03 1:00:00"}, {"2004/01/05 1:00:00"},
+            {"2004/01/06 1:00:00"}, {"2004/01/07 1:00:00"}});
     const PlayStreaks t = streaksOf(b);
     EXPECT_EQ(t.longest.from, serialDay(2004, 1, 1));
     EXPECT_EQ(t.current.from, serialDay(2004, 1, 5));
@@ -177,15 +183,13 @@ TEST(StreaksTest, LongestCurrentAndBusiest)
 TEST(SessionsTest, SplitAtGapsOverTheSetting)
 {
     Analysis a;
-    analyse(a, {
-                   {"2004/01/01 20:00:00", "A", 100},
-                   {"2004/01/01 20:30:00", "a", 200}, // exactly 30 minutes: same session
-                   {"2004/01/01 21:00:59", "B", 100}, // 30:59 later: over the gap
-                   {"2004/01/01 21:10:00", "A", 150},
-                   {"2004/01/01 20:10:00", "C", 50}, // merged from another machine
-                   {"2004/01/02 23:50:00", "A", 300},
-                   {"2004/01/03 0:15:00", "A", 300}, // a session over midnight
-               });
+    analyse(a,
+        {
+            {"2004/01/01 20:00:00", "A", 100}, {"2004/01/01 20:30:00", "a", 200}, // exactly 30 minutes: same session
+            {"2004/01/01 21:00:59", "B", 100}, // 30:59 later: over the gap
+            {"2004/01/01 21:10:00", "A", 150}, {"2004/01/01 20:10:00", "C", 50}, // merged from another machine
+            {"2004/01/02 23:50:00", "A", 300}, {"2004/01/03 0:15:00", "A", 300}, // a session over midnight
+        });
     const auto sessions = sessionsOf(a);
     ASSERT_EQ(sessions.size(), 3U);
     EXPECT_EQ(sessions[0].plays, 3);
