@@ -134,10 +134,7 @@ std::string foldForSearch(std::string_view utf8)
     std::string wide;
     wide.reserve(utf8.size() + utf8.size() / 2);
     foldWidth(utf8, wide);
-    std::string out;
-    out.reserve(wide.size());
-    appendFoldedKey(wide, out);
-    return out;
+    return foldLetterCase(wide);
 }
 
 void PlaySearch::rebuild(const PlayList& plays)
@@ -152,7 +149,7 @@ void PlaySearch::rebuild(const PlayList& plays)
         for (const std::string* field : {&p.title, &p.artist, &p.genre}) {
             wide.clear();
             foldWidth(*field, wide);
-            appendFoldedKey(wide, folded_);
+            folded_ += foldLetterCase(wide);
             folded_ += '\0';
         }
     }

@@ -147,12 +147,4 @@ std::size_t hashKey(std::string_view utf8) noexcept
     return static_cast<std::size_t>(h);
 }
 
-void appendFoldedKey(std::string_view utf8, std::string& out)
-{
-    const std::size_t start = out.size();
-    out.resize(start + utf8.size());
-    for (std::size_t i = 0; i < utf8.size(); ++i)
-        out[start + i] = static_cast<char>(foldedByte(utf8, i));
-}
-
 } // namespace tolvane

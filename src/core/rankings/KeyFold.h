@@ -35,8 +35,4 @@ struct KeyFoldEqual final {
     bool operator()(std::string_view a, std::string_view b) const noexcept { return sameKey(a, b); }
 };
 
-// The key folded as sameKey compares it, appended to out: two texts are the
-// same key exactly when their folded forms are equal byte for byte.
-void appendFoldedKey(std::string_view utf8, std::string& out);
-
 } // namespace tolvane

@@ -68,6 +68,7 @@ TEST(PlaySearchTest, FoldsCaseWidthAndHalfWidthKana)
     EXPECT_EQ(foldForSearch("ﾊﾟﾝﾀﾞｶﾞｳﾞ"), "パンダガヴ");
     EXPECT_EQ(foldForSearch("ﾞｱﾟﾝﾞﾊﾟﾟ｡"), "゛ア゜ン゛パ゜。"); // marks with nothing to join stand alone
     EXPECT_EQ(foldForSearch("ばば"), "ばば"); // kana type and full-width letters stay
+    EXPECT_EQ(foldForSearch("ΣΩ Ж"), "σω ж"); // letter case as the ranking keys fold it
     EXPECT_EQ(foldForSearch("a\xff"
                             "B"),
         "a\xff"
