@@ -1,6 +1,7 @@
 #include "report/CsvReport.h"
 
 #include "core/log/TextDecoder.h"
+#include "report/InsightReport.h"
 
 namespace tolvane::report {
 
@@ -21,6 +22,11 @@ template <class Cells> void writeLine(std::FILE* out, const Cells& cells)
 }
 
 } // namespace
+
+void writeCsvLine(std::FILE* out, const std::vector<std::string>& cells)
+{
+    writeLine(out, cells);
+}
 
 std::string csvField(std::string_view text)
 {
@@ -43,7 +49,7 @@ void writeCsvReport(std::FILE* out, const ReportData& data)
     const ViewParts parts = partsOf(data.options.view);
     if (parts.plays) {
         writeLine(out, PlayList::kHeaders);
-        for (std::size_t r = 0; r < data.analysis.plays.size(); ++r)
+        for (std::size_t r : data.playRows)
             writeLine(out, data.analysis.plays.cells(r));
     } else if (!parts.rankings.empty()) {
         const RankingView view = buildRankingView(parts.rankings.front(), data.analysis.rankings);
@@ -53,6 +59,8 @@ void writeCsvReport(std::FILE* out, const ReportData& data)
         writeLine(out, headers);
         for (const auto& row : view.rows)
             writeLine(out, row);
+    } else {
+        writeInsightCsv(out, data);
     }
     std::fflush(out);
 }

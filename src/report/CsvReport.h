@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tolvane::report {
 
@@ -13,5 +14,8 @@ namespace tolvane::report {
 void writeCsvReport(std::FILE* out, const ReportData& data);
 
 std::string csvField(std::string_view text);
+
+// One CSV line of cells, CR LF at its end.
+void writeCsvLine(std::FILE* out, const std::vector<std::string>& cells);
 
 } // namespace tolvane::report

@@ -2,6 +2,7 @@
 
 #include "core/log/DateText.h"
 #include "core/analysis/RunTexts.h"
+#include "report/InsightReport.h"
 #include "report/JsonWriter.h"
 
 #include <array>
@@ -84,12 +85,8 @@ void writeRanking(JsonWriter& json, const RankingView& view)
 
 } // namespace
 
-void writeJsonReport(std::FILE* out, const ReportData& data)
+void writeFileMembers(JsonWriter& json, const ReportData& data)
 {
-    const ViewParts parts = partsOf(data.options.view);
-    const Analysis& a = data.analysis;
-    JsonWriter json(out);
-    json.beginObject();
     json.key("file");
     json.value(data.options.file);
     json.key("size_bytes");
@@ -100,6 +97,15 @@ void writeJsonReport(std::FILE* out, const ReportData& data)
     json.value(static_cast<std::int64_t>(data.outcome.entries));
     json.key("accepted");
     json.value(static_cast<std::int64_t>(data.outcome.accepted));
+}
+
+void writeJsonReport(std::FILE* out, const ReportData& data)
+{
+    const ViewParts parts = partsOf(data.options.view);
+    const Analysis& a = data.analysis;
+    JsonWriter json(out);
+    json.beginObject();
+    writeFileMembers(json, data);
     if (parts.summary) {
         json.key("history");
         json.value(data.outcome.history);
@@ -112,7 +118,7 @@ void writeJsonReport(std::FILE* out, const ReportData& data)
     if (parts.plays) {
         json.key("plays");
         json.beginArray();
-        for (std::size_t r = 0; r < a.plays.size(); ++r) {
+        for (std::size_t r : data.playRows) {
             json.beginArray(JsonWriter::Layout::Inline);
             for (int c = 0; c < PlayList::kColumns; ++c)
                 json.value(a.plays.cell(r, c));
@@ -131,6 +137,7 @@ void writeJsonReport(std::FILE* out, const ReportData& data)
     }
     if (parts.charts)
         writeCharts(json, data);
+    writeInsightMembers(json, data);
     json.endObject();
     json.finish();
 }

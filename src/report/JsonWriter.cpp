@@ -1,6 +1,9 @@
 #include "report/JsonWriter.h"
 
+#include "core/log/NumberText.h"
 #include "core/log/TextDecoder.h"
+
+#include <cmath>
 
 namespace tolvane::report {
 
@@ -90,6 +93,18 @@ void JsonWriter::null()
 {
     beforeValue();
     put("null");
+}
+
+void JsonWriter::boolean(bool flag)
+{
+    beforeValue();
+    put(flag ? "true" : "false");
+}
+
+void JsonWriter::number(double value)
+{
+    beforeValue();
+    put(std::isfinite(value) ? numberText(value) : "null");
 }
 
 void JsonWriter::finish()

@@ -26,6 +26,9 @@ public:
     void value(const char* text) { value(std::string_view(text)); }
     void value(std::int64_t number);
     void null();
+    void boolean(bool flag);
+    // A number as the data list shows it; null when it is not finite.
+    void number(double value);
     void finish();
 
     // text as a JSON string literal; bytes that are not UTF-8 become U+FFFD.

@@ -14,6 +14,10 @@ ViewParts partsOf(View view)
     case View::Score: parts.rankings = {RankingKind::Score}; break;
     case View::MaxCombo: parts.rankings = {RankingKind::MaxCombo}; break;
     case View::Charts: parts.charts = true; break;
+    case View::Song: parts.song = true; break;
+    case View::Calendar: parts.calendar = true; break;
+    case View::Sessions: parts.sessions = true; break;
+    case View::Streaks: parts.streaks = true; break;
     case View::All:
         parts.summary = parts.plays = parts.charts = true;
         parts.rankings

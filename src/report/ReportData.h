@@ -3,9 +3,12 @@
 #include "core/trends/PeriodChart.h"
 #include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisRun.h"
+#include "core/insights/PlayRows.h"
+#include "core/insights/SongView.h"
 #include "report/ReportOptions.h"
 #include "core/rankings/RankingView.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +21,8 @@ struct ReportData {
     const RunOutcome& outcome;
     std::vector<std::string> confirmation;
     PeriodDrawing periodChart; // as the chart buttons would show it
+    RowList playRows = {}; // the rows the plays view lists: all, or those --search keeps
+    std::optional<SongView> song = {}; // --view song: the song --title names
 };
 
 // The members a view prints beyond the file's figures.
@@ -26,6 +31,10 @@ struct ViewParts {
     bool plays = false;
     bool charts = false;
     std::vector<RankingKind> rankings;
+    bool song = false;
+    bool calendar = false;
+    bool sessions = false;
+    bool streaks = false;
 };
 ViewParts partsOf(View view);
 

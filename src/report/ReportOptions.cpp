@@ -2,6 +2,7 @@
 
 #include "core/log/AsciiText.h"
 #include "core/log/DateText.h"
+#include "core/insights/Sessions.h"
 #include "core/settings/SettingText.h"
 
 #include <array>
@@ -24,7 +25,7 @@ std::optional<std::int16_t> sideOf(std::string_view text)
 
 std::optional<View> viewOf(std::string_view text)
 {
-    static constexpr std::array<std::pair<std::string_view, View>, 9> kViews = {{
+    static constexpr std::array<std::pair<std::string_view, View>, 13> kViews = {{
         {"summary", View::Summary},
         {"plays", View::Plays},
         {"title", View::Title},
@@ -34,6 +35,10 @@ std::optional<View> viewOf(std::string_view text)
         {"maxcombo", View::MaxCombo},
         {"charts", View::Charts},
         {"all", View::All},
+        {"song", View::Song},
+        {"calendar", View::Calendar},
+        {"sessions", View::Sessions},
+        {"streaks", View::Streaks},
     }};
     for (const auto& [name, view] : kViews) {
         if (name == text)
@@ -55,7 +60,23 @@ std::optional<Format> formatOf(std::string_view text)
 
 bool isTableView(View view)
 {
-    return view != View::Summary && view != View::Charts && view != View::All;
+    return view != View::Summary && view != View::Charts && view != View::All && view != View::Streaks;
+}
+
+// A whole number of minutes from 1 to 1440, digits only.
+std::optional<int> sessionGapOf(std::string_view text)
+{
+    if (text.empty() || text.size() > 4)
+        return std::nullopt;
+    int minutes = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        minutes = minutes * 10 + (c - '0');
+    }
+    if (minutes < kMinSessionGap || minutes > kMaxSessionGap)
+        return std::nullopt;
+    return minutes;
 }
 
 } // namespace
@@ -116,8 +137,9 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& args)
             name = arg.substr(0, eq);
             inlineValue = arg.substr(eq + 1);
         }
-        static constexpr std::array<std::string_view, 10> kValued = {"--settings", "--ignore-autoplay",
-            "--ignore-scratch", "--min-score", "--from", "--to", "--view", "--period", "--at", "--format"};
+        static constexpr std::array<std::string_view, 13> kValued = {"--settings", "--ignore-autoplay",
+            "--ignore-scratch", "--min-score", "--from", "--to", "--view", "--period", "--at", "--format", "--title",
+            "--search", "--session-gap"};
         bool known = false;
         for (std::string_view k : kValued)
             known = known || k == name;
@@ -161,6 +183,16 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& args)
             if (!format)
                 return bad(what + "unknown format \"" + std::string(value) + "\"");
             o.format = *format;
+        } else if (name == "--title") {
+            o.title = std::string(value);
+        } else if (name == "--search") {
+            o.search = std::string(value);
+        } else if (name == "--session-gap") {
+            const auto gap = sessionGapOf(v);
+            if (!gap)
+                return bad(what + "the gap must be a whole number of minutes from 1 to 1440, not \"" + std::string(value)
+                    + "\"");
+            o.sessionGap = *gap;
         } else if (name == "--period") {
             if (v.size() != 1 || v[0] < '1' || v[0] > '5')
                 return bad(what + "the level must be 1 to 5, not \"" + std::string(value) + "\"");
@@ -178,8 +210,11 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& args)
         return bad("--period and --at go together");
     if (o.periodLevel && o.view != View::Charts && o.view != View::All)
         return bad("--period and --at need --view charts or all");
+    if (o.view == View::Song && !o.title)
+        return bad("--view song needs --title");
     if (o.format == Format::Csv && !isTableView(o.view))
-        return bad("--format csv needs a single table view: plays, title, artist, genre, score or maxcombo");
+        return bad("--format csv needs a single table view: plays, title, artist, genre, score, maxcombo, song, "
+                   "calendar or sessions");
     return ParsedOptions{o, {}};
 }
 
@@ -195,9 +230,16 @@ std::string usageText()
            "  --min-score N            drop plays that scored below N\n"
            "  --from DATE, --to DATE   keep plays within the span (yyyy/mm/dd [h:mm:ss])\n"
            "  --view VIEW              summary (default), plays, title, artist, genre,\n"
-           "                           score, maxcombo, charts, all\n"
+           "                           score, maxcombo, charts, all, song, calendar,\n"
+           "                           sessions, streaks\n"
+           "  --title TEXT             with --view song: the song's whole title (any case)\n"
+           "  --search TEXT            with --view plays: only rows whose title, artist or\n"
+           "                           genre contains TEXT (case and width ignored)\n"
+           "  --session-gap MINUTES    with --view sessions or streaks: a gap over MINUTES\n"
+           "                           (1-1440, default 30) starts a new session\n"
            "  --period LEVEL --at DATE draw the period chart at LEVEL 1-5 around DATE\n"
-           "  --format FORMAT          text (default), json, csv (single table views)\n"
+           "  --format FORMAT          text (default), json, csv (single table views;\n"
+           "                           not streaks)\n"
            "  --help, --version\n"
            "\n"
            "Exit status: 0 success, 1 the analysis failed, 2 bad usage.\n";

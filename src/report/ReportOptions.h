@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/insights/Sessions.h"
 #include "core/log/Filter.h"
 
 #include <optional>
@@ -9,7 +10,7 @@
 
 namespace tolvane::report {
 
-enum class View { Summary, Plays, Title, Artist, Genre, Score, MaxCombo, Charts, All };
+enum class View { Summary, Plays, Title, Artist, Genre, Score, MaxCombo, Charts, All, Song, Calendar, Sessions, Streaks };
 enum class Format { Text, Json, Csv };
 
 struct ReportOptions {
@@ -26,6 +27,11 @@ struct ReportOptions {
     std::optional<std::int32_t> minScore;
     std::optional<DateValue> from;
     std::optional<DateValue> to;
+
+    // The insight views' options, each ignored by the views that do not use it.
+    std::optional<std::string> title; // --view song: the song's whole title, as typed
+    std::optional<std::string> search; // --view plays: keep the rows containing this, as typed
+    int sessionGap = kDefaultSessionGap; // minutes, for --view sessions and streaks
 
     bool help = false;
     bool version = false;

@@ -2,6 +2,7 @@
 
 #include "core/log/DateText.h"
 #include "core/analysis/RunTexts.h"
+#include "report/InsightReport.h"
 
 #include <algorithm>
 #include <array>
@@ -139,6 +140,12 @@ void printSummary(std::FILE* out, const ReportData& data)
 
 } // namespace
 
+void writeTextTable(std::FILE* out, const std::vector<std::string>& headers,
+    const std::vector<std::vector<std::string>>& rows)
+{
+    printTable(out, headers, rows, rows.size());
+}
+
 std::size_t displayWidth(std::string_view utf8)
 {
     std::size_t width = 0;
@@ -177,8 +184,8 @@ void writeTextReport(std::FILE* out, const ReportData& data)
         gap();
         std::vector<std::string> headers(PlayList::kHeaders.begin(), PlayList::kHeaders.end());
         std::vector<std::vector<std::string>> rows;
-        rows.reserve(data.analysis.plays.size());
-        for (std::size_t r = 0; r < data.analysis.plays.size(); ++r) {
+        rows.reserve(data.playRows.size());
+        for (std::size_t r : data.playRows) {
             const auto cells = data.analysis.plays.cells(r);
             rows.emplace_back(cells.begin(), cells.end());
         }
@@ -195,6 +202,7 @@ void writeTextReport(std::FILE* out, const ReportData& data)
         gap();
         printCharts(out, data);
     }
+    writeInsightText(out, data);
     std::fflush(out);
 }
 

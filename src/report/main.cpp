@@ -2,7 +2,11 @@
 #include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisRun.h"
 #include "core/analysis/RunTexts.h"
+#include "core/insights/PlayRows.h"
+#include "core/insights/PlaySearch.h"
+#include "core/insights/SongView.h"
 #include "report/CsvReport.h"
+#include "report/InsightReport.h"
 #include "report/JsonReport.h"
 #include "report/ReportData.h"
 #include "report/ReportOptions.h"
@@ -82,6 +86,20 @@ int main(int argc, char** argv)
     }
 
     ReportData data{options, analysis, outcome, RunTexts::confirmation(options.file, filter), analysis.periodChart};
+    if (options.view == View::Plays && options.search)
+        data.playRows = PlaySearch(analysis.plays).matchingRows(*options.search);
+    else
+        data.playRows = allRows(analysis.plays);
+    if (options.view == View::Song) {
+        data.song = buildSongView(analysis.plays, data.playRows, analysis.rankings, options.title.value_or(""));
+        if (!data.song) {
+            const std::string title = options.title.value_or("");
+            std::fprintf(stderr, "tolvane-report: %s: %s\n", options.file.c_str(), noSongMessage(title).c_str());
+            if (options.format == Format::Json)
+                writeJsonNoSong(stdout, title);
+            return kFailed;
+        }
+    }
     if (options.periodLevel && options.periodAt) {
         const DateParts at = splitDate(*options.periodAt);
         if (auto drawing = analysis.navigation.drawAt(*options.periodLevel, {at.year, at.month, at.day}))

@@ -381,3 +381,133 @@ TEST_F(ReportCli, GeneratedLogOfFiveThousandPlays)
 }
 
 } // namespace
+
+// The insight views on one hand-written log. In file order: two plays of
+// "Wave" (the second a full combo), one of "Other", then one of "wave"
+// written later from another machine but played first.
+class ReportInsights : public ReportCli {
+protected:
+    void SetUp() override
+    {
+        struct Entry {
+            const char *date, *title, *scoreLine, *judgeLine, *autoScratch;
+        };
+        const Entry entries[] = {
+            {"2004/01/01 20:00:00", "Wave", ":500   Score 1000", "Great 400   Good 60   Bad 20   Poor 20   MaxCombo 480", "0"},
+            {"2004/01/01 20:20:00", "WAVE", ":500   Score 2000", "Great 500   Good 0   Bad 0   Poor 0   MaxCombo 500", "1"},
+            {"2004/01/03 9:00:00", "Other", ":300   Score 500", "Great 5   Good 3   Bad   MaxCombo 10", "0"},
+            {"2003/12/31 23:50:00", "wave", ":500   Score 1500", "Great 300   Good 100   Bad 50   Poor 50   MaxCombo 100", "0"},
+        };
+        std::string text = "BM98 score log\r\n";
+        for (const Entry& e : entries) {
+            text += std::string(tolvane::testing::kMarkerLine) + "\r\nDate:" + e.date + "\r\nTitle:" + e.title
+                + "   Artist:ゆきんこ\r\nGenre:和風   PlayLevel:4\r\nBPM:150\r\nAutoPlay Mode       :0\r\nAutoScratch:"
+                + e.autoScratch + "\r\nTotal Notes         " + e.scoreLine + "\r\n" + e.judgeLine + "\r\n";
+        }
+        std::ofstream(dir.filePath("ins.txt").toStdString(), std::ios::binary) << utf8ToCp932(text);
+    }
+
+    QJsonObject json(std::vector<std::string> args)
+    {
+        args.insert(args.end(), {"--format", "json", "ins.txt"});
+        const Result r = runHere(args);
+        EXPECT_EQ(r.code, 0) << r.err;
+        return parse(r.out);
+    }
+};
+
+TEST_F(ReportInsights, JsonOfEachView)
+{
+    const QJsonObject song = json({"--view", "song", "--title", "wAVE"});
+    EXPECT_EQ(song.value("accepted").toInt(), 4);
+    EXPECT_TRUE(sameJson(song.value("song").toObject(), parse(R"({
+        "title": "Wave", "plays": 3, "first": "2003-12-31T23:50:00", "last": "2004-01-01T20:20:00",
+        "best_score": 2000, "best_score_at": "2004-01-01T20:20:00",
+        "best_combo": 500, "best_combo_at": "2004-01-01T20:20:00", "full_combo": true,
+        "first_full_combo": {"attempt": 3, "at": "2004-01-01T20:20:00", "days": 1},
+        "per_month": [["2003-12", 1], ["2004-01", 2]],
+        "attempts": {"columns": ["attempt", "at", "score", "max_combo", "total_notes", "great", "good", "bad", "poor",
+                                 "autoplay", "autoscratch", "marks"],
+                     "rows": [[1, "2003-12-31T23:50:00", 1500, 100, 500, 300, 100, 50, 50, 0, 0, ["best_score", "best_combo"]],
+                              [2, "2004-01-01T20:00:00", 1000, 480, 500, 400, 60, 20, 20, 0, 0, ["best_combo"]],
+                              [3, "2004-01-01T20:20:00", 2000, 500, 500, 500, 0, 0, 0, 0, 1,
+                               ["best_score", "best_combo", "full_combo"]]]}})")));
+    const QJsonObject other = json({"--view", "song", "--title", "Other"}).value("song").toObject();
+    EXPECT_EQ(compact(other.value("attempts").toObject().value("rows")),
+        R"([[[1,"2004-01-03T09:00:00",500,10,300,5,3,0,null,0,0,["best_score","best_combo"]]]])");
+    EXPECT_EQ(other.value("first_full_combo"), QJsonValue(QJsonValue::Null));
+
+    EXPECT_TRUE(sameJson(json({"--view", "calendar"}).value("calendar").toObject(), parse(R"({
+        "days": [["2003-12-31", 1], ["2004-01-01", 2], ["2004-01-03", 1]],
+        "years": [[2003, 1], [2004, 3]]})")));
+    EXPECT_TRUE(sameJson(json({"--view", "sessions"}).value("sessions").toObject(), parse(R"({"gap_minutes": 30, "rows": [
+        {"start": "2003-12-31T23:50:00", "end": "2003-12-31T23:50:00", "minutes": 0, "plays": 1, "songs": 1, "new_bests": 1},
+        {"start": "2004-01-01T20:00:00", "end": "2004-01-01T20:20:00", "minutes": 20, "plays": 2, "songs": 1, "new_bests": 1},
+        {"start": "2004-01-03T09:00:00", "end": "2004-01-03T09:00:00", "minutes": 0, "plays": 1, "songs": 1, "new_bests": 1}]})")));
+    EXPECT_EQ(json({"--view", "sessions", "--session-gap", " 1440 "}).value("sessions").toObject().value("rows").toArray().size(), 2);
+    EXPECT_TRUE(sameJson(json({"--view", "streaks"}).value("streaks").toObject(), parse(R"({
+        "longest": {"days": 2, "from": "2003-12-31", "to": "2004-01-01"},
+        "current": {"days": 1, "from": "2004-01-03", "to": "2004-01-03"},
+        "busiest_day": {"day": "2004-01-01", "plays": 2},
+        "longest_session": {"start": "2004-01-01T20:00:00", "minutes": 20, "plays": 2},
+        "total_minutes": 20, "days_played": 3})")));
+
+    // --from/--to narrow these views as the others.
+    EXPECT_EQ(json({"--view", "streaks", "--from", "2004/01/01"}).value("streaks").toObject().value("days_played"), 2);
+    EXPECT_EQ(json({"--view", "song", "--title", "wave", "--to", "2004/01/01"}).value("song").toObject().value("plays"), 2);
+
+    // Search keeps the data-list row numbers and the accepted count.
+    const QJsonObject found = json({"--view", "plays", "--search", "ＷＡＶ"});
+    EXPECT_EQ(found.value("accepted").toInt(), 4);
+    QStringList numbers;
+    for (const QJsonValue row : found.value("plays").toArray())
+        numbers << row.toArray().at(0).toString();
+    EXPECT_EQ(numbers.join(","), "1,2,4");
+    EXPECT_EQ(json({"--view", "plays", "--search", "none"}).value("plays").toArray().size(), 0);
+}
+
+TEST_F(ReportInsights, CsvTextAndFailures)
+{
+    Result r = runHere({"--view", "song", "--title", "Other", "--format", "csv", "ins.txt"});
+    EXPECT_EQ(r.out, "attempt,at,score,max_combo,total_notes,great,good,bad,poor,autoplay,autoscratch,marks\r\n"
+                     "1,2004-01-03T09:00:00,500,10,300,5,3,0,,0,0,best_score best_combo\r\n");
+    r = runHere({"--view", "calendar", "--format", "csv", "ins.txt"});
+    EXPECT_EQ(r.out, "day,plays\r\n2003-12-31,1\r\n2004-01-01,2\r\n2004-01-03,1\r\n");
+    r = runHere({"--view", "sessions", "--format", "csv", "ins.txt"});
+    EXPECT_EQ(lineCount(r.out), 4);
+    for (const char* view : {"song", "calendar", "sessions", "streaks"}) {
+        r = runHere({"--view", view, "--title", "wave", "ins.txt"});
+        EXPECT_EQ(r.code, 0) << view;
+        EXPECT_GT(lineCount(r.out), 3) << view;
+    }
+
+    r = runHere({"--view", "song", "--title", "Wav", "--format", "json", "ins.txt"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(lineCount(r.err), 1);
+    const QJsonObject error = parse(r.out).value("error").toObject();
+    EXPECT_EQ(error.value("kind").toString(), "no_song");
+    EXPECT_TRUE(error.value("line").isNull());
+    EXPECT_TRUE(error.value("message").toString().contains("Wav"));
+    // Taken as typed: a blank around the title is part of it.
+    EXPECT_EQ(runHere({"--view", "song", "--title", "Wave ", "ins.txt"}).code, 1);
+
+    const std::vector<std::vector<std::string>> bad = {
+        {"--view", "sessions", "--session-gap", "0"},
+        {"--view", "sessions", "--session-gap", "1441"},
+        {"--view", "streaks", "--session-gap", "30.5"},
+        {"--view", "title", "--session-gap", "abc"}, // checked even where it is not used
+        {"--view", "sessions", "--session-gap", ""},
+        {"--view", "song"},
+        {"--view", "streaks", "--format", "csv"},
+        {"--view", "sessions", "--search"},
+    };
+    for (std::vector<std::string> args : bad) {
+        args.push_back("ins.txt");
+        r = runHere(args);
+        EXPECT_EQ(r.code, 2) << args[1] << " " << args[2];
+        EXPECT_EQ(lineCount(r.err), 1);
+        EXPECT_EQ(r.out, "");
+    }
+    // A new option with a view that does not use it is ignored.
+    EXPECT_EQ(runHere({"--view", "title", "--search", "x", "--title", "y", "--session-gap", "5", "ins.txt"}).code, 0);
+}

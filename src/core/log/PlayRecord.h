@@ -2,7 +2,9 @@
 
 #include "core/log/DateValue.h"
 
+#include <array>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 namespace tolvane {
@@ -20,6 +22,15 @@ struct PlayRecord {
     std::int32_t score = 0;
     double maxCombo = 0;
     DateValue date = 0; // dateTime as a date value, kept so nobody parses it twice
+    // The autoplay digit of line 5 and the auto-scratch digit of line 6, as read.
+    std::int8_t autoplay = 0;
+    std::int8_t autoScratch = 0;
+    // The numbers after "Great", "Good", "Bad" and "Poor" on the entry's last
+    // line, in that order (see Judgement); NaN where the label is not there.
+    std::array<double, 4> judgements{kNoJudgement, kNoJudgement, kNoJudgement, kNoJudgement};
+
+    static constexpr double kNoJudgement = std::numeric_limits<double>::quiet_NaN();
+    enum Judgement { Great, Good, Bad, Poor };
 };
 
 // The date of an entry, reported for every entry before any filter.

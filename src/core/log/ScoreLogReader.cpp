@@ -5,6 +5,7 @@
 #include "core/log/NumericValue.h"
 #include "core/log/Utf8Text.h"
 
+#include <array>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -19,6 +20,7 @@ constexpr std::string_view kPlayLevel = "   PlayLevel:";
 constexpr std::string_view kScore = "Score";
 constexpr std::string_view kMaxCombo = "MaxCombo";
 constexpr std::string_view kGreat = "Great";
+constexpr std::array<std::string_view, 4> kJudgementLabels = {"Great", "Good", "Bad", "Poor"};
 
 // The text before and after the first occurrence of a separator. When the
 // separator is missing, the first part is the whole text and the second is
@@ -47,6 +49,18 @@ std::pair<std::string_view, std::string_view> splitDateTime(std::string_view tex
 bool dropsDigit(std::int16_t side, double digit)
 {
     return side >= 0 && side <= 2 && digit == side + 1;
+}
+
+// Where a label starts as a word of its own ("Great", not the tail of
+// "PGreat"); npos when it is not on the line.
+std::size_t labelAt(std::string_view line, std::string_view label)
+{
+    for (std::size_t at = line.find(label); at != std::string_view::npos; at = line.find(label, at + 1)) {
+        const char before = at == 0 ? ' ' : line[at - 1];
+        if (!((before >= 'A' && before <= 'Z') || (before >= 'a' && before <= 'z')))
+            return at;
+    }
+    return std::string_view::npos;
 }
 
 enum class Outcome { Accepted, Rejected, EndReading, Cancelled, Failed };
@@ -262,6 +276,9 @@ Outcome Pass::readEntry(PlayRecord& record)
     if (!entryLine())
         return Outcome::Failed;
     const double autoScratch = numericValue(charAt(line_, 13));
+    // A single character reads as 0..9.
+    record.autoplay = static_cast<std::int8_t>(autoplay);
+    record.autoScratch = static_cast<std::int8_t>(autoScratch);
 
     if (filter_.IgnoreAutoplay && dropsDigit(filter_.optIgnoreAuto, autoplay))
         return Outcome::Rejected;
@@ -293,6 +310,13 @@ Outcome Pass::readEntry(PlayRecord& record)
     record.maxCombo = numericValue(splitAt(line_, kMaxCombo).second);
     if (!finite(record.maxCombo, lines_.lineNumber()))
         return Outcome::Failed;
+    // The judgement counts of the same line; a label not there is no count.
+    for (std::size_t j = 0; j < kJudgementLabels.size(); ++j) {
+        const std::size_t at = labelAt(line_, kJudgementLabels[j]);
+        record.judgements[j] = at == std::string_view::npos
+            ? PlayRecord::kNoJudgement
+            : numericValue(std::string_view(line_).substr(at + kJudgementLabels[j].size()));
+    }
     return Outcome::Accepted;
 }
 

@@ -1,0 +1,90 @@
+// The insight views on a generated log of 200,000 plays, built from the data
+// list in memory as the window builds them.
+#include "core/analysis/Analysis.h"
+#include "core/analysis/AnalysisRun.h"
+#include "core/insights/PlaySearch.h"
+#include "core/insights/Sessions.h"
+#include "core/insights/SongView.h"
+#include "core/insights/ViewPeriod.h"
+#include "support/LogGenerator.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace tolvane;
+
+const Analysis& analysis()
+{
+    static const Analysis* a = [] {
+        testing::GeneratorOptions options;
+        options.plays = 200000;
+        options.meanGapMinutes = 30;
+        auto* built = new Analysis;
+        AnalysisRun(*built, Filter{}, GraphSettings{}, {}).runBytes(testing::generateLog(options).bytes);
+        return built;
+    }();
+    return *a;
+}
+
+void searchKeystroke(benchmark::State& state)
+{
+    const PlaySearch search(analysis().plays);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(search.matchFlags("ｓｔａｒ"));
+}
+BENCHMARK(searchKeystroke)->Unit(benchmark::kMillisecond);
+
+void searchIndexBuild(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(PlaySearch(analysis().plays).size());
+}
+BENCHMARK(searchIndexBuild)->Unit(benchmark::kMillisecond);
+
+void songView(benchmark::State& state)
+{
+    const Analysis& a = analysis();
+    const RowList rows = allRows(a.plays);
+    const std::string title = a.plays.row(0).title;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(buildSongView(a.plays, rows, a.rankings, title));
+}
+BENCHMARK(songView)->Unit(benchmark::kMillisecond);
+
+void calendarYear(benchmark::State& state)
+{
+    const Analysis& a = analysis();
+    for (auto _ : state) {
+        const PlayCalendar c = buildPlayCalendar(inDateOrder(a.plays, allRows(a.plays)));
+        benchmark::DoNotOptimize(c.daysOfYear(c.years.back().year));
+    }
+}
+BENCHMARK(calendarYear)->Unit(benchmark::kMillisecond);
+
+void sessionsAndStreaks(benchmark::State& state)
+{
+    const Analysis& a = analysis();
+    for (auto _ : state) {
+        const auto timeline = inDateOrder(a.plays, allRows(a.plays));
+        const auto sessions = buildSessions(a.plays, timeline, kDefaultSessionGap);
+        benchmark::DoNotOptimize(buildStreaks(buildPlayCalendar(timeline), sessions));
+    }
+}
+BENCHMARK(sessionsAndStreaks)->Unit(benchmark::kMillisecond);
+
+// A view period over the later half: the rows, then the rankings rebuilt.
+void viewPeriodRankings(benchmark::State& state)
+{
+    const Analysis& a = analysis();
+    const ViewSpan span{a.plays.row(a.plays.size() / 2).date, 0};
+    for (auto _ : state) {
+        RankingTables tables;
+        benchmark::DoNotOptimize(rankRows(a.plays, rowsInSpan(a.plays, span), tables));
+    }
+}
+BENCHMARK(viewPeriodRankings)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

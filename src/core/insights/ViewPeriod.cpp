@@ -1,0 +1,60 @@
+#include "core/insights/ViewPeriod.h"
+
+#include "core/log/NumberText.h"
+#include "core/log/NumericValue.h"
+
+#include <cmath>
+
+namespace tolvane {
+
+namespace {
+
+// The play's day at midnight, as the reader compares it with the span.
+DateValue dayOf(DateValue value)
+{
+    return std::floor(static_cast<double>(totalSeconds(value)) / kSecondsPerDay);
+}
+
+} // namespace
+
+RowList rowsInSpan(const PlayList& plays, ViewSpan span)
+{
+    RowList rows;
+    for (std::size_t r = 0; r < plays.size(); ++r) {
+        const DateValue day = dayOf(plays.row(r).date);
+        if (span.from != 0.0 && day < span.from)
+            continue;
+        if (span.to != 0.0 && day > span.to)
+            break;
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+bool rankRows(const PlayList& plays, const RowList& rows, RankingTables& tables)
+{
+    tables.clear();
+    for (std::size_t row : rows) {
+        const PlayRecord& p = plays.row(row);
+        const auto maxCombo = toInt32(shownValue(p.maxCombo));
+        if (!maxCombo)
+            return false;
+        tables.record({p.title, p.artist, p.genre, p.date, p.score, *maxCombo, shownValue(p.totalNotes)});
+    }
+    return true;
+}
+
+void countEntries(
+    const std::vector<PlayDate>& entries, ViewSpan span, TrendCounts& counts, CalendarTree& tree, UsrDate& chartCursor)
+{
+    counts.clear();
+    tree.clear();
+    chartCursor = UsrDate{};
+    for (const PlayDate& entry : entries) {
+        counts.count(entry, tree, chartCursor);
+        if (span.to != 0.0 && entry.date > span.to)
+            break;
+    }
+}
+
+} // namespace tolvane
