@@ -27,9 +27,9 @@ std::string_view nameOf(LineEnd lineEnd)
 // The same plays in each line end, written once a process.
 std::string logPath(LineEnd lineEnd)
 {
-    const std::string path = (std::filesystem::temp_directory_path()
-        / ("tolvane-bench-200k-" + std::string(nameOf(lineEnd)) + ".txt"))
-                                 .string();
+    const std::string path
+        = (std::filesystem::temp_directory_path() / ("tolvane-bench-200k-" + std::string(nameOf(lineEnd)) + ".txt"))
+              .string();
     static bool written[3] = {};
     bool& done = written[static_cast<int>(lineEnd)];
     if (!done) {

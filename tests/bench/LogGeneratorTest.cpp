@@ -298,8 +298,8 @@ TEST(LogGenerator, DatesStayInsideTheYear9999WhateverThePlayCount)
     using namespace std::chrono;
     // Minutes from the first day to the end of 9999, reckoned apart from the generator.
     const auto minutesLeft = [](const GeneratorOptions& o) {
-        const sys_days start = year_month_day{year{o.startYear}, month{static_cast<unsigned>(o.startMonth)},
-            day{static_cast<unsigned>(o.startDay)}};
+        const sys_days start = year_month_day{
+            year{o.startYear}, month{static_cast<unsigned>(o.startMonth)}, day{static_cast<unsigned>(o.startDay)}};
         return static_cast<double>(duration_cast<minutes>(sys_days{year{10000} / January / 1} - start).count());
     };
     GeneratorOptions o;

@@ -137,7 +137,8 @@ bool Pass::readerFault()
     if (!lines_.error().empty())
         result_.error = LogReadError{LogReadError::Kind::Open, LogReadError::Cause::CannotOpen, 0, lines_.error()};
     else if (lines_.lineTooLong())
-        result_.error = LogReadError{LogReadError::Kind::Format, LogReadError::Cause::LineTooLong, lines_.lineNumber(), {}};
+        result_.error
+            = LogReadError{LogReadError::Kind::Format, LogReadError::Cause::LineTooLong, lines_.lineNumber(), {}};
     else
         return false;
     return true;

@@ -1,6 +1,6 @@
 #include "core/log/ScoreLogReader.h"
-#include "core/log/LineReader.h"
 #include "core/log/DateValue.h"
+#include "core/log/LineReader.h"
 #include "support/LogGenerator.h"
 #include "support/LogText.h"
 
