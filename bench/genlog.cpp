@@ -18,7 +18,8 @@ constexpr std::string_view kUsage
       "Writes a synthetic score log of N counted plays (default 1000) to OUTPUT.\n"
       "  --plays N          counted entries\n"
       "  --seed S           random seed (default 1); the same seed gives the same file\n"
-      "  --gap MINUTES      mean time between plays (default 600)\n"
+      "  --gap MINUTES      mean time between plays (default 600; less when the plays\n"
+      "                     would otherwise run past the year 9999)\n"
       "  --start yyyy/mm/dd day of the first play (default 2001/11/21)\n"
       "  --lf, --cr         line ends other than CR LF\n"
       "  --utf8-bom         UTF-8 with a byte order mark instead of CP932\n";

@@ -823,6 +823,12 @@ std::int64_t nextGapSeconds(Rng& rng, double mean)
     return std::max<std::int64_t>(1, std::llround(minutes * 60));
 }
 
+// The last second a log may hold: 9999/12/31 23:59:59.
+std::int64_t lastSecond()
+{
+    return daysFromCivil(9999, 12, 31) * 86400 + 86399;
+}
+
 void generate(const GeneratorOptions& options, Output& out, std::vector<GeneratedPlay>* plays)
 {
     validate(options);
@@ -843,10 +849,14 @@ void generate(const GeneratorOptions& options, Output& out, std::vector<Generate
 
     std::int64_t now = daysFromCivil(options.startYear, options.startMonth, options.startDay) * 86400
         + rng.range(10 * 3600, 22 * 3600);
+    const double gapMinutes = effectiveGapMinutes(options);
+    const std::int64_t last = lastSecond();
     bool first = true;
     auto advance = [&] {
+        // The lowered gap keeps the plays well inside the year 9999; should
+        // chance still carry them to its end, they stay on its last second.
         if (!first)
-            now += nextGapSeconds(rng, options.meanGapMinutes);
+            now = std::min(now + nextGapSeconds(rng, gapMinutes), last);
         first = false;
     };
 
@@ -920,6 +930,21 @@ struct FileCloser {
 };
 
 } // namespace
+
+double effectiveGapMinutes(const GeneratorOptions& options)
+{
+    validate(options);
+    if (options.plays == 0)
+        return options.meanGapMinutes;
+    // Junk adds an uncounted entry, which takes a gap too, to half a junk
+    // stretch on average (two pieces of which a quarter are entries).
+    const double gaps = options.plays * (1 + options.junkRate / 2);
+    const std::int64_t latestStart
+        = daysFromCivil(options.startYear, options.startMonth, options.startDay) * 86400 + 22 * 3600;
+    // A tenth of the room is kept spare for chance.
+    const double fit = 0.9 * static_cast<double>(lastSecond() - latestStart) / 60 / gaps;
+    return std::min(options.meanGapMinutes, fit);
+}
 
 GeneratedLog generateLog(const GeneratorOptions& options)
 {

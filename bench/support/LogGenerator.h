@@ -16,7 +16,9 @@ struct GeneratorOptions {
     std::uint64_t seed = 1;
     int plays = 1000; // entries that count (valid markers)
     int startYear = 2001, startMonth = 11, startDay = 21;
-    double meanGapMinutes = 600; // mean time between plays, always moving forward
+    // Mean time between plays, always moving forward; lowered when the plays
+    // would not fit before the year 10000 (see effectiveGapMinutes).
+    double meanGapMinutes = 600;
     LineEnd lineEnd = LineEnd::CrLf;
     bool utf8WithBom = false; // write UTF-8 with a byte order mark instead of CP932
     double junkRate = 0.02; // chance of junk lines before an entry; 0 also drops the header line
@@ -51,6 +53,11 @@ struct GeneratedLog {
 };
 
 GeneratedLog generateLog(const GeneratorOptions& options);
+
+// The mean gap in minutes the generator uses: meanGapMinutes, or less when
+// that many plays would run past 9999/12/31. Dates stay inside 0001-9999
+// whatever the play count.
+double effectiveGapMinutes(const GeneratorOptions& options);
 
 // Streams straight to a file (for logs of 500,000 plays) and returns the plays
 // written only if asked. Throws std::runtime_error when the file cannot be written.

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -290,6 +291,47 @@ TEST(LogGenerator, DatesCrossMonthAndYearEndsAndLeapDays)
     EXPECT_EQ(defaults.plays.front().year, 2001);
     EXPECT_EQ(defaults.plays.back().year, 2002);
     EXPECT_GE(defaults.plays.back().month, 2);
+}
+
+TEST(LogGenerator, DatesStayInsideTheYear9999WhateverThePlayCount)
+{
+    using namespace std::chrono;
+    // Minutes from the first day to the end of 9999, reckoned apart from the generator.
+    const auto minutesLeft = [](const GeneratorOptions& o) {
+        const sys_days start = year_month_day{
+            year{o.startYear}, month{static_cast<unsigned>(o.startMonth)}, day{static_cast<unsigned>(o.startDay)}};
+        return static_cast<double>(duration_cast<minutes>(sys_days{year{10000} / January / 1} - start).count());
+    };
+    GeneratorOptions o;
+    EXPECT_EQ(effectiveGapMinutes(o), 600); // small logs are as they always were
+    // Millions of plays at the default gap once ran past the year 9999.
+    for (const int plays : {7'000'000, 100'000'000, 2'147'483'647}) {
+        o.plays = plays;
+        const double gap = effectiveGapMinutes(o);
+        EXPECT_LT(gap, 600);
+        EXPECT_LT(gap * plays * (1 + o.junkRate), minutesLeft(o)) << plays << " plays";
+    }
+
+    // Close to the end, the gap shrinks, and the plays stay inside 9999 in any case.
+    o = GeneratorOptions{};
+    o.plays = 20000; // some 23 years at the default gap
+    o.startYear = 9999;
+    for (const auto& [startMonth, startDay] : {std::pair{11, 1}, std::pair{12, 31}}) {
+        o.startMonth = startMonth;
+        o.startDay = startDay;
+        const GeneratedLog log = generateLog(o);
+        SCOPED_TRACE("from 9999/" + std::to_string(o.startMonth) + "/" + std::to_string(o.startDay));
+        const GeneratedPlay* before = nullptr;
+        for (const GeneratedPlay& p : log.plays) {
+            ASSERT_EQ(p.year, 9999) << p.dateTime;
+            if (before) {
+                ASSERT_GE(std::tie(p.month, p.day, p.hour, p.minute, p.second),
+                    std::tie(before->month, before->day, before->hour, before->minute, before->second))
+                    << p.dateTime;
+            }
+            before = &p;
+        }
+    }
 }
 
 TEST(LogGenerator, EveryStringRoundTripsThroughCp932)

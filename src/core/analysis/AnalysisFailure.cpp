@@ -16,6 +16,7 @@ AnalysisFailure AnalysisFailure::fromReadError(const LogReadError& error)
     case LogReadError::Cause::ScoreTooLarge: f.cause = Cause::ScoreTooLarge; break;
     case LogReadError::Cause::NumberTooLarge: f.cause = Cause::NumberTooLarge; break;
     case LogReadError::Cause::EndsInsideEntry: f.cause = Cause::EndsInsideEntry; break;
+    case LogReadError::Cause::LineTooLong: f.cause = Cause::LineTooLong; break;
     }
     return f;
 }

@@ -9,7 +9,7 @@ namespace tolvane {
 // Why an Open command ended without its completion message.
 struct AnalysisFailure {
     enum class Kind {
-        Open, // the file cannot be opened or read
+        Open, // the file cannot be opened or read (or not in full, for want of memory)
         Format, // a line breaks the log's layout, or a number does not fit
         NoPlays, // no play passed the load filters, or the file holds no entry at all
     };
@@ -21,9 +21,11 @@ struct AnalysisFailure {
         ScoreTooLarge,
         NumberTooLarge,
         EndsInsideEntry,
+        LineTooLong,
         MaxComboTooLarge, // found while the rankings are built, so no line
         NoPlays, // entries were read, but the load filters turned every one away
         NoEntries, // not one entry marker in the whole file
+        OutOfMemory, // the run ran out of memory, wherever it was
     };
 
     Kind kind = Kind::Format;

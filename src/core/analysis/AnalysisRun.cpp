@@ -9,6 +9,7 @@
 #include "core/analysis/SpanText.h"
 
 #include <algorithm>
+#include <new>
 #include <utility>
 
 namespace tolvane {
@@ -35,14 +36,30 @@ void AnalysisRun::caption(const std::string& text, bool onlyWhenMinimised)
 
 RunOutcome AnalysisRun::run(const std::filesystem::path& file)
 {
-    LineReader lines = LineReader::openFile(file);
-    return run(lines);
+    try {
+        LineReader lines = LineReader::openFile(file);
+        return run(lines);
+    } catch (const std::bad_alloc&) {
+        return outOfMemory();
+    }
 }
 
 RunOutcome AnalysisRun::runBytes(std::string_view bytes)
 {
-    LineReader lines = LineReader::inMemory(bytes);
-    return run(lines);
+    try {
+        LineReader lines = LineReader::inMemory(bytes);
+        return run(lines);
+    } catch (const std::bad_alloc&) {
+        return outOfMemory();
+    }
+}
+
+void AnalysisRun::clearResults()
+{
+    analysis_.plays.clear();
+    analysis_.rankings.clear();
+    analysis_.calendar.clear();
+    analysis_.counts.clear();
 }
 
 namespace {
@@ -57,16 +74,22 @@ RunOutcome failed(RunOutcome outcome, AnalysisFailure failure)
 
 } // namespace
 
+RunOutcome AnalysisRun::outOfMemory()
+{
+    clearResults();
+    AnalysisFailure f;
+    f.kind = AnalysisFailure::Kind::Open;
+    f.cause = AnalysisFailure::Cause::OutOfMemory;
+    return failed(RunOutcome{}, std::move(f));
+}
+
 RunOutcome AnalysisRun::run(LineReader& lines)
 {
     RunOutcome outcome;
     Analysis& a = analysis_;
 
     // Clear the last run's results.
-    a.plays.clear();
-    a.rankings.clear();
-    a.calendar.clear();
-    a.counts.clear();
+    clearResults();
 
     if (!lines.isOpen()) {
         AnalysisFailure f;

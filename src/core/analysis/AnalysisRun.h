@@ -23,8 +23,9 @@ struct RunCallbacks {
     // The window caption: the progress texts are meant for a minimised window
     // only (onlyWhenMinimised); the last one, "Tolvane", is for any window.
     std::function<void(const std::string&, bool onlyWhenMinimised)> onCaption;
-    // Called every 200 entries and every 200 ranked rows so a window can
-    // repaint; return false to stop the run there.
+    // Called every 200 entries, after every MiB of the log read without an
+    // entry's call, and every 200 ranked rows, so a window can repaint;
+    // return false to stop the run there.
     std::function<bool()> onYield;
 };
 
@@ -43,7 +44,8 @@ struct RunOutcome {
 // One Open command after its confirmation: clears the last results, reads the
 // log into the data list while counting every entry for the charts, builds
 // the rankings, draws the charts and applies the bar styles. Whatever fails,
-// what was built so far stays.
+// what was built so far stays, except when memory runs out: then the results
+// are cleared, to give the memory back, and the run fails like any other.
 class AnalysisRun final {
 public:
     static constexpr int kYieldEvery = 200;
@@ -56,6 +58,8 @@ public:
 
 private:
     RunOutcome run(LineReader& lines);
+    RunOutcome outOfMemory();
+    void clearResults();
     bool rankPlays(std::int64_t& yieldCounter, RunOutcome& outcome);
     void status(const std::string& text);
     void caption(const std::string& text, bool onlyWhenMinimised);

@@ -35,6 +35,8 @@ std::string_view causeText(AnalysisFailure::Cause cause)
     case Cause::ScoreTooLarge: return "スコアが大きすぎます。";
     case Cause::NumberTooLarge: return "数値が大きすぎます。";
     case Cause::EndsInsideEntry: return "エントリーの途中でファイルが終わっています。";
+    case Cause::LineTooLong: return "行が長すぎます（1行1MBまで）。";
+    case Cause::OutOfMemory: return "メモリが足りません。";
     case Cause::MaxComboTooLarge: return "MaxComboが大きすぎます。";
     case Cause::NoPlays: return "読み込みの設定に合うプレイがありません。";
     case Cause::NoEntries: return "このファイルにはプレイの記録がありません。プレイログではないかもしれません。";
@@ -92,7 +94,7 @@ std::vector<std::string> completion(std::uint64_t sizeBytes, std::string_view hi
 
 std::vector<std::string> failure(const AnalysisFailure& f)
 {
-    if (f.kind == AnalysisFailure::Kind::Open)
+    if (f.kind == AnalysisFailure::Kind::Open && f.cause != AnalysisFailure::Cause::OutOfMemory)
         return {std::string(kCannotOpen)};
     std::string cause(causeText(f.cause));
     if (f.line > 0)

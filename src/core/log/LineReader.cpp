@@ -1,5 +1,7 @@
 #include "core/log/LineReader.h"
 
+#include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -10,8 +12,36 @@ namespace tolvane {
 
 namespace {
 
-constexpr std::size_t kChunk = 1 << 20;
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// The first CR or LF in [from, to), or nullptr. One pass, eight bytes at a
+// time, so that a log with LF or CR line ends reads as fast as one with CR LF.
+const char* findLineEnd(const char* from, const char* to)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101;
+        constexpr std::uint64_t kHighBits = 0x8080808080808080;
+        constexpr std::uint64_t kCrs = kOnes * '\r';
+        constexpr std::uint64_t kLfs = kOnes * '\n';
+        while (to - from >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, from, sizeof word);
+            const std::uint64_t cr = word ^ kCrs; // a zero byte where word holds a CR
+            const std::uint64_t lf = word ^ kLfs;
+            // Marks every zero byte's high bit; a borrow may also mark bytes
+            // above a zero byte, but never below the first one.
+            const std::uint64_t hits = (((cr - kOnes) & ~cr) | ((lf - kOnes) & ~lf)) & kHighBits;
+            if (hits != 0)
+                return from + std::countr_zero(hits) / 8;
+            from += 8;
+        }
+    }
+    for (; from < to; ++from) {
+        if (*from == '\r' || *from == '\n')
+            return from;
+    }
+    return nullptr;
+}
 
 } // namespace
 
@@ -52,7 +82,7 @@ LineReader::LineReader(const std::filesystem::path& path, FileTag)
         return;
     }
     size_ = static_cast<std::uint64_t>(st.st_size);
-    buffer_.resize(kChunk);
+    buffer_.resize(kBufferBytes);
     data_ = buffer_.data();
     fill();
     detectEncoding();
@@ -81,15 +111,15 @@ bool LineReader::fill()
 {
     if (eof_ || fd_ < 0)
         return false;
-    // Keep the unread bytes; grow the buffer when a single line fills it.
+    // Keep the unread bytes. They are never more than the longest line, its
+    // CR and a byte, so the buffer always has room after them.
     if (pos_ > 0) {
         std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
         end_ -= pos_;
         pos_ = 0;
     }
     if (end_ == buffer_.size())
-        buffer_.resize(buffer_.size() * 2);
-    data_ = buffer_.data();
+        return false;
     for (;;) {
         const ssize_t n = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
         if (n > 0) {
@@ -110,6 +140,8 @@ bool LineReader::fill()
 
 bool LineReader::atEnd()
 {
+    if (tooLong_)
+        return true;
     while (pos_ >= end_) {
         if (!fill())
             return true;
@@ -124,12 +156,9 @@ bool LineReader::next()
     // Find the line end, reading on while the buffer holds no complete line.
     std::size_t scanned = pos_;
     for (;;) {
-        const char* start = data_ + scanned;
-        const std::size_t len = end_ - scanned;
-        const auto* cr = static_cast<const char*>(std::memchr(start, '\r', len));
-        const std::size_t crLen = cr ? static_cast<std::size_t>(cr - start) : len;
-        const auto* lf = static_cast<const char*>(std::memchr(start, '\n', crLen));
-        const char* stop = lf ? lf : cr;
+        // The line end must come within kMaxLineBytes of the line's start.
+        const std::size_t limit = std::min(end_, pos_ + kMaxLineBytes + 1);
+        const char* stop = findLineEnd(data_ + scanned, data_ + limit);
         if (stop) {
             const bool cr = *stop == '\r';
             std::size_t lineEnd = static_cast<std::size_t>(stop - data_);
@@ -147,6 +176,12 @@ bool LineReader::next()
             pos_ = after;
             ++lineNumber_;
             return true;
+        }
+        if (limit - pos_ > kMaxLineBytes) {
+            tooLong_ = true;
+            line_ = {};
+            ++lineNumber_;
+            return false;
         }
         // No line end in what we hold: read more, or the last line ends the file.
         const std::size_t keep = end_ - pos_;

@@ -2,6 +2,7 @@
 
 #include "core/log/TextDecoder.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -14,8 +15,16 @@ namespace tolvane {
 // alone. A file that starts with a UTF-8 byte order mark is UTF-8 (the mark is
 // not part of line 1); any other is code page 932. Lines come as raw bytes so
 // that lines nobody looks at need not be decoded.
+//
+// A line may hold at most kMaxLineBytes before its line end. A longer one
+// stops the reading there (lineTooLong()), so that a file without line ends,
+// such as a zero-filled one, never takes more memory than the read buffer.
 class LineReader final {
 public:
+    static constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;
+    // The read buffer: room for the longest line, its line end and more.
+    static constexpr std::size_t kBufferBytes = 2 * kMaxLineBytes;
+
     // Opens a file; check isOpen() (or error()) before reading.
     static LineReader openFile(const std::filesystem::path& path);
     // Reads bytes in memory; they must outlive the reader.
@@ -30,10 +39,15 @@ public:
     // Size in bytes when the file was opened.
     std::uint64_t size() const { return size_; }
 
-    // True when every byte has been read (or reading failed).
+    // True when every byte has been read (or reading failed, or met a line
+    // too long).
     bool atEnd();
-    // Moves to the next line; false at the end of the file or on a read error.
+    // Moves to the next line; false at the end of the file, on a read error
+    // or at a line too long.
     bool next();
+    // True when next() met a line longer than kMaxLineBytes; lineNumber() is
+    // then that line's number and bytes() is empty.
+    bool lineTooLong() const { return tooLong_; }
 
     // The current line, without its line end.
     std::string_view bytes() const { return line_; }
@@ -56,6 +70,7 @@ private:
     int fd_ = -1;
     bool memory_ = false;
     bool eof_ = false;
+    bool tooLong_ = false;
     std::string error_;
     std::uint64_t size_ = 0;
 

@@ -16,6 +16,7 @@ struct LogReadError {
         ScoreTooLarge, // the score does not fit a 32-bit integer
         NumberTooLarge, // a number too large for any value (1E999)
         EndsInsideEntry, // the file ends before the entry's last line
+        LineTooLong, // a line holds more than LineReader::kMaxLineBytes
     };
 
     Kind kind = Kind::Format;

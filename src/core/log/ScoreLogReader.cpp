@@ -83,6 +83,10 @@ private:
     // when the file ends first.
     bool entryLine();
     Outcome fail(LogReadError::Cause cause, long line, std::string_view detail = {});
+    // Sets the error when the line reader stopped on a fault of its own.
+    bool readerFault();
+    // Calls the yield callback; false when it asks to stop.
+    bool yield();
     bool isMarker();
     void progressStep();
     // A number of the entry that must be finite to be of any use.
@@ -96,6 +100,7 @@ private:
     std::string markerBytes_;
     long markerLine_ = 0;
     int threshold_ = 0;
+    std::uint64_t nextYieldOffset_ = ScoreLogReader::kYieldEveryBytes;
 };
 
 LogReadResult Pass::run()
@@ -106,6 +111,10 @@ LogReadResult Pass::run()
     while (!lines_.atEnd()) {
         if (!lines_.next())
             break;
+        if (lines_.offset() >= nextYieldOffset_ && !yield()) {
+            result_.cancelled = true;
+            break;
+        }
         if (!isMarker()) {
             progressStep();
             continue;
@@ -132,9 +141,27 @@ LogReadResult Pass::run()
             result_.cancelled = true;
         break;
     }
-    if (!result_.error && !lines_.error().empty())
-        result_.error = LogReadError{LogReadError::Kind::Open, LogReadError::Cause::CannotOpen, 0, lines_.error()};
+    if (!result_.error && !result_.cancelled)
+        readerFault();
     return result_;
+}
+
+bool Pass::readerFault()
+{
+    if (!lines_.error().empty())
+        result_.error = LogReadError{LogReadError::Kind::Open, LogReadError::Cause::CannotOpen, 0, lines_.error()};
+    else if (lines_.lineTooLong())
+        result_.error
+            = LogReadError{LogReadError::Kind::Format, LogReadError::Cause::LineTooLong, lines_.lineNumber(), {}};
+    else
+        return false;
+    return true;
+}
+
+bool Pass::yield()
+{
+    nextYieldOffset_ = lines_.offset() + ScoreLogReader::kYieldEveryBytes;
+    return !callbacks_.onYield || callbacks_.onYield();
 }
 
 bool Pass::isMarker()
@@ -186,9 +213,7 @@ bool Pass::entryLine()
 
 Outcome Pass::fail(LogReadError::Cause cause, long line, std::string_view detail)
 {
-    if (!lines_.error().empty())
-        result_.error = LogReadError{LogReadError::Kind::Open, LogReadError::Cause::CannotOpen, 0, lines_.error()};
-    else
+    if (!readerFault())
         result_.error = LogReadError{LogReadError::Kind::Format, cause, line, std::string(detail)};
     return Outcome::Failed;
 }
@@ -231,7 +256,7 @@ Outcome Pass::readEntry(PlayRecord& record)
         callbacks_.onPlayDate(playDate);
 
     ++result_.yieldCounter;
-    if (result_.yieldCounter % ScoreLogReader::kYieldEvery == 0 && callbacks_.onYield && !callbacks_.onYield())
+    if (result_.yieldCounter % ScoreLogReader::kYieldEvery == 0 && !yield())
         return Outcome::Cancelled;
 
     // The span compares the play's day, so a play on the last day passes

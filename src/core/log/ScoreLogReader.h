@@ -22,8 +22,8 @@ struct LogReaderCallbacks {
     std::function<void(PlayRecord&&)> onPlay;
     // The share of the file read, in per cent; at most ten reports a run.
     std::function<void(int)> onProgress;
-    // Called once every 200 entries so a window can repaint; return false to
-    // stop reading there.
+    // Called once every 200 entries, and after every MiB read without one, so
+    // a window can repaint; return false to stop reading there.
     std::function<bool()> onYield;
 };
 
@@ -45,6 +45,9 @@ class ScoreLogReader final {
 public:
     static constexpr std::string_view kMarker = "[Start of Score] : 申請する時は、この行から切り取る";
     static constexpr int kYieldEvery = 200;
+    // Lines that are no entries yield by bytes: a long stretch of them
+    // (junk, or a file that is no log) must not hold the window.
+    static constexpr std::uint64_t kYieldEveryBytes = std::uint64_t{1} << 20;
 
     ScoreLogReader(const Filter& filter, LogReaderCallbacks callbacks);
 

@@ -4,6 +4,7 @@
 #include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisRun.h"
 #include "core/analysis/RunTexts.h"
+#include "core/log/LineReader.h"
 #include "core/log/ScoreLogReader.h"
 #include "support/LogGenerator.h"
 #include "support/LogText.h"
@@ -18,8 +19,10 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <new>
 #include <random>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -63,6 +66,14 @@ void expectTypedFailure(const RunOutcome& o)
     ASSERT_EQ(o.state, RunOutcome::State::Failed);
     ASSERT_TRUE(o.failure.has_value());
     EXPECT_FALSE(o.message.empty());
+}
+
+// The process's peak resident memory so far.
+long peakMemoryKb()
+{
+    struct rusage usage { };
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }
 
 std::string rowValue(const ChartRows& rows, std::string_view label)
@@ -159,24 +170,25 @@ TEST(HostileInput, EveryCounterPasses32767WhenAllPlaysShareOneHour)
     EXPECT_EQ(a.periodChart.rows.front().value, "40000");
 }
 
-TEST(HostileInput, LinesOfOneMegabyteInsideAndOutsideEntries)
+TEST(HostileInput, LinesOfTheLongestLengthInsideAndOutsideEntries)
 {
-    const std::size_t mb = std::size_t{1} << 20;
-    std::string kana; // 1 MB of a double-byte character in code page 932
-    for (std::size_t i = 0; i < mb / 2; ++i)
+    // Every line below is exactly as long as a line may be.
+    const std::size_t mb = LineReader::kMaxLineBytes;
+    std::string kana; // a double-byte character in code page 932
+    for (std::size_t i = 0; i < (mb - 24) / 2; ++i)
         kana += "あ";
 
     EntryText longTitle;
     longTitle.title = "Title:" + kana + "   Artist:ゆきんこ";
     EntryText longGenreAndBpm;
-    longGenreAndBpm.genre = "Genre:" + std::string(mb, 'g') + "   PlayLevel:7";
-    longGenreAndBpm.bpm = "BPM:" + std::string(mb, ' ') + "150";
+    longGenreAndBpm.genre = "Genre:" + std::string(mb - 20, 'g') + "   PlayLevel:7";
+    longGenreAndBpm.bpm = "BPM:" + std::string(mb - 7, ' ') + "150";
     EntryText longJudgement;
-    longJudgement.date = "Date:2001/05/04 9:00:00" + std::string(mb, ' ');
-    longJudgement.judge = "Great " + std::string(mb, '1') + "   MaxCombo 222";
+    longJudgement.date = "Date:2001/05/04 9:00:00" + std::string(mb - 23, ' ');
+    longJudgement.judge = "Great " + std::string(mb - 21, '1') + "   MaxCombo 222";
 
     const std::string utf8 = std::string(mb, 'x') + "\r\n" // junk between entries
-        + "[Start of Score] : " + std::string(mb, '#') + "\r\n" // the marker's head, then no marker
+        + "[Start of Score] : " + std::string(mb - 19, '#') + "\r\n" // the marker's head, then no marker
         + longTitle.text() + longGenreAndBpm.text() + longJudgement.text() + std::string(mb, 'z'); // no line end
     TempDir dir;
     const fs::path path = dir.file("score.txt");
@@ -188,7 +200,7 @@ TEST(HostileInput, LinesOfOneMegabyteInsideAndOutsideEntries)
     ASSERT_EQ(a.plays.size(), 3u);
     EXPECT_EQ(a.plays.row(0).title, kana);
     EXPECT_EQ(a.plays.row(0).artist, "ゆきんこ");
-    EXPECT_EQ(a.plays.row(1).genre.size(), mb);
+    EXPECT_EQ(a.plays.row(1).genre.size(), mb - 20);
     EXPECT_EQ(a.plays.row(1).level, 7);
     EXPECT_EQ(a.plays.row(1).bpm, 150);
     EXPECT_EQ(a.plays.row(2).maxCombo, 222);
@@ -196,13 +208,82 @@ TEST(HostileInput, LinesOfOneMegabyteInsideAndOutsideEntries)
 
     // A long line that breaks an entry is blamed by its number, long lines before it counted right.
     EntryText badDate;
-    badDate.date = "Date:2001/05/04 " + std::string(mb, '9');
+    badDate.date = "Date:2001/05/04 " + std::string(mb - 16, '9');
     writeBytes(path, cp932(std::string(mb, 'x') + "\r\n" + std::string(mb, 'y') + "\n" + badDate.text()));
     const RunOutcome bad = runFile(a, path);
     expectTypedFailure(bad);
     EXPECT_EQ(bad.failure->kind, AnalysisFailure::Kind::Format);
     EXPECT_EQ(bad.failure->cause, AnalysisFailure::Cause::BadTime);
     EXPECT_EQ(bad.failure->line, 4);
+
+    // One byte more and the line is too long.
+    badDate.date += "9";
+    writeBytes(path, cp932(std::string(mb, 'x') + "\r\n" + std::string(mb, 'y') + "\n" + badDate.text()));
+    const RunOutcome tooLong = runFile(a, path);
+    expectTypedFailure(tooLong);
+    EXPECT_EQ(tooLong.failure->kind, AnalysisFailure::Kind::Format);
+    EXPECT_EQ(tooLong.failure->cause, AnalysisFailure::Cause::LineTooLong);
+    EXPECT_EQ(tooLong.failure->line, 4);
+    EXPECT_EQ(tooLong.message.back(), "4行目: 行が長すぎます（1行1MBまで）。");
+}
+
+TEST(HostileInput, AZeroFilledGigabyteFailsAtLineOneInBoundedMemory)
+{
+    // The leftover of a crash: a gigabyte of zero bytes and no line end. It
+    // once took three times its size in memory.
+    TempDir dir;
+    const fs::path path = dir.file("score.txt");
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, off_t{1} << 30), 0); // sparse: no disk space taken
+    ::close(fd);
+
+    const long peakBefore = peakMemoryKb();
+    Analysis a;
+    const RunOutcome o = runFile(a, path);
+    expectTypedFailure(o);
+    EXPECT_EQ(o.failure->kind, AnalysisFailure::Kind::Format);
+    EXPECT_EQ(o.failure->cause, AnalysisFailure::Cause::LineTooLong);
+    EXPECT_EQ(o.failure->line, 1);
+    EXPECT_EQ(o.sizeBytes, std::uint64_t{1} << 30);
+    EXPECT_LT(peakMemoryKb() - peakBefore, 64 * 1024) << "the process's peak memory grew by this many KB";
+}
+
+TEST(HostileInput, MemoryRunningOutFailsTheRunInsteadOfEndingTheProgram)
+{
+    Analysis a;
+    RunCallbacks callbacks;
+    callbacks.onStatus = [](const std::string& text) {
+        if (text == RunTexts::kDrawingStatus)
+            throw std::bad_alloc();
+    };
+    const RunOutcome o
+        = AnalysisRun(a, Filter{}, GraphSettings{}, callbacks).runBytes(tolvane::testing::logOf({EntryText{}}));
+    expectTypedFailure(o);
+    EXPECT_EQ(o.failure->kind, AnalysisFailure::Kind::Open);
+    EXPECT_EQ(o.failure->cause, AnalysisFailure::Cause::OutOfMemory);
+    EXPECT_EQ(o.message, (std::vector<std::string>{std::string(RunTexts::kCannotAnalyse), "メモリが足りません。"}));
+    // What was built is let go, to give the memory back.
+    EXPECT_EQ(a.plays.size(), 0u);
+}
+
+TEST(HostileInput, AStopAskedForAmongAMillionLinesThatAreNoEntriesIsHonoured)
+{
+    // The yields came only with entries: a long stretch without one never
+    // gave the window a chance to take a close request.
+    std::string log = tolvane::testing::logOf({EntryText{}});
+    for (int i = 0; i < 1000000; ++i)
+        log += "-\n";
+    log += tolvane::testing::logOf({EntryText{}});
+    int yields = 0;
+    RunCallbacks callbacks;
+    callbacks.onYield = [&] { return ++yields < 1; };
+    Analysis a;
+    const RunOutcome o = AnalysisRun(a, Filter{}, GraphSettings{}, callbacks).runBytes(log);
+    EXPECT_EQ(o.state, RunOutcome::State::Cancelled);
+    EXPECT_EQ(yields, 1);
+    EXPECT_EQ(o.entries, 1);
+    EXPECT_TRUE(o.message.empty());
 }
 
 TEST(HostileInput, ABinaryFileIsNoLog)

@@ -4,9 +4,11 @@
 #include "support/LogText.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -116,37 +118,95 @@ TEST(LineReader, AByteOrderMarkMakesTheFileUtf8AndIsNotPartOfTheFirstLine)
 
 TEST(LineReader, ReadsAFileWhoseLinesCrossTheReadBuffer)
 {
-    // A line longer than the buffer, then a CR LF split between two reads.
-    const std::string longLine(3 * 1024 * 1024 + 5, 'x');
-    const std::string firstRead((1 << 20) - 1, 'y');
-    const std::string content = longLine + "\r\n" + firstRead + "\r\nz\r\n" + "end";
+    // The longest line allowed, a line across the end of the first read, and a
+    // CR LF split between two reads.
+    const std::string longest(LineReader::kMaxLineBytes, 'x');
+    const std::string across(LineReader::kMaxLineBytes - 10, 'y');
+    const std::string beforeSplit(LineReader::kBufferBytes - (longest.size() + across.size() + 4) - 1, 'w');
+    const std::string content = longest + "\r\n" + across + "\r\n" + beforeSplit + "\r\nz\r\n" + "end";
+    ASSERT_EQ(content[LineReader::kBufferBytes - 1], '\r');
     TempFile file(content);
     LineReader reader = LineReader::openFile(file.path());
     ASSERT_TRUE(reader.isOpen()) << reader.error();
     EXPECT_EQ(reader.size(), content.size());
     const std::vector<Line> lines = linesOf(reader);
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0].bytes, longLine);
-    EXPECT_EQ(lines[1].bytes, firstRead);
-    EXPECT_EQ(lines[2].bytes, "z");
-    EXPECT_EQ(lines[3].bytes, "end");
-    EXPECT_EQ(lines[3].offset, content.size());
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0].bytes, longest);
+    EXPECT_EQ(lines[1].bytes, across);
+    EXPECT_EQ(lines[2].bytes, beforeSplit);
+    EXPECT_EQ(lines[2].offset, LineReader::kBufferBytes + 1);
+    EXPECT_EQ(lines[3].bytes, "z");
+    EXPECT_EQ(lines[4].bytes, "end");
+    EXPECT_EQ(lines[4].offset, content.size());
     EXPECT_TRUE(reader.error().empty());
+    EXPECT_FALSE(reader.lineTooLong());
 
     // The same bytes in memory give the same lines.
     EXPECT_EQ(linesOf(content), lines);
 }
 
-TEST(LineReader, SplitsCrLfAtEveryBufferBoundaryTheSameWay)
+TEST(LineReader, FindsEveryLineEndWhereverItFalls)
 {
-    // CR exactly at the end of the first read, LF at the start of the next.
-    const std::string content = std::string((1 << 20) - 1, 'a') + "\r\nb\r";
+    // Lines of every length from 0 up, with every kind of line end, among
+    // bytes that differ from CR and LF in one bit only. The reader must split
+    // them as a byte-by-byte reading would, in memory and from a file.
+    std::mt19937 rng(5);
+    const std::string fillers = std::string("a\x8D\x8A\x0C\x0B\x0E\x2A\x2D\0\xFF", 10);
+    const std::string ends[] = {"\r\n", "\r", "\n", "\n\r", "\r\r", "\n\n"};
+    std::string content;
+    while (content.size() < LineReader::kBufferBytes + 100000)
+        content += std::string(rng() % 70, fillers[rng() % fillers.size()]) + ends[rng() % 6];
+    content += "last";
+
+    std::vector<Line> expected;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < content.size(); ++i) {
+        if (content[i] != '\r' && content[i] != '\n')
+            continue;
+        const std::size_t after = i + (content.compare(i, 2, "\r\n") == 0 ? 2 : 1);
+        expected.push_back({content.substr(start, i - start), static_cast<long>(expected.size() + 1), after});
+        start = after;
+        i = after - 1;
+    }
+    expected.push_back({content.substr(start), static_cast<long>(expected.size() + 1), content.size()});
+
     TempFile file(content);
     LineReader reader = LineReader::openFile(file.path());
-    const std::vector<Line> lines = linesOf(reader);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].offset, (1u << 20) + 1);
-    EXPECT_EQ(lines[1].bytes, "b");
+    for (const std::vector<Line>& got : {linesOf(content), linesOf(reader)}) {
+        ASSERT_EQ(got.size(), expected.size());
+        const auto [mismatch, _] = std::mismatch(got.begin(), got.end(), expected.begin());
+        EXPECT_EQ(mismatch, got.end()) << "line " << mismatch->number << " of " << mismatch->bytes.size()
+                                       << " bytes ends at " << mismatch->offset;
+    }
+}
+
+TEST(LineReader, StopsAtALineLongerThanAMebibyte)
+{
+    const std::size_t max = LineReader::kMaxLineBytes;
+    for (const std::string_view lineEnd : {"\r\n", "\r", "\n", ""}) {
+        SCOPED_TRACE("line end of " + std::to_string(lineEnd.size()) + " bytes");
+        // A line of the limit, with or without its line end, is a line.
+        const std::string fits = "a\r\n" + std::string(max, 'b') + std::string(lineEnd);
+        EXPECT_EQ(linesOf(fits).size(), 2u);
+        TempFile fitting(fits + (lineEnd.empty() ? "" : "c"));
+        LineReader fittingReader = LineReader::openFile(fitting.path());
+        EXPECT_EQ(linesOf(fittingReader).back().number, lineEnd.empty() ? 2 : 3);
+        EXPECT_FALSE(fittingReader.lineTooLong());
+
+        // One byte more is not, wherever its line end is.
+        const std::string over = "a\r\n" + std::string(max + 1, 'b') + std::string(lineEnd) + "c\r\n";
+        TempFile overFile(over);
+        LineReader fromFile = LineReader::openFile(overFile.path());
+        LineReader inMemory = LineReader::inMemory(over);
+        for (LineReader* reader : {&fromFile, &inMemory}) {
+            EXPECT_EQ(linesOf(*reader).size(), 1u);
+            EXPECT_TRUE(reader->lineTooLong());
+            EXPECT_EQ(reader->lineNumber(), 2);
+            EXPECT_TRUE(reader->atEnd());
+            EXPECT_FALSE(reader->next());
+            EXPECT_TRUE(reader->error().empty());
+        }
+    }
 }
 
 TEST(LineReader, ReportsWhyAFileCannotBeOpened)

@@ -1,5 +1,6 @@
 #include "core/log/ScoreLogReader.h"
 #include "core/log/DateValue.h"
+#include "core/log/LineReader.h"
 #include "support/LogGenerator.h"
 #include "support/LogText.h"
 
@@ -317,6 +318,12 @@ TEST(ScoreLogReader, FailsWithTheCauseAndTheLineToBlame)
     EntryText hugeBpm;
     hugeBpm.bpm = "BPM:1E999";
     expectFailure(readLog(head + logOf({hugeBpm})), LogReadError::Cause::NumberTooLarge, 23);
+    // A line too long fails where it stands, inside an entry or outside one.
+    const std::string tooLong(tolvane::LineReader::kMaxLineBytes + 1, ' ');
+    EntryText longGenre;
+    longGenre.genre += tooLong;
+    expectFailure(readLog(head + logOf({longGenre})), LogReadError::Cause::LineTooLong, 22);
+    expectFailure(readLog(head + tooLong), LogReadError::Cause::LineTooLong, 19);
 
     // The plays before the failure were handed on.
     const Reading r = readLog(head + logOf({withScore("2147483648")}));
@@ -394,6 +401,24 @@ TEST(ScoreLogReader, YieldsEvery200EntriesAndStopsWhenAsked)
     EXPECT_TRUE(stopped.result.cancelled);
     EXPECT_FALSE(stopped.result.ok());
     EXPECT_EQ(stopped.plays.size(), 199u);
+}
+
+TEST(ScoreLogReader, YieldsByBytesThroughLinesThatAreNoEntries)
+{
+    // A million short lines without an entry among them, then one entry.
+    std::string log;
+    for (int i = 0; i < (1 << 20); ++i)
+        log += "ab\r\n";
+    log += logOf({EntryText{}});
+    const Reading all = readLog(log);
+    EXPECT_TRUE(all.result.ok());
+    EXPECT_EQ(all.result.accepted, 1);
+    EXPECT_EQ(all.yields, 4); // one a MiB
+
+    const Reading stopped = readLog(log, Filter{}, 1);
+    EXPECT_TRUE(stopped.result.cancelled);
+    EXPECT_FALSE(stopped.result.error.has_value());
+    EXPECT_EQ(stopped.result.entries, 0);
 }
 
 TEST(ScoreLogReader, ReadsEveryPlayOfAGeneratedLogExactlyInEveryLineEndAndEncoding)
