@@ -4,6 +4,7 @@
 #include "core/log/NumericValue.h"
 #include "core/settings/SettingText.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <climits>
 #include <cmath>
@@ -216,6 +217,20 @@ bool isWritableFolder(const fs::path& folder)
     return fs::is_directory(folder, ec) && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
+// A program installed by the system's package manager shares its folder
+// with every other program: settings never go there, even for root.
+bool isSystemProgramFolder(const fs::path& folder)
+{
+    const fs::path normal = folder.lexically_normal();
+    for (const char* system : {"/usr", "/bin", "/sbin", "/opt"}) {
+        const fs::path root(system);
+        const auto [end, at] = std::mismatch(root.begin(), root.end(), normal.begin(), normal.end());
+        if (end == root.end())
+            return true;
+    }
+    return false;
+}
+
 fs::path configFolder()
 {
     if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && fs::path(config).is_absolute())
@@ -266,7 +281,7 @@ fs::path settingsPath(const fs::path& programFolder)
 {
     const fs::path beside = programFolder / "Tolvane.ini";
     std::error_code ec;
-    if (fs::exists(beside, ec) || isWritableFolder(programFolder))
+    if (!isSystemProgramFolder(programFolder) && (fs::exists(beside, ec) || isWritableFolder(programFolder)))
         return beside;
     const fs::path config = configFolder();
     // With no home to go to, the program's folder it is; saving will say why it failed.

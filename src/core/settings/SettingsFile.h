@@ -44,7 +44,8 @@ ProgramSettings readSettings(const IniFile& ini);
 void writeSettings(IniFile& ini, const ProgramSettings& settings, WindowPlacement placement);
 
 // "Tolvane.ini" in the program's folder when it is there already or the
-// folder is writable; otherwise Tolvane/Tolvane.ini under $XDG_CONFIG_HOME
+// folder is writable; otherwise, and always for a program installed under
+// /usr, /bin, /sbin or /opt, Tolvane/Tolvane.ini under $XDG_CONFIG_HOME
 // (~/.config when that is unset or not an absolute path).
 std::filesystem::path settingsPath(const std::filesystem::path& programFolder);
 

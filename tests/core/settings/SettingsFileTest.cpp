@@ -244,6 +244,11 @@ TEST_F(SettingsPath, TheProgramFolderWhenItCanHoldTheFileElseTheUsersConfigFolde
     EXPECT_EQ(settingsPath(unwritable), folder_ / "home" / ".config" / "Tolvane" / "Tolvane.ini");
     ::unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(settingsPath(unwritable), folder_ / "home" / ".config" / "Tolvane" / "Tolvane.ini");
+    // An installed program never writes beside itself, even when root could.
+    EXPECT_EQ(settingsPath("/usr/bin"), folder_ / "home" / ".config" / "Tolvane" / "Tolvane.ini");
+    EXPECT_EQ(settingsPath("/opt/tolvane/bin/"), folder_ / "home" / ".config" / "Tolvane" / "Tolvane.ini");
+    fs::create_directories(folder_ / "usr" / "bin");
+    EXPECT_EQ(settingsPath(folder_ / "usr" / "bin"), folder_ / "usr" / "bin" / "Tolvane.ini");
 
     if (::geteuid() != 0) {
         const fs::path program = folder_ / "program";
