@@ -26,6 +26,9 @@ install(FILES ${TOLVANE_PACKAGING_OUT}/man/tolvane.1 ${TOLVANE_PACKAGING_OUT}/ma
 install(FILES ${TOLVANE_PACKAGING_DIR}/tolvane-report.bash-completion
   DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME tolvane-report)
 
+# Debian expects every package to say its licence in its doc folder.
+install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tolvane RENAME copyright)
+
 # The icon: one drawing (also the window's, from the resources) and its PNG renderings.
 install(FILES ${CMAKE_SOURCE_DIR}/src/gui/icons/tolvane.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
