@@ -13,9 +13,9 @@ namespace tolvane {
 StatusProgress::StatusProgress(QStatusBar* bar)
     : QObject(bar), status_(new QLabel(bar)), date_(new QLabel(bar)), time_(new QLabel(bar)), clock_(new QTimer(this))
 {
-    status_->setObjectName("Panels(1)");
-    date_->setObjectName("Panels(2)");
-    time_->setObjectName("Panels(3)");
+    status_->setObjectName("statusText");
+    date_->setObjectName("dateText");
+    time_->setObjectName("timeText");
     status_->setText(QString::fromUtf8(RunTexts::kIdleStatus.data(),
                                        static_cast<qsizetype>(RunTexts::kIdleStatus.size())));
     bar->addWidget(status_, 1);

@@ -52,7 +52,14 @@ MessageBoxAnswerer::MessageBoxAnswerer(std::vector<QMessageBox::StandardButton> 
 
 void MessageBoxAnswerer::poll()
 {
+    // Modal boxes, and the closing message of a run, which is not modal.
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) {
+        for (QWidget* shown : QApplication::topLevelWidgets()) {
+            if (auto* candidate = qobject_cast<QMessageBox*>(shown); candidate && candidate->isVisible())
+                box = candidate;
+        }
+    }
     if (!box || !box->isVisible())
         return;
     seen_.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons()});

@@ -139,9 +139,20 @@ RunOutcome AnalysisRun::run(LineReader& lines)
     if (!rankPlays(yieldCounter, outcome))
         return outcome;
 
-    // Draw: the period chart at level 1, the totals charts, then the bar styles.
+    // Draw: the period chart at level 1, the totals charts, then the bar
+    // styles, taking input between the steps so a close is not kept waiting.
     status(std::string(RunTexts::kDrawingStatus));
+    auto keepGoing = [&] {
+        if (!callbacks_.onYield || callbacks_.onYield())
+            return true;
+        outcome.state = RunOutcome::State::Cancelled;
+        return false;
+    };
+    if (!keepGoing())
+        return outcome;
     a.periodChart = a.navigation.finishRun(a.counts);
+    if (!keepGoing())
+        return outcome;
     a.totals = fillTotalsCharts(a.counts);
     ChartColorset(graph_, a.styles);
 

@@ -83,26 +83,33 @@ std::string padded(std::int64_t value, std::size_t digits)
 struct PendingRow {
     std::int64_t sortValue;
     std::vector<std::string> cells; // cell 0 is filled once the order is known
+    std::vector<RankingValue> values; // likewise
+    const Rank* record;
 };
 
 PendingRow rowOf(RankingKind kind, const Rank& r)
 {
+    const double span = r.Recent - r.FirstTime;
     switch (kind) {
     case RankingKind::Title:
         return {r.Counter,
             {"", r.Key, padded(r.Counter, 3), r.Artist, r.Genre, dateTimeText(r.FirstTime), dateTimeText(r.Recent),
-                spanText(r.FirstTime, r.Recent)}};
+                spanText(r.FirstTime, r.Recent)},
+            {0.0, r.Key, double(r.Counter), r.Artist, r.Genre, r.FirstTime, r.Recent, span}, &r};
     case RankingKind::Artist:
         return {r.Counter,
             {"", r.Key, padded(r.Counter, 3), dateTimeText(r.FirstTime), dateTimeText(r.Recent),
-                spanText(r.FirstTime, r.Recent)}};
-    case RankingKind::Genre: return {r.Counter, {"", r.Key, padded(r.Counter, 3)}};
+                spanText(r.FirstTime, r.Recent)},
+            {0.0, r.Key, double(r.Counter), r.FirstTime, r.Recent, span}, &r};
+    case RankingKind::Genre: return {r.Counter, {"", r.Key, padded(r.Counter, 3)}, {0.0, r.Key, double(r.Counter)}, &r};
     case RankingKind::Score:
-        return {r.Score, {"", padded(r.Score, 6), r.Key, r.Artist, r.Genre, dateTimeText(r.ScoreDate)}};
+        return {r.Score, {"", padded(r.Score, 6), r.Key, r.Artist, r.Genre, dateTimeText(r.ScoreDate)},
+            {0.0, double(r.Score), r.Key, r.Artist, r.Genre, r.ScoreDate}, &r};
     case RankingKind::MaxCombo:
         return {r.MaxCombo,
             {"", padded(r.MaxCombo, 4), r.FullCombo ? "○" : "", r.Key, r.Artist, r.Genre,
-                dateTimeText(r.MaxComboDate)}};
+                dateTimeText(r.MaxComboDate)},
+            {0.0, double(r.MaxCombo), r.FullCombo ? 1.0 : 0.0, r.Key, r.Artist, r.Genre, r.MaxComboDate}, &r};
     }
     return {};
 }
@@ -154,18 +161,23 @@ RankingView buildRankingView(RankingKind kind, const RankingTables& tables)
     std::stable_sort(pending.begin(), pending.end(),
         [](const PendingRow& a, const PendingRow& b) { return a.sortValue > b.sortValue; });
 
-    RankingView view{rankingColumns(kind), {}};
+    RankingView view{rankingColumns(kind), {}, {}, {}, kind != RankingKind::Artist && kind != RankingKind::Genre};
     view.rows.reserve(pending.size());
+    view.values.reserve(pending.size());
+    view.keys.reserve(pending.size());
     for (std::size_t i = 0; i < pending.size(); ++i) {
         pending[i].cells[0] = std::to_string(i + 1);
+        pending[i].values[0] = static_cast<double>(i + 1);
         view.rows.push_back(std::move(pending[i].cells));
+        view.values.push_back(std::move(pending[i].values));
+        view.keys.push_back(pending[i].record->Key);
     }
     return view;
 }
 
 RankingView initialRankingView()
 {
-    return {{{"No.", 1000}}, {}};
+    return {{{"No.", 1000}}, {}, {}, {}, false};
 }
 
 } // namespace tolvane

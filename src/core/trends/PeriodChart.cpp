@@ -93,6 +93,9 @@ std::optional<PeriodDrawing> DrawPeriodChart(int level, int F, int L, const Cale
 {
     PeriodDrawing drawing;
     drawing.level = level;
+    // Only a day's drawing names its day in the fourth caption.
+    if (level >= 1 && level <= 4)
+        Label2 = "まで";
     switch (level) {
     case 1: drawSpan(drawing, tree, F, L); break;
     case 2: drawYear(drawing, tree, ChartCursor); break;

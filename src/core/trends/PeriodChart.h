@@ -22,7 +22,8 @@ struct PeriodDrawing final {
 // Draws the period chart at level 1 (months of years F..L), 2 (the cursor's
 // year), 3 (the cursor's month, NextMonthYear/NextMonth giving its length),
 // 4 (the cursor's week; the cursor first moves to its Sunday) or 5 (the
-// cursor's day by hour, which also sets Label2). A period without plays
+// cursor's day by hour, which also puts the day in Label2; levels 1 to 4
+// set it back to "まで"). A period without plays
 // shows "0". Any other level draws nothing: nullopt, nothing changed.
 // Level 1 throws std::out_of_range when F or L has no plays; a range that
 // runs backwards (F after L) gives no rows.

@@ -113,6 +113,17 @@ TEST(RankingTablesRecord, FullComboStaysOnceReached)
     EXPECT_EQ(song.MaxComboDate, 103.0);
 }
 
+TEST(RankingTablesRecord, FullComboOnlyWhenTheNewBestEqualsTheNotes)
+{
+    // A new best short of the notes is no full combo, however close.
+    RankingTables tables;
+    tables.record(play(100.0, 0, 499));
+    tables.record(play(101.0, 0, 300, 301));
+    EXPECT_FALSE(tables.songs.Item("S").FullCombo);
+    tables.record(play(102.0, 0, 500, 500));
+    EXPECT_TRUE(tables.songs.Item("S").FullCombo);
+}
+
 TEST(RankingTablesRecord, ZeroResultsLeaveDatesUnset)
 {
     RankingTables tables;

@@ -62,7 +62,7 @@ TEST_F(PeriodChartTest, YearAndMonthLevels)
     EXPECT_EQ(month.from + month.to, "2000年2月1日2000年2月29日");
 }
 
-TEST_F(PeriodChartTest, DayShowsHoursAndKeepsLabel2)
+TEST_F(PeriodChartTest, DayShowsHoursAndOnlyTheDayLevelNamesItsDay)
 {
     tree.record(2001, 5, 3, 21);
     cursor = {2001, 5, 3, 5};
@@ -73,8 +73,9 @@ TEST_F(PeriodChartTest, DayShowsHoursAndKeepsLabel2)
     EXPECT_EQ(valuesOf(day.rows), "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,1,0,0");
     EXPECT_EQ(day.from + day.to, "2001年5月3日0時2001年5月3日23時");
     EXPECT_EQ(label2, "2001年5月3日");
+    // Zooming back out shows "まで" again, not the last day drawn.
     draw(4);
-    EXPECT_EQ(label2, "2001年5月3日");
+    EXPECT_EQ(label2, "まで");
 }
 
 // The plays of the example log small.txt (year, month, day, hour) and the
