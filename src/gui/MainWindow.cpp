@@ -249,7 +249,7 @@ void MainWindow::showOptions()
     filter_ = dialog.filter();
     graph_ = dialog.graphSettings();
     // Charts drawn by an analysis take the new styles at once.
-    if (analysis_.navigation.AnalysisDone) {
+    if (analysis_.navigation.analysisDone) {
         ChartColorset(graph_, analysis_.styles);
         trendPage_->applyStyles();
     }

@@ -187,7 +187,7 @@ TEST_F(MainWindowTest, OpenReadsALogToTheCompletionMessage)
     // The status counts the plays; the title names the log.
     EXPECT_EQ(status(), "500 件 (0 件除外)");
     EXPECT_EQ(window->windowTitle(), "score.txt - Tolvane");
-    EXPECT_TRUE(window->analysis().navigation.AnalysisDone);
+    EXPECT_TRUE(window->analysis().navigation.analysisDone);
     EXPECT_TRUE(action("openAction")->isEnabled());
     // The charts show the run: the period chart at level 1, the totals charts filled.
     EXPECT_EQ(chart(0)->rowCount(), static_cast<int>(window->analysis().periodChart.rows.size()));
@@ -262,7 +262,7 @@ TEST_F(MainWindowTest, FailuresTellTheirCauseAndTheStatusReturnsToIdle)
     badDate.date = "Date:2001/02/30 10:00:00";
     EXPECT_TRUE(failureOf(writeLog("date.txt", tolvane::testing::logOf({badDate})))
                     .startsWith("スコアファイルを解析できませんでした。\n2行目: "));
-    EXPECT_FALSE(window->analysis().navigation.AnalysisDone);
+    EXPECT_FALSE(window->analysis().navigation.analysisDone);
 }
 
 TEST_F(MainWindowTest, OpenLogTakesAPathThroughTheSameConfirmationAndMessages)
@@ -326,7 +326,7 @@ TEST_F(MainWindowTest, NothingCutsIntoARunningAnalysisAndClosingStopsIt)
     EXPECT_FALSE(enabledDuringRun);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(answers.seen().size(), 1u); // no completion message
-    EXPECT_FALSE(window->analysis().navigation.AnalysisDone);
+    EXPECT_FALSE(window->analysis().navigation.analysisDone);
     EXPECT_TRUE(std::filesystem::exists(settingsPath())) << "the settings are saved";
 }
 
@@ -422,7 +422,7 @@ TEST_F(MainWindowTest, SwitchingTabsRedrawsNothing)
     window->trendPage()->chartTabs()->setCurrentIndex(0);
     EXPECT_EQ(chart(0)->rowCount(), 12);
     EXPECT_EQ(chart(0)->rowLabel(1), firstLabel);
-    EXPECT_EQ(window->analysis().navigation.ChartLevel, 2);
+    EXPECT_EQ(window->analysis().navigation.level, 2);
 }
 
 TEST_F(MainWindowTest, OptionsTakeEffectOnOkAndRestyleTheChartsOnlyAfterAnAnalysis)

@@ -5,7 +5,7 @@
 #include "core/trends/PeriodChart.h"
 #include "core/trends/TotalsCharts.h"
 #include "core/trends/TrendCounts.h"
-#include "core/calendar/CalendarTree.h"
+#include "core/calendar/PlayCalendar.h"
 #include "core/analysis/PlayList.h"
 #include "core/rankings/RankingTables.h"
 
@@ -24,7 +24,7 @@ public:
 
     PlayList plays;
     RankingTables rankings;
-    CalendarTree calendar;
+    PlayCalendar calendar;
     TrendCounts counts;
     ChartNavigation navigation{calendar};
 

@@ -105,7 +105,7 @@ RunOutcome AnalysisRun::run(LineReader& lines)
     DateValue earliest = 0;
     DateValue latest = 0;
     LogReaderCallbacks reading;
-    reading.onPlayDate = [&](const PlayDate& d) { a.counts.count(d, a.calendar, a.navigation.ChartCursor); };
+    reading.onPlayDate = [&](const PlayDate& d) { a.counts.count(d, a.calendar, a.navigation.cursor); };
     reading.onPlay = [&](PlayRecord&& play) {
         if (a.plays.empty() || play.date < earliest)
             earliest = play.date;
@@ -158,7 +158,7 @@ RunOutcome AnalysisRun::run(LineReader& lines)
 
     status(std::string(RunTexts::kIdleStatus));
     caption(std::string(RunTexts::kTitle), false);
-    a.navigation.AnalysisDone = true;
+    a.navigation.analysisDone = true;
     outcome.state = RunOutcome::State::Completed;
     outcome.message = RunTexts::completion(outcome.sizeBytes, outcome.history);
     return outcome;

@@ -89,32 +89,32 @@ struct PendingRow {
 
 PendingRow rowOf(RankingKind kind, const Rank& r)
 {
-    const double span = r.Recent - r.FirstTime;
+    const double span = r.lastPlayed - r.firstPlayed;
     switch (kind) {
     case RankingKind::Title:
-        return {r.Counter,
-            {"", r.Key, padded(r.Counter, 3), r.Artist, r.Genre, dateTimeText(r.FirstTime), dateTimeText(r.Recent),
-                spanText(r.FirstTime, r.Recent)},
-            {0.0, r.Key, double(r.Counter), r.Artist, r.Genre, r.FirstTime, r.Recent, span}, &r};
+        return {r.plays,
+            {"", r.key, padded(r.plays, 3), r.artist, r.genre, dateTimeText(r.firstPlayed), dateTimeText(r.lastPlayed),
+                spanText(r.firstPlayed, r.lastPlayed)},
+            {0.0, r.key, double(r.plays), r.artist, r.genre, r.firstPlayed, r.lastPlayed, span}, &r};
     case RankingKind::Artist:
-        return {r.Counter,
-            {"", r.Key, padded(r.Counter, 3), dateTimeText(r.FirstTime), dateTimeText(r.Recent),
-                spanText(r.FirstTime, r.Recent)},
-            {0.0, r.Key, double(r.Counter), r.FirstTime, r.Recent, span}, &r};
-    case RankingKind::Genre: return {r.Counter, {"", r.Key, padded(r.Counter, 3)}, {0.0, r.Key, double(r.Counter)}, &r};
+        return {r.plays,
+            {"", r.key, padded(r.plays, 3), dateTimeText(r.firstPlayed), dateTimeText(r.lastPlayed),
+                spanText(r.firstPlayed, r.lastPlayed)},
+            {0.0, r.key, double(r.plays), r.firstPlayed, r.lastPlayed, span}, &r};
+    case RankingKind::Genre: return {r.plays, {"", r.key, padded(r.plays, 3)}, {0.0, r.key, double(r.plays)}, &r};
     case RankingKind::Score:
-        return {r.Score, {"", padded(r.Score, 6), r.Key, r.Artist, r.Genre, dateTimeText(r.ScoreDate)},
-            {0.0, double(r.Score), r.Key, r.Artist, r.Genre, r.ScoreDate}, &r};
+        return {r.score, {"", padded(r.score, 6), r.key, r.artist, r.genre, dateTimeText(r.scoreDate)},
+            {0.0, double(r.score), r.key, r.artist, r.genre, r.scoreDate}, &r};
     case RankingKind::MaxCombo:
-        return {r.MaxCombo,
-            {"", padded(r.MaxCombo, 4), r.FullCombo ? "○" : "", r.Key, r.Artist, r.Genre,
-                dateTimeText(r.MaxComboDate)},
-            {0.0, double(r.MaxCombo), r.FullCombo ? 1.0 : 0.0, r.Key, r.Artist, r.Genre, r.MaxComboDate}, &r};
+        return {r.maxCombo,
+            {"", padded(r.maxCombo, 4), r.fullCombo ? "○" : "", r.key, r.artist, r.genre,
+                dateTimeText(r.maxComboDate)},
+            {0.0, double(r.maxCombo), r.fullCombo ? 1.0 : 0.0, r.key, r.artist, r.genre, r.maxComboDate}, &r};
     }
     return {};
 }
 
-const Ranks& tableOf(RankingKind kind, const RankingTables& tables)
+const RankTable& tableOf(RankingKind kind, const RankingTables& tables)
 {
     switch (kind) {
     case RankingKind::Artist: return tables.artists;
@@ -151,9 +151,9 @@ std::vector<RankingColumn> rankingColumns(RankingKind kind)
 
 RankingView buildRankingView(RankingKind kind, const RankingTables& tables)
 {
-    const Ranks& table = tableOf(kind, tables);
+    const RankTable& table = tableOf(kind, tables);
     std::vector<PendingRow> pending;
-    pending.reserve(table.Count());
+    pending.reserve(table.size());
     for (const Rank& rank : table)
         pending.push_back(rowOf(kind, rank));
 
@@ -170,7 +170,7 @@ RankingView buildRankingView(RankingKind kind, const RankingTables& tables)
         pending[i].values[0] = static_cast<double>(i + 1);
         view.rows.push_back(std::move(pending[i].cells));
         view.values.push_back(std::move(pending[i].values));
-        view.keys.push_back(pending[i].record->Key);
+        view.keys.push_back(pending[i].record->key);
     }
     return view;
 }

@@ -92,7 +92,7 @@ void TrendPage::showDesigned()
 {
     for (std::size_t i = 0; i < charts_.size(); ++i)
         charts_[i]->setRows(kCharts[i].designed());
-    panel_->showCaptions(QString(), QString(), textOf(analysis_.navigation.Label2));
+    panel_->showCaptions(QString(), QString(), textOf(analysis_.navigation.dayCaption));
 }
 
 void TrendPage::showAnalysis(const std::function<bool()>& keepGoing)
@@ -119,22 +119,22 @@ void TrendPage::setRunning(bool running)
 
 void TrendPage::zoomIn()
 {
-    showPeriod(analysis_.navigation.CommandUP());
+    showPeriod(analysis_.navigation.zoomIn());
 }
 
 void TrendPage::zoomOut()
 {
-    showPeriod(analysis_.navigation.CommandDown());
+    showPeriod(analysis_.navigation.zoomOut());
 }
 
 void TrendPage::showEarlier()
 {
-    showPeriod(analysis_.navigation.CommandL());
+    showPeriod(analysis_.navigation.showEarlier());
 }
 
 void TrendPage::showLater()
 {
-    showPeriod(analysis_.navigation.CommandR());
+    showPeriod(analysis_.navigation.showLater());
 }
 
 void TrendPage::showPeriod(std::optional<PeriodDrawing> drawing)
@@ -150,7 +150,7 @@ void TrendPage::showPeriod(std::optional<PeriodDrawing> drawing)
 void TrendPage::showCaptions()
 {
     panel_->showCaptions(
-        textOf(analysis_.periodChart.from), textOf(analysis_.periodChart.to), textOf(analysis_.navigation.Label2));
+        textOf(analysis_.periodChart.from), textOf(analysis_.periodChart.to), textOf(analysis_.navigation.dayCaption));
 }
 
 } // namespace tolvane
