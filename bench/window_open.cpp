@@ -1,12 +1,12 @@
 // Times the window's Open command on a generated log, from the answer to the
 // confirmation to the completion message, and can save what the window then
 // shows. Runs offscreen unless a display is given.
-#include "support/LogGenerator.h"
-#include "gui/OpenCommand.h"
 #include "gui/MainWindow.h"
+#include "gui/OpenCommand.h"
 #include "gui/StoredPlacement.h"
-#include "gui/pages/TrendPage.h"
 #include "gui/charts/NavigationPanel.h"
+#include "gui/pages/TrendPage.h"
+#include "support/LogGenerator.h"
 #include <QTabWidget>
 #include <fstream>
 
@@ -29,7 +29,7 @@ void usage()
 {
     std::fputs("usage: tolvane_window_bench [--plays N] [--log FILE] [--page 1|2|3] [--chart 1-6] [--level 1-5]\n"
                "                            [--right N] [--pattern CHART:INDEX] [--screenshot PNG]\n",
-               stderr);
+        stderr);
 }
 
 } // namespace
@@ -91,9 +91,10 @@ int main(int argc, char** argv)
     if (patternChart >= 1 && patternChart <= 6) {
         // A light blue fill under a dark blue pattern.
         const std::string graph = "Graph" + std::to_string(patternChart);
-        std::ofstream(settings, std::ios::binary) << "[Graph]\r\n" << graph << "Color=15777920\r\n" << graph
-                                                  << "PatternColor=8400896\r\n" << graph << "Pattern="
-                                                  << patternIndex << "\r\n";
+        std::ofstream(settings, std::ios::binary) << "[Graph]\r\n"
+                                                  << graph << "Color=15777920\r\n"
+                                                  << graph << "PatternColor=8400896\r\n"
+                                                  << graph << "Pattern=" << patternIndex << "\r\n";
     }
     tolvane::MainWindow window(settings);
     tolvane::StoredPlacement::resizeToOuter(window, 14000, 9000);
@@ -129,7 +130,7 @@ int main(int argc, char** argv)
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("plays %d, confirmation to completion message %lld ms, peak memory %ld MB\n", plays,
-                static_cast<long long>(completed), usage.ru_maxrss / 1024);
+        static_cast<long long>(completed), usage.ru_maxrss / 1024);
     std::printf("%s\n", message.toStdString().c_str());
 
     if (!screenshot.empty()) {

@@ -5,11 +5,11 @@
 // input: the counts agree, every accepted play passed the filters, and the
 // reader and the analysis run see the same log the same way. After a
 // completed run the period chart's buttons are pressed in some order.
-#include "core/trends/ChartStyle.h"
 #include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisRun.h"
 #include "core/log/DateValue.h"
 #include "core/log/ScoreLogReader.h"
+#include "core/trends/ChartStyle.h"
 
 #include <array>
 #include <cmath>

@@ -21,8 +21,8 @@ QMessageBox* create(QWidget* parent, const std::vector<std::string>& lines, QMes
     QMessageBox::StandardButton defaultButton)
 {
     auto* box = new QMessageBox(QMessageBox::NoIcon,
-        QString::fromUtf8(RunTexts::kTitle.data(), static_cast<qsizetype>(RunTexts::kTitle.size())),
-        joinLines(lines), buttons, parent);
+        QString::fromUtf8(RunTexts::kTitle.data(), static_cast<qsizetype>(RunTexts::kTitle.size())), joinLines(lines),
+        buttons, parent);
     box->setObjectName("messageBox");
     box->setDefaultButton(defaultButton);
     box->setTextFormat(Qt::PlainText);

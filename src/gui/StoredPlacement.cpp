@@ -50,8 +50,8 @@ double StoredPlacement::outerHeight(const QMainWindow& window)
 void StoredPlacement::resizeToOuter(QMainWindow& window, double width, double height)
 {
     const double dpi = dpiOf(window);
-    window.resize(toPixels(width - kFrameWidthTwips, dpi),
-        toPixels(height - kCaptionAndMenuTwips, dpi) + menuHeight(window));
+    window.resize(
+        toPixels(width - kFrameWidthTwips, dpi), toPixels(height - kCaptionAndMenuTwips, dpi) + menuHeight(window));
 }
 
 StoredPlacement::ColumnWidths StoredPlacement::columnWidths(const QTableView& list)

@@ -1,7 +1,7 @@
 #include "report/JsonReport.h"
 
-#include "core/log/DateText.h"
 #include "core/analysis/RunTexts.h"
+#include "core/log/DateText.h"
 #include "report/InsightReport.h"
 #include "report/JsonWriter.h"
 

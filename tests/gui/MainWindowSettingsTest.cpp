@@ -1,6 +1,6 @@
-#include "support/GuiTest.h"
 #include "gui/MainWindow.h"
 #include "gui/StoredPlacement.h"
+#include "support/GuiTest.h"
 
 #include <QTableView>
 
@@ -71,7 +71,7 @@ TEST_F(MainWindowSettingsTest, AFirstStartUsesTheDefaultsAndAFirstCloseWritesEve
     for (int n = 1; n <= 10; ++n)
         expected.push_back("Listview1(" + std::to_string(n) + ")");
     for (const char* k : {"[Filter]", "IgnoreScrach", "IgnoreAutoplay", "ScoreFilter", "SpanFilter", "optIgnoreAuto",
-                          "optIgnoreScr", "MinScore", "Maxtime", "Mintime", "[Graph]"})
+             "optIgnoreScr", "MinScore", "Maxtime", "Mintime", "[Graph]"})
         expected.push_back(k);
     for (int n = 1; n <= 6; ++n) {
         for (const char* k : {"Color", "PatternColor", "Pattern"})
@@ -82,7 +82,7 @@ TEST_F(MainWindowSettingsTest, AFirstStartUsesTheDefaultsAndAFirstCloseWritesEve
     EXPECT_NE(text.find("WindowState=0\r\n"), std::string::npos);
     // Values nobody changed are written as they were, not as the pixels give them back.
     EXPECT_NE(text.find("[Settings]\r\nMainLeft=1000\r\nMainTop=1000\r\nMainWidth=6500\r\nMainHeight=6500\r\n"),
-              std::string::npos)
+        std::string::npos)
         << text;
     EXPECT_NE(text.find("Listview1(10)=2000\r\n"), std::string::npos);
     EXPECT_NE(text.find("Maxtime=0:00:00\r\nMintime=0:00:00\r\n"), std::string::npos);
@@ -126,7 +126,7 @@ TEST_F(MainWindowSettingsTest, MaximisedAndMinimisedClosesKeepTheLastNormalPlace
     }
     std::string text = readFile();
     EXPECT_NE(text.find("MainLeft=500\r\nMainTop=600\r\nMainWidth=8000\r\nMainHeight=7000\r\nWindowState=2\r\n"),
-              std::string::npos)
+        std::string::npos)
         << text;
     {
         MainWindow window(path);

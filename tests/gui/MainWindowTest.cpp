@@ -1,5 +1,5 @@
-#include "core/analysis/RunTexts.h"
 #include "gui/MainWindow.h"
+#include "core/analysis/RunTexts.h"
 #include "gui/OpenCommand.h"
 #include "gui/StatusProgress.h"
 #include "gui/StoredPlacement.h"
@@ -140,8 +140,9 @@ TEST_F(MainWindowTest, MenusShowOnlyOpenExitOptionsAndAbout)
                 shown << (item->isSeparator() ? "-" : item->text());
         }
     }
-    EXPECT_EQ(shown, QStringList({"ﾌｧｲﾙ(&F)", "開く(&O)...", "-", "終了(&X)", "ﾂｰﾙ(&T)", "ｵﾌﾟｼｮﾝ(&O)...",
-                         "ﾍﾙﾌﾟ(&H)", "ﾊﾞｰｼﾞｮﾝ情報(&A)"}));
+    EXPECT_EQ(shown,
+        QStringList(
+            {"ﾌｧｲﾙ(&F)", "開く(&O)...", "-", "終了(&X)", "ﾂｰﾙ(&T)", "ｵﾌﾟｼｮﾝ(&O)...", "ﾍﾙﾌﾟ(&H)", "ﾊﾞｰｼﾞｮﾝ情報(&A)"}));
 
     auto* bar = window->findChild<QToolBar*>("toolBar");
     QStringList tips;
@@ -181,7 +182,8 @@ TEST_F(MainWindowTest, OpenReadsALogToTheCompletionMessage)
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].buttons, QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(seen[0].icon, QMessageBox::NoIcon);
-    EXPECT_TRUE(seen[0].text.startsWith("以下の設定で解析を始めます。よろしいですか。\nファイル名 " + QString::fromStdString(path)));
+    EXPECT_TRUE(seen[0].text.startsWith(
+        "以下の設定で解析を始めます。よろしいですか。\nファイル名 " + QString::fromStdString(path)));
     EXPECT_TRUE(seen[1].text.startsWith("解析が完了しました。\nファイルサイズ     "));
     EXPECT_EQ(rows(window->playList()), 500);
     // The status counts the plays; the title names the log.

@@ -1,12 +1,12 @@
 #include "core/analysis/AnalysisRun.h"
 
 #include "core/analysis/Analysis.h"
+#include "core/analysis/RunTexts.h"
+#include "core/analysis/SpanText.h"
 #include "core/log/LineReader.h"
 #include "core/log/NumberText.h"
 #include "core/log/NumericValue.h"
-#include "core/analysis/RunTexts.h"
 #include "core/log/ScoreLogReader.h"
-#include "core/analysis/SpanText.h"
 
 #include <algorithm>
 #include <new>

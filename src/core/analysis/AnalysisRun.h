@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/trends/ChartStyle.h"
 #include "core/analysis/AnalysisFailure.h"
 #include "core/log/Filter.h"
+#include "core/trends/ChartStyle.h"
 
 #include <cstdint>
 #include <filesystem>

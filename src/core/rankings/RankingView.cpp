@@ -1,7 +1,7 @@
 #include "core/rankings/RankingView.h"
 
-#include "core/log/DateText.h"
 #include "core/analysis/SpanText.h"
+#include "core/log/DateText.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -107,8 +107,7 @@ PendingRow rowOf(RankingKind kind, const Rank& r)
             {0.0, double(r.score), r.key, r.artist, r.genre, r.scoreDate}, &r};
     case RankingKind::MaxCombo:
         return {r.maxCombo,
-            {"", padded(r.maxCombo, 4), r.fullCombo ? "○" : "", r.key, r.artist, r.genre,
-                dateTimeText(r.maxComboDate)},
+            {"", padded(r.maxCombo, 4), r.fullCombo ? "○" : "", r.key, r.artist, r.genre, dateTimeText(r.maxComboDate)},
             {0.0, double(r.maxCombo), r.fullCombo ? 1.0 : 0.0, r.key, r.artist, r.genre, r.maxComboDate}, &r};
     }
     return {};

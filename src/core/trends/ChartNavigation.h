@@ -1,10 +1,10 @@
 #pragma once
 
+#include "core/calendar/CalendarCounts.h"
+#include "core/log/DateValue.h"
+#include "core/trends/ChartDate.h"
 #include "core/trends/PeriodChart.h"
 #include "core/trends/TrendCounts.h"
-#include "core/trends/ChartDate.h"
-#include "core/calendar/PlayCalendar.h"
-#include "core/log/DateValue.h"
 
 #include <cstdint>
 #include <optional>
@@ -21,7 +21,7 @@ namespace tolvane {
 class ChartNavigation final {
 public:
     // The tree must outlive this object.
-    explicit ChartNavigation(const PlayCalendar& tree) noexcept
+    explicit ChartNavigation(const CalendarCounts& tree) noexcept
         : tree_(&tree)
     {
     }
@@ -61,7 +61,7 @@ private:
     std::optional<PeriodDrawing> draw();
     void setNextMonthFromCursor();
 
-    const PlayCalendar* tree_;
+    const CalendarCounts* tree_;
     CivilDate earliest_;
     CivilDate latest_;
 };

@@ -18,7 +18,7 @@ std::string dayCaption(int year, int month, int day)
     return num(year) + "年" + num(month) + "月" + num(day) + "日";
 }
 
-void drawSpan(PeriodDrawing& drawing, const PlayCalendar& tree, int F, int L)
+void drawSpan(PeriodDrawing& drawing, const CalendarCounts& tree, int F, int L)
 {
     const int m0 = tree.years.at(F).firstMonth;
     const int m1 = tree.years.at(L).lastMonth;
@@ -34,7 +34,7 @@ void drawSpan(PeriodDrawing& drawing, const PlayCalendar& tree, int F, int L)
     drawing.to = num(L) + "年" + num(m1) + "月";
 }
 
-void drawYear(PeriodDrawing& drawing, const PlayCalendar& tree, const ChartDate& cursor)
+void drawYear(PeriodDrawing& drawing, const CalendarCounts& tree, const ChartDate& cursor)
 {
     for (int i = 1; i <= 12; ++i)
         drawing.rows.push_back({num(cursor.year) + "/" + num(i), num(tree.count(cursor.year, i))});
@@ -43,7 +43,7 @@ void drawYear(PeriodDrawing& drawing, const PlayCalendar& tree, const ChartDate&
 }
 
 void drawMonth(
-    PeriodDrawing& drawing, const PlayCalendar& tree, const ChartDate& cursor, int nextMonthYear, int nextMonth)
+    PeriodDrawing& drawing, const CalendarCounts& tree, const ChartDate& cursor, int nextMonthYear, int nextMonth)
 {
     const int Y = cursor.year;
     const int M = cursor.month;
@@ -54,7 +54,7 @@ void drawMonth(
     drawing.to = dayCaption(Y, M, static_cast<int>(n));
 }
 
-void drawWeek(PeriodDrawing& drawing, const PlayCalendar& tree, ChartDate& cursor)
+void drawWeek(PeriodDrawing& drawing, const CalendarCounts& tree, ChartDate& cursor)
 {
     const std::int64_t cursorDay = serialDay(cursor.year, cursor.month, cursor.day);
     const std::int64_t sunday = cursorDay - (weekdayOfSerial(cursorDay) - 1);
@@ -74,7 +74,7 @@ void drawWeek(PeriodDrawing& drawing, const PlayCalendar& tree, ChartDate& curso
     drawing.to = dayCaption(d.year, d.month, d.day);
 }
 
-void drawDay(PeriodDrawing& drawing, const PlayCalendar& tree, const ChartDate& cursor, std::string& label2)
+void drawDay(PeriodDrawing& drawing, const CalendarCounts& tree, const ChartDate& cursor, std::string& label2)
 {
     const int Y = cursor.year;
     const int M = cursor.month;
@@ -88,7 +88,7 @@ void drawDay(PeriodDrawing& drawing, const PlayCalendar& tree, const ChartDate& 
 
 } // namespace
 
-std::optional<PeriodDrawing> drawPeriodChart(int level, int F, int L, const PlayCalendar& tree, ChartDate& cursor,
+std::optional<PeriodDrawing> drawPeriodChart(int level, int F, int L, const CalendarCounts& tree, ChartDate& cursor,
     std::int16_t nextMonthYear, std::int16_t nextMonth, std::string& dayCaption)
 {
     PeriodDrawing drawing;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/trends/ChartRows.h"
+#include "core/calendar/CalendarCounts.h"
 #include "core/trends/ChartDate.h"
-#include "core/calendar/PlayCalendar.h"
+#include "core/trends/ChartRows.h"
 
 #include <cstdint>
 #include <optional>
@@ -27,7 +27,7 @@ struct PeriodDrawing final {
 // shows "0". Any other level draws nothing: nullopt, nothing changed.
 // Level 1 throws std::out_of_range when F or L has no plays; a range that
 // runs backwards (F after L) gives no rows.
-std::optional<PeriodDrawing> drawPeriodChart(int level, int F, int L, const PlayCalendar& tree, ChartDate& cursor,
+std::optional<PeriodDrawing> drawPeriodChart(int level, int F, int L, const CalendarCounts& tree, ChartDate& cursor,
     std::int16_t nextMonthYear, std::int16_t nextMonth, std::string& dayCaption);
 
 } // namespace tolvane

@@ -26,7 +26,7 @@ void TrendCounts::clear() noexcept
     hours_.fill(0);
 }
 
-void TrendCounts::count(const PlayDate& date, PlayCalendar& tree, ChartDate& chartCursor)
+void TrendCounts::count(const PlayDate& date, CalendarCounts& tree, ChartDate& chartCursor)
 {
     // The tree checks the other parts; the weekday indexes our own array.
     if (date.weekday < 1 || date.weekday > 7)

@@ -68,8 +68,8 @@ NavigationPanel::NavigationPanel(QWidget* parent)
 
     // Wide enough for the longest caption a drawing gives (a day's last
     // hour), so the chart beside it does not shift from one drawing to the next.
-    const int widest = fontMetrics().horizontalAdvance(QStringLiteral("2000年12月30日23時"))
-        + 2 * fontMetrics().averageCharWidth();
+    const int widest
+        = fontMetrics().horizontalAdvance(QStringLiteral("2000年12月30日23時")) + 2 * fontMetrics().averageCharWidth();
     const QMargins margins = box->contentsMargins();
     setMinimumWidth(widest + margins.left() + margins.right() + 2 * frameWidth());
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);

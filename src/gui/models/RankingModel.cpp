@@ -100,5 +100,4 @@ void RankingModel::clearRows()
     endRemoveRows();
 }
 
-
 } // namespace tolvane

@@ -24,8 +24,8 @@ RankingPage::RankingPage(const RankingTables& tables, QWidget* parent)
     chooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     const auto& entries = rankingChooserEntries();
     for (std::size_t i = 0; i < entries.size(); ++i)
-        chooser_->addItem(QString::fromUtf8(entries[i].data(), static_cast<qsizetype>(entries[i].size())),
-            static_cast<int>(i));
+        chooser_->addItem(
+            QString::fromUtf8(entries[i].data(), static_cast<qsizetype>(entries[i].size())), static_cast<int>(i));
     // Nothing is chosen until the user picks.
     chooser_->setCurrentIndex(-1);
 

@@ -32,7 +32,8 @@ struct ChartEntry {
 };
 
 const ChartEntry kCharts[] = {
-    {"総合", "periodChart", [] { return ChartRows{}; }, [](const Analysis& a) -> const ChartRows& { return a.periodChart.rows; }},
+    {"総合", "periodChart", [] { return ChartRows{}; },
+        [](const Analysis& a) -> const ChartRows& { return a.periodChart.rows; }},
     {"年別", "yearChart", [] { return designedTotalsCharts().year; },
         [](const Analysis& a) -> const ChartRows& { return a.totals.year; }},
     {"月別", "monthChart", [] { return designedTotalsCharts().month; },
@@ -45,8 +46,7 @@ const ChartEntry kCharts[] = {
         [](const Analysis& a) -> const ChartRows& { return a.totals.hour; }},
 };
 
-static_assert(std::size(kCharts) + 1 == std::tuple_size_v<decltype(Analysis::styles)>,
-    "one bar style a chart");
+static_assert(std::size(kCharts) + 1 == std::tuple_size_v<decltype(Analysis::styles)>, "one bar style a chart");
 
 } // namespace
 

@@ -9,6 +9,7 @@
 #include "support/LogGenerator.h"
 #include "support/LogText.h"
 
+#include "support/TempDir.h"
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -16,7 +17,6 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <new>

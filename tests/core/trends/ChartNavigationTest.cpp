@@ -28,7 +28,7 @@ protected:
 
     void show(int level, int year, int month, int day) { ASSERT_TRUE(nav.drawAt(level, {year, month, day})); }
 
-    PlayCalendar tree;
+    CalendarCounts tree;
     TrendCounts counts;
     ChartNavigation nav{tree};
 };

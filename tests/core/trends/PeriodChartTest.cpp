@@ -25,7 +25,7 @@ protected:
         return drawPeriodChart(level, F, L, tree, cursor, nextYear, nextMonth, label2).value();
     }
 
-    PlayCalendar tree;
+    CalendarCounts tree;
     ChartDate cursor;
     std::int16_t nextYear = 0;
     std::int16_t nextMonth = 0;
@@ -90,7 +90,7 @@ TEST(SmallLogExample, ChartsMatchTheReport)
         {2002, 1, 13, 20}, {2002, 1, 15, 9}, {2002, 1, 15, 12}, {2002, 1, 15, 19}, {2002, 1, 18, 18}, {2002, 1, 18, 23},
         {2002, 1, 19, 20}, {2002, 1, 25, 17}, {2002, 1, 27, 3}, {2002, 1, 28, 17}, {2002, 1, 31, 15}, {2002, 2, 4, 21},
         {2002, 2, 5, 22}, {2002, 2, 6, 7}, {2002, 2, 7, 0}};
-    PlayCalendar tree;
+    CalendarCounts tree;
     TrendCounts counts;
     ChartDate cursor;
     for (const auto& p : kPlays)

@@ -27,7 +27,7 @@ class TrendCountsTest : public ::testing::Test {
 protected:
     void count(const PlayDate& play) { counts.count(play, tree, cursor); }
 
-    PlayCalendar tree;
+    CalendarCounts tree;
     TrendCounts counts;
     ChartDate cursor;
 };

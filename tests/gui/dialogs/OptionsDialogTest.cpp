@@ -3,6 +3,7 @@
 #include "support/GuiTest.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,7 +11,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "core/calendar/PlayCalendar.h"
+#include "core/calendar/CalendarCounts.h"
 
 #include <gtest/gtest.h>
 
@@ -16,9 +16,9 @@ template <class Collection, class Field> std::vector<int> numbersOf(const Collec
     return numbers;
 }
 
-TEST(CalendarTreeCounts, PlaysOfOneDay)
+TEST(CalendarCountsCounts, PlaysOfOneDay)
 {
-    PlayCalendar tree;
+    CalendarCounts tree;
     tree.record(2001, 5, 3, 9);
     tree.record(2001, 5, 3, 9);
     tree.record(2001, 5, 3, 21);
@@ -32,9 +32,9 @@ TEST(CalendarTreeCounts, PlaysOfOneDay)
     EXPECT_EQ(tree.count(2001, 5, 3, 21), 1);
 }
 
-TEST(CalendarTreeCounts, ParentsSumTheirChildren)
+TEST(CalendarCountsCounts, ParentsSumTheirChildren)
 {
-    PlayCalendar tree;
+    CalendarCounts tree;
     tree.record(2003, 1, 31, 0);
     tree.record(2003, 1, 31, 23);
     tree.record(2003, 2, 1, 0);
@@ -51,9 +51,9 @@ TEST(CalendarTreeCounts, ParentsSumTheirChildren)
     EXPECT_EQ(tree.count(2010), 40000);
 }
 
-TEST(CalendarTreeMonths, SpanFollowsNewMonthsInAnyOrder)
+TEST(CalendarCountsMonths, SpanFollowsNewMonthsInAnyOrder)
 {
-    PlayCalendar tree;
+    CalendarCounts tree;
     tree.record(2005, 12, 24, 20);
     tree.record(2005, 12, 25, 1);
     EXPECT_EQ(tree.years.at(2005).firstMonth, 12);
@@ -69,9 +69,9 @@ TEST(CalendarTreeMonths, SpanFollowsNewMonthsInAnyOrder)
     }
 }
 
-TEST(CalendarTreeLookup, MissingNodesAndBadNumbers)
+TEST(CalendarCountsLookup, MissingNodesAndBadNumbers)
 {
-    PlayCalendar tree;
+    CalendarCounts tree;
     tree.record(2001, 5, 3, 0);
     const CalendarYear& year = tree.years.at(2001);
     EXPECT_EQ(year.months.at(6), nullptr);
@@ -87,9 +87,9 @@ TEST(CalendarTreeLookup, MissingNodesAndBadNumbers)
     EXPECT_EQ(tree.years.find(2002), nullptr); // nothing counted half-way
 }
 
-TEST(CalendarTreeOrder, FirstAppearanceOrderAndClear)
+TEST(CalendarCountsOrder, FirstAppearanceOrderAndClear)
 {
-    PlayCalendar tree;
+    CalendarCounts tree;
     tree.record(2002, 11, 20, 22);
     tree.record(2001, 4, 9, 8);
     tree.record(2002, 2, 5, 22);

@@ -1,15 +1,16 @@
-#include "core/calendar/PlayCalendar.h"
+#include "core/calendar/CalendarCounts.h"
 
 #include <stdexcept>
 #include <string>
 
 namespace tolvane {
 
-void PlayCalendar::record(int year, int month, int day, int hour)
+void CalendarCounts::record(int year, int month, int day, int hour)
 {
     // Check every level first so that a bad play does not count at the upper
     // levels only and break the sums.
-    if (!CalendarYears::inRange(year) || !CalendarMonths::inRange(month) || !CalendarDays::inRange(day) || !CalendarHours::inRange(hour)) {
+    if (!CalendarYears::inRange(year) || !CalendarMonths::inRange(month) || !CalendarDays::inRange(day)
+        || !CalendarHours::inRange(hour)) {
         throw std::out_of_range("calendar: no such time " + std::to_string(year) + '-' + std::to_string(month) + '-'
             + std::to_string(day) + ' ' + std::to_string(hour) + 'h');
     }
@@ -21,7 +22,7 @@ void PlayCalendar::record(int year, int month, int day, int hour)
     m.days.find(day)->hours.add(hour);
 }
 
-std::int32_t PlayCalendar::count(int year, int month, int day, int hour) const noexcept
+std::int32_t CalendarCounts::count(int year, int month, int day, int hour) const noexcept
 {
     const CalendarYear* y = years.find(year);
     if (!y || month == 0)

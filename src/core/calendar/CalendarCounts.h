@@ -7,7 +7,7 @@
 namespace tolvane {
 
 // Plays counted by year > month > day > hour.
-class PlayCalendar final {
+class CalendarCounts final {
 public:
     CalendarYears years;
 
