@@ -1,10 +1,14 @@
 // Times the window's Open command on a generated log, from the answer to the
 // confirmation to the completion message, and can save what the window then
 // shows. Runs offscreen unless a display is given.
-#include "support/LogGenerator.h"
+#include "gui/MainWindow.h"
 #include "gui/OpenCommand.h"
-#include "gui/frmMain.h"
-#include "gui/charts/ChartPage.h"
+#include "gui/StoredPlacement.h"
+#include "gui/charts/NavigationPanel.h"
+#include "gui/pages/TrendPage.h"
+#include "support/LogGenerator.h"
+#include <QTabWidget>
+#include <fstream>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -25,7 +29,7 @@ void usage()
 {
     std::fputs("usage: tolvane_window_bench [--plays N] [--log FILE] [--page 1|2|3] [--chart 1-6] [--level 1-5]\n"
                "                            [--right N] [--pattern CHART:INDEX] [--screenshot PNG]\n",
-               stderr);
+        stderr);
 }
 
 } // namespace
@@ -83,16 +87,18 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // Settings of its own, so a settings file of the program's never changes what is measured.
     QTemporaryDir settingsFolder;
-    tolvane::frmMain window(std::filesystem::path(settingsFolder.path().toStdString()) / "Tolvane.ini");
-    window.resizeToOuterTwips(14000, 9000);
-    window.show();
-    window.openCommand().setFileChooser([&log](QWidget*) { return QString::fromStdString(log); });
+    const std::filesystem::path settings = std::filesystem::path(settingsFolder.path().toStdString()) / "Tolvane.ini";
     if (patternChart >= 1 && patternChart <= 6) {
-        const auto n = static_cast<std::size_t>(patternChart);
-        window.graph.Color[n] = 0xF0C080;      // a light blue fill
-        window.graph.PatternColor[n] = 0x803000; // a dark blue pattern
-        window.graph.Pattern[n] = static_cast<std::int16_t>(patternIndex);
+        // A light blue fill under a dark blue pattern.
+        const std::string graph = "Graph" + std::to_string(patternChart);
+        std::ofstream(settings, std::ios::binary) << "[Graph]\r\n"
+                                                  << graph << "Color=15777920\r\n"
+                                                  << graph << "PatternColor=8400896\r\n"
+                                                  << graph << "Pattern=" << patternIndex << "\r\n";
     }
+    tolvane::MainWindow window(settings);
+    tolvane::StoredPlacement::resizeToOuter(window, 14000, 9000);
+    window.show();
 
     QElapsedTimer clock;
     qint64 confirmed = -1;
@@ -100,8 +106,12 @@ int main(int argc, char** argv)
     QString message;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
+        QMessageBox* box = nullptr;
+        for (QWidget* shown : QApplication::topLevelWidgets()) {
+            if (auto* candidate = qobject_cast<QMessageBox*>(shown); candidate && candidate->isVisible())
+                box = candidate;
+        }
+        if (!box)
             return;
         if (box->button(QMessageBox::Yes)) {
             clock.start();
@@ -114,22 +124,23 @@ int main(int argc, char** argv)
         }
     });
     answer.start(1);
-    window.mnuFileOpen_Click();
+    window.openLog(QString::fromStdString(log));
     answer.stop();
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("plays %d, confirmation to completion message %lld ms, peak memory %ld MB\n", plays,
-                static_cast<long long>(completed), usage.ru_maxrss / 1024);
+        static_cast<long long>(completed), usage.ru_maxrss / 1024);
     std::printf("%s\n", message.toStdString().c_str());
 
     if (!screenshot.empty()) {
-        window.TabStrip1_Click(page);
-        window.TabStrip2_Click(chart);
+        window.pages()->setCurrentIndex(page - 1);
+        window.trendPage()->chartTabs()->setCurrentIndex(chart - 1);
+        auto* panel = window.trendPage()->navigationPanel();
         for (int l = 1; l < level; ++l)
-            window.chartPage().CommandUP_Click();
+            panel->findChild<QPushButton*>("zoomInButton")->click();
         for (int r = 0; r < right; ++r)
-            window.chartPage().CommandR_Click();
+            panel->findChild<QPushButton*>("laterButton")->click();
         QApplication::processEvents();
         if (!window.grab().save(QString::fromStdString(screenshot)))
             return 1;

@@ -5,11 +5,11 @@
 // input: the counts agree, every accepted play passed the filters, and the
 // reader and the analysis run see the same log the same way. After a
 // completed run the period chart's buttons are pressed in some order.
-#include "core/trends/ChartStyle.h"
 #include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisRun.h"
 #include "core/log/DateValue.h"
 #include "core/log/ScoreLogReader.h"
+#include "core/trends/ChartStyle.h"
 
 #include <array>
 #include <cmath>
@@ -146,7 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(analysis.counts.entries() == run.entries, "every entry read counts for the charts");
         std::int64_t songPlays = 0;
         for (const Rank& r : analysis.rankings.songs)
-            songPlays += r.Counter;
+            songPlays += r.plays;
         check(songPlays == run.accepted, "the song ranking counts every play once");
         std::int64_t calendarPlays = 0;
         for (int year = analysis.counts.earliest().year; year <= analysis.counts.latest().year; ++year)
@@ -159,12 +159,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             state = state * 1103515245u + 12345u;
             ChartNavigation& nav = analysis.navigation;
             switch ((state >> 16) % 4) {
-            case 0: (void)nav.CommandUP(); break;
-            case 1: (void)nav.CommandDown(); break;
-            case 2: (void)nav.CommandL(); break;
-            default: (void)nav.CommandR(); break;
+            case 0: (void)nav.zoomIn(); break;
+            case 1: (void)nav.zoomOut(); break;
+            case 2: (void)nav.showEarlier(); break;
+            default: (void)nav.showLater(); break;
             }
-            check(nav.ChartLevel >= 1 && nav.ChartLevel <= 5, "the chart stays at a level of 1 to 5");
+            check(nav.level >= 1 && nav.level <= 5, "the chart stays at a level of 1 to 5");
         }
         break;
     }

@@ -1,7 +1,6 @@
 // tolvane: the window program. tolvane [FILE] opens FILE as File > Open would.
-#include "gui/OpenCommand.h"
+#include "gui/MainWindow.h"
 #include "gui/Translations.h"
-#include "gui/frmMain.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -21,16 +20,6 @@ int badUsage(const QCommandLineParser& parser, const QString& message)
 {
     std::fprintf(stderr, "tolvane: %s\n\n%s", qPrintable(message), qPrintable(parser.helpText()));
     return kBadUsage;
-}
-
-// Opens the log at path through File > Open, with its confirmation and its
-// messages, as if the user had picked the file in the dialog.
-void openLog(tolvane::frmMain& window, const QString& path)
-{
-    tolvane::OpenCommand& open = window.openCommand();
-    open.setFileChooser([path](QWidget*) { return path; });
-    window.mnuFileOpen_Click();
-    open.setFileChooser(&tolvane::OpenCommand::chooseScoreFile);
 }
 
 } // namespace
@@ -62,15 +51,12 @@ int main(int argc, char** argv)
     if (files.size() > 1)
         return badUsage(parser, "ファイルは一つだけ指定してください。");
 
-    tolvane::frmMain window;
+    tolvane::MainWindow window;
     window.show();
-    window.CurrentPage = 1;
-    window.CurrentChartTab = 1;
-    window.analysis().navigation.AnalysisDone = false;
     if (!files.isEmpty()) {
         // Once the window is up; a path that cannot be read gets File > Open's message.
         const QString path = QFileInfo(files.front()).absoluteFilePath();
-        QTimer::singleShot(0, &window, [&window, path] { openLog(window, path); });
+        QTimer::singleShot(0, &window, [&window, path] { window.openLog(path); });
     }
     return QApplication::exec();
 }

@@ -7,18 +7,27 @@ namespace tolvane::Messages {
 namespace {
 
 QMessageBox::StandardButton show(QWidget* parent, const std::vector<std::string>& lines,
-                                 QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(RunTexts::kTitle.data(),
-                                                           static_cast<qsizetype>(RunTexts::kTitle.size())),
-                    joinLines(lines), buttons, parent);
-    box.setObjectName("MessageBox");
-    box.setDefaultButton(defaultButton);
-    box.setTextFormat(Qt::PlainText);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    QMessageBox* box = create(parent, lines, buttons, defaultButton);
+    const int answer = box->exec();
+    delete box;
+    return static_cast<QMessageBox::StandardButton>(answer);
 }
 
 } // namespace
+
+QMessageBox* create(QWidget* parent, const std::vector<std::string>& lines, QMessageBox::StandardButtons buttons,
+    QMessageBox::StandardButton defaultButton)
+{
+    auto* box = new QMessageBox(QMessageBox::NoIcon,
+        QString::fromUtf8(RunTexts::kTitle.data(), static_cast<qsizetype>(RunTexts::kTitle.size())), joinLines(lines),
+        buttons, parent);
+    box->setObjectName("messageBox");
+    box->setDefaultButton(defaultButton);
+    box->setTextFormat(Qt::PlainText);
+    return box;
+}
 
 QString joinLines(const std::vector<std::string>& lines)
 {

@@ -12,6 +12,9 @@ namespace tolvane {
 // line of the message.
 namespace Messages {
 
+// A box not yet shown, for a caller that shows it its own way.
+QMessageBox* create(QWidget* parent, const std::vector<std::string>& lines, QMessageBox::StandardButtons buttons,
+    QMessageBox::StandardButton defaultButton);
 // An OK box.
 void inform(QWidget* parent, const std::vector<std::string>& lines);
 // A Yes/No box; true for Yes.

@@ -3,25 +3,45 @@
 #include "core/analysis/Analysis.h"
 #include "core/analysis/RunTexts.h"
 #include "gui/Messages.h"
+#include "gui/StatusProgress.h"
 #include "gui/models/PlayListModel.h"
 #include "gui/pages/RankingPage.h"
-#include "gui/StatusProgress.h"
+#include "gui/pages/TrendPage.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMainWindow>
+#include <QMessageBox>
+#include <QPointer>
 
 namespace tolvane {
 
+namespace {
+
+QString textOf(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
 OpenCommand::OpenCommand(QMainWindow& window, Analysis& analysis, StatusProgress& status, PlayListModel& plays,
-                         RankingPage& rankings)
-    : QObject(&window), window_(window), analysis_(analysis), status_(status), plays_(plays), rankings_(rankings)
+    RankingPage& rankings, TrendPage& trends)
+    : QObject(&window)
+    , window_(window)
+    , analysis_(analysis)
+    , status_(status)
+    , plays_(plays)
+    , rankings_(rankings)
+    , trends_(trends)
 {
 }
 
 void OpenCommand::setUpScoreFileDialog(QFileDialog& dialog)
 {
-    dialog.setObjectName("dlgCommonDialog");
+    dialog.setObjectName("openLogDialog");
     dialog.setWindowTitle("開く");
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -40,30 +60,37 @@ QString OpenCommand::chooseScoreFile(QWidget* parent)
     return dialog.selectedFiles().front();
 }
 
-void OpenCommand::setRunning(bool running)
+void OpenCommand::setBusy(bool busy)
 {
-    running_ = running;
-    emit runningChanged(running);
+    busy_ = busy;
+    emit busyChanged(busy);
 }
 
-void OpenCommand::setCaption(const std::string& text, bool onlyWhenMinimised)
+bool OpenCommand::yield()
 {
-    if (!onlyWhenMinimised || window_.isMinimized())
-        window_.setWindowTitle(QString::fromStdString(text));
+    // Repaint and take input, a close request included.
+    QCoreApplication::processEvents();
+    return !stopRequested_;
 }
 
-void OpenCommand::run(const Filter& filter, const GraphSettings& graph, int windowState)
+void OpenCommand::chooseAndRun(const Filter& filter, const GraphSettings& graph, bool maximisedAtStart)
 {
-    if (running_)
+    if (busy_)
         return;
     const QString path = chooser_(&window_);
-    if (path.isEmpty())
+    if (!path.isEmpty())
+        run(path, filter, graph, maximisedAtStart);
+}
+
+void OpenCommand::run(const QString& path, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart)
+{
+    if (busy_)
         return;
     const std::string pathText = path.toStdString();
     if (!Messages::ask(&window_, RunTexts::confirmation(pathText, filter)))
         return;
 
-    setRunning(true);
+    setBusy(true);
     stopRequested_ = false;
     // The lists lose their rows before the run refills the data list.
     analysis_.plays.clear();
@@ -77,28 +104,50 @@ void OpenCommand::run(const Filter& filter, const GraphSettings& graph, int wind
         plays_.syncRows();
         status_.setStatus(QString::fromStdString(text));
     };
-    callbacks.onCaption = [this](const std::string& text, bool onlyWhenMinimised) {
-        setCaption(text, onlyWhenMinimised);
+    // The progress shows in the caption of a minimised window only; the
+    // run's last caption, the program's name, names the log as well.
+    const QString logTitle = QFileInfo(path).fileName() + " - " + textOf(RunTexts::kTitle);
+    callbacks.onCaption = [this, &logTitle](const std::string& text, bool onlyWhenMinimised) {
+        if (!onlyWhenMinimised)
+            window_.setWindowTitle(logTitle);
+        else if (window_.isMinimized())
+            window_.setWindowTitle(QString::fromStdString(text));
     };
-    callbacks.onYield = [this] {
-        // Repaint and take input.
-        QCoreApplication::processEvents();
-        return !stopRequested_;
-    };
+    callbacks.onYield = [this] { return yield(); };
     AnalysisRun run(analysis_, filter, graph, std::move(callbacks));
     const RunOutcome outcome = run.run(std::filesystem::path(pathText));
     plays_.syncRows();
 
     if (outcome.state == RunOutcome::State::Completed) {
-        emit chartsDrawn();
+        trends_.showAnalysis([this] { return yield(); });
         // A window minimised during the run comes back up.
         if (window_.isMinimized())
-            window_.setWindowState(windowState == 2 ? Qt::WindowMaximized : Qt::WindowNoState);
+            window_.setWindowState(maximisedAtStart ? Qt::WindowMaximized : Qt::WindowNoState);
+        status_.setStatus(textOf(RunTexts::countsStatus(outcome.entries, outcome.accepted)));
+    } else {
+        // After a failure neither the status bar nor the caption speaks of a
+        // progress that stopped, nor of a log the lists no longer show.
+        status_.setStatus(textOf(RunTexts::kIdleStatus));
+        window_.setWindowTitle(textOf(RunTexts::kTitle));
     }
-    setRunning(false);
-    if (!outcome.message.empty())
-        Messages::inform(&window_, outcome.message);
-    emit finished(outcome);
+    if (!stopRequested_ && !outcome.message.empty())
+        showClosingMessage(outcome.message);
+    setBusy(false);
+    emit finished(outcome, path);
+}
+
+void OpenCommand::showClosingMessage(const std::vector<std::string>& lines)
+{
+    // Not modal: a modal box would make the window drop a close request
+    // that comes while it is up. The commands stay off until it is answered.
+    QPointer<QMessageBox> box = Messages::create(&window_, lines, QMessageBox::Ok, QMessageBox::Ok);
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QEventLoop wait;
+    connect(box, &QMessageBox::finished, &wait, &QEventLoop::quit);
+    connect(box, &QObject::destroyed, &wait, &QEventLoop::quit);
+    box->show();
+    wait.exec();
 }
 
 } // namespace tolvane

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/trends/ChartStyle.h"
 #include "core/analysis/AnalysisRun.h"
 #include "core/log/Filter.h"
+#include "core/trends/ChartStyle.h"
 
 #include <QObject>
 #include <QString>
@@ -18,10 +18,13 @@ class Analysis;
 class PlayListModel;
 class RankingPage;
 class StatusProgress;
+class TrendPage;
 
 // File > Open: picks score.txt, asks for confirmation of the load filters and
 // runs one analysis to its completion or failure message. The window stays
-// live while a log is read: the run yields to the event loop now and then.
+// live while a log is read: the run yields to the event loop now and then,
+// and the closing message leaves the window able to take a close request,
+// which is carried out once the message is answered.
 class OpenCommand final : public QObject {
     Q_OBJECT
 
@@ -30,17 +33,20 @@ public:
     using FileChooser = std::function<QString(QWidget* parent)>;
 
     OpenCommand(QMainWindow& window, Analysis& analysis, StatusProgress& status, PlayListModel& plays,
-                RankingPage& rankings);
+        RankingPage& rankings, TrendPage& trends);
 
     // Tests and scripts hand the path over without a dialog.
     void setFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
 
-    // windowState is the state the settings asked for at start (0 normal,
-    // 2 maximised): a window minimised during the run comes back up in it.
-    void run(const Filter& filter, const GraphSettings& graph, int windowState);
+    // Asks for a file, then runs as run() does.
+    void chooseAndRun(const Filter& filter, const GraphSettings& graph, bool maximisedAtStart);
+    // Asks for confirmation, then reads the log at path. A window minimised
+    // during the run comes back up, maximised when maximisedAtStart.
+    void run(const QString& path, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart);
 
-    bool running() const { return running_; }
-    // Ends a run at its next yield (the window is closing).
+    // From the confirmation's answer until the closing message is answered.
+    bool busy() const { return busy_; }
+    // Ends a run at its next yield and skips the closing message (the window is closing).
     void requestStop() { stopRequested_ = true; }
 
     // The dialog the program shows: "開く", listing only files named score.txt.
@@ -48,23 +54,26 @@ public:
     static void setUpScoreFileDialog(QFileDialog& dialog);
 
 signals:
-    void runningChanged(bool running);
-    // The run has drawn the charts and applied their styles.
-    void chartsDrawn();
-    // The run is over, whatever its outcome.
-    void finished(const tolvane::RunOutcome& outcome);
+    void busyChanged(bool busy);
+    // The run is over and its message answered, whatever its outcome; path
+    // is the log it read.
+    void finished(const tolvane::RunOutcome& outcome, const QString& path);
 
 private:
-    void setRunning(bool running);
-    void setCaption(const std::string& text, bool onlyWhenMinimised);
+    void setBusy(bool busy);
+    bool yield();
+    // The closing message, answered before this returns; the window stays
+    // open to input meanwhile, so a close request is not lost.
+    void showClosingMessage(const std::vector<std::string>& lines);
 
     QMainWindow& window_;
     Analysis& analysis_;
     StatusProgress& status_;
     PlayListModel& plays_;
     RankingPage& rankings_;
+    TrendPage& trends_;
     FileChooser chooser_ = &OpenCommand::chooseScoreFile;
-    bool running_ = false;
+    bool busy_ = false;
     bool stopRequested_ = false;
 };
 

@@ -1,7 +1,7 @@
 #include "gui/StatusProgress.h"
 
-#include "core/log/DateText.h"
 #include "core/analysis/RunTexts.h"
+#include "core/log/DateText.h"
 
 #include <QDateTime>
 #include <QLabel>
@@ -11,13 +11,17 @@
 namespace tolvane {
 
 StatusProgress::StatusProgress(QStatusBar* bar)
-    : QObject(bar), status_(new QLabel(bar)), date_(new QLabel(bar)), time_(new QLabel(bar)), clock_(new QTimer(this))
+    : QObject(bar)
+    , status_(new QLabel(bar))
+    , date_(new QLabel(bar))
+    , time_(new QLabel(bar))
+    , clock_(new QTimer(this))
 {
-    status_->setObjectName("Panels(1)");
-    date_->setObjectName("Panels(2)");
-    time_->setObjectName("Panels(3)");
-    status_->setText(QString::fromUtf8(RunTexts::kIdleStatus.data(),
-                                       static_cast<qsizetype>(RunTexts::kIdleStatus.size())));
+    status_->setObjectName("statusText");
+    date_->setObjectName("dateText");
+    time_->setObjectName("timeText");
+    status_->setText(
+        QString::fromUtf8(RunTexts::kIdleStatus.data(), static_cast<qsizetype>(RunTexts::kIdleStatus.size())));
     bar->addWidget(status_, 1);
     bar->addPermanentWidget(date_);
     bar->addPermanentWidget(time_);

@@ -1,7 +1,7 @@
 #include "report/JsonReport.h"
 
-#include "core/log/DateText.h"
 #include "core/analysis/RunTexts.h"
+#include "core/log/DateText.h"
 #include "report/InsightReport.h"
 #include "report/JsonWriter.h"
 
@@ -27,7 +27,7 @@ void writeRows(JsonWriter& json, const ChartRows& rows)
 void writeCharts(JsonWriter& json, const ReportData& data)
 {
     const Analysis& a = data.analysis;
-    const UsrDate& cursor = a.navigation.ChartCursor;
+    const ChartDate& cursor = a.navigation.cursor;
     json.key("charts");
     json.beginObject();
     json.key("総合");
@@ -35,13 +35,13 @@ void writeCharts(JsonWriter& json, const ReportData& data)
     json.key("level");
     json.value(static_cast<std::int64_t>(data.periodChart.level));
     json.key("cursor");
-    json.value(shortDateText(cursor.Year, cursor.Month, cursor.Day));
+    json.value(shortDateText(cursor.year, cursor.month, cursor.day));
     json.key("from");
     json.value(data.periodChart.from);
     json.key("to");
     json.value(data.periodChart.to);
     json.key("caption");
-    json.value(a.navigation.Label2);
+    json.value(a.navigation.dayCaption);
     json.key("rows");
     writeRows(json, data.periodChart.rows);
     json.endObject();

@@ -1,8 +1,8 @@
 #include "support/GuiTest.h"
 
 #include <QAbstractButton>
-#include <QPushButton>
 #include <QApplication>
+#include <QPushButton>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -44,7 +44,8 @@ void ensureApplication()
     application = std::make_unique<QApplication>(argc, argv);
 }
 
-MessageBoxAnswerer::MessageBoxAnswerer(std::vector<QMessageBox::StandardButton> answers) : answers_(std::move(answers))
+MessageBoxAnswerer::MessageBoxAnswerer(std::vector<QMessageBox::StandardButton> answers)
+    : answers_(std::move(answers))
 {
     QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
     timer_.start(5);
@@ -52,12 +53,20 @@ MessageBoxAnswerer::MessageBoxAnswerer(std::vector<QMessageBox::StandardButton> 
 
 void MessageBoxAnswerer::poll()
 {
+    // Modal boxes, and the closing message of a run, which is not modal.
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) {
+        for (QWidget* shown : QApplication::topLevelWidgets()) {
+            if (auto* candidate = qobject_cast<QMessageBox*>(shown); candidate && candidate->isVisible())
+                box = candidate;
+        }
+    }
     if (!box || !box->isVisible())
         return;
     seen_.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
     const std::size_t n = seen_.size() - 1;
-    QAbstractButton* button = n < answers_.size() ? box->button(answers_[n]) : static_cast<QAbstractButton*>(box->defaultButton());
+    QAbstractButton* button
+        = n < answers_.size() ? box->button(answers_[n]) : static_cast<QAbstractButton*>(box->defaultButton());
     if (!button)
         button = box->buttons().value(0);
     if (button)

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "core/analysis/PlayList.h"
+#include "core/calendar/CalendarCounts.h"
+#include "core/rankings/RankingTables.h"
 #include "core/trends/ChartNavigation.h"
 #include "core/trends/ChartStyle.h"
 #include "core/trends/PeriodChart.h"
 #include "core/trends/TotalsCharts.h"
 #include "core/trends/TrendCounts.h"
-#include "core/calendar/CalendarTree.h"
-#include "core/analysis/PlayList.h"
-#include "core/rankings/RankingTables.h"
 
 #include <array>
 
@@ -24,7 +24,7 @@ public:
 
     PlayList plays;
     RankingTables rankings;
-    CalendarTree calendar;
+    CalendarCounts calendar;
     TrendCounts counts;
     ChartNavigation navigation{calendar};
 

@@ -1,12 +1,12 @@
 #include "core/analysis/AnalysisRun.h"
 
 #include "core/analysis/Analysis.h"
+#include "core/analysis/RunTexts.h"
+#include "core/analysis/SpanText.h"
 #include "core/log/LineReader.h"
 #include "core/log/NumberText.h"
 #include "core/log/NumericValue.h"
-#include "core/analysis/RunTexts.h"
 #include "core/log/ScoreLogReader.h"
-#include "core/analysis/SpanText.h"
 
 #include <algorithm>
 #include <new>
@@ -105,7 +105,7 @@ RunOutcome AnalysisRun::run(LineReader& lines)
     DateValue earliest = 0;
     DateValue latest = 0;
     LogReaderCallbacks reading;
-    reading.onPlayDate = [&](const PlayDate& d) { a.counts.count(d, a.calendar, a.navigation.ChartCursor); };
+    reading.onPlayDate = [&](const PlayDate& d) { a.counts.count(d, a.calendar, a.navigation.cursor); };
     reading.onPlay = [&](PlayRecord&& play) {
         if (a.plays.empty() || play.date < earliest)
             earliest = play.date;
@@ -139,15 +139,26 @@ RunOutcome AnalysisRun::run(LineReader& lines)
     if (!rankPlays(yieldCounter, outcome))
         return outcome;
 
-    // Draw: the period chart at level 1, the totals charts, then the bar styles.
+    // Draw: the period chart at level 1, the totals charts, then the bar
+    // styles, taking input between the steps so a close is not kept waiting.
     status(std::string(RunTexts::kDrawingStatus));
+    auto keepGoing = [&] {
+        if (!callbacks_.onYield || callbacks_.onYield())
+            return true;
+        outcome.state = RunOutcome::State::Cancelled;
+        return false;
+    };
+    if (!keepGoing())
+        return outcome;
     a.periodChart = a.navigation.finishRun(a.counts);
+    if (!keepGoing())
+        return outcome;
     a.totals = fillTotalsCharts(a.counts);
     ChartColorset(graph_, a.styles);
 
     status(std::string(RunTexts::kIdleStatus));
     caption(std::string(RunTexts::kTitle), false);
-    a.navigation.AnalysisDone = true;
+    a.navigation.analysisDone = true;
     outcome.state = RunOutcome::State::Completed;
     outcome.message = RunTexts::completion(outcome.sizeBytes, outcome.history);
     return outcome;

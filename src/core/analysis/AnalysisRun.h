@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/trends/ChartStyle.h"
 #include "core/analysis/AnalysisFailure.h"
 #include "core/log/Filter.h"
+#include "core/trends/ChartStyle.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -24,8 +24,8 @@ struct RunCallbacks {
     // only (onlyWhenMinimised); the last one, "Tolvane", is for any window.
     std::function<void(const std::string&, bool onlyWhenMinimised)> onCaption;
     // Called every 200 entries, after every MiB of the log read without an
-    // entry's call, and every 200 ranked rows, so a window can repaint;
-    // return false to stop the run there.
+    // entry's call, every 200 ranked rows and between the drawing steps, so a
+    // window can repaint; return false to stop the run there.
     std::function<bool()> onYield;
 };
 

@@ -6,6 +6,18 @@ namespace tolvane::RunTexts {
 
 namespace {
 
+std::string grouped(std::int64_t n)
+{
+    const std::string digits = std::to_string(n < 0 ? -n : n);
+    std::string out = n < 0 ? std::string(1, '-') : std::string();
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            out.push_back(',');
+        out.push_back(digits[i]);
+    }
+    return out;
+}
+
 std::string withPercent(std::string_view text, int percent)
 {
     return std::string(text) + std::to_string(percent) + "%";
@@ -100,6 +112,11 @@ std::vector<std::string> failure(const AnalysisFailure& f)
     if (f.line > 0)
         cause = std::to_string(f.line) + "行目: " + cause;
     return {std::string(kCannotAnalyse), cause};
+}
+
+std::string countsStatus(std::int64_t entriesRead, std::int64_t accepted)
+{
+    return grouped(accepted) + " 件 (" + grouped(entriesRead - accepted) + " 件除外)";
 }
 
 } // namespace tolvane::RunTexts

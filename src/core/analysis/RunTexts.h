@@ -29,6 +29,11 @@ std::string rankingStartStatus();
 std::string rankingStatus(int percent);
 std::string rankingCaption(int percent);
 
+// The status after a completed run: the plays in the data list, then the
+// entries the load filters left out (read minus accepted), with thousands
+// separators: "20,000 件 (948 件除外)".
+std::string countsStatus(std::int64_t entriesRead, std::int64_t accepted);
+
 // The six lines that ask whether to start with these filters.
 std::vector<std::string> confirmation(std::string_view path, const Filter& filter);
 // The completion message: size in KB and the play-history text.

@@ -36,7 +36,7 @@ public:
         return position == 0 ? nullptr : &nodes_[position - 1];
     }
 
-    std::size_t Count() const noexcept { return nodes_.size(); }
+    std::size_t size() const noexcept { return nodes_.size(); }
 
     void clear() noexcept
     {
@@ -50,7 +50,7 @@ public:
     const_iterator end() const noexcept { return nodes_.end(); }
 
 protected:
-    // Counts one under number. Returns the node if this created it (Counter
+    // Counts one under number. Returns the node if this created it (plays
     // 1, the rest default), or nullptr if the node was there already.
     // The pointer is good until the next node is created here.
     Node* countOne(int number)
@@ -59,11 +59,11 @@ protected:
             throw std::out_of_range("calendar number " + std::to_string(number) + " out of range");
         std::uint16_t& position = positions_[static_cast<std::size_t>(number - MinKey)];
         if (position != 0) {
-            ++nodes_[position - 1].Counter;
+            ++nodes_[position - 1].plays;
             return nullptr;
         }
         Node& node = nodes_.emplace_back();
-        node.Counter = 1;
+        node.plays = 1;
         position = static_cast<std::uint16_t>(nodes_.size());
         return &node;
     }

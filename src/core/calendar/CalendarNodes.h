@@ -9,114 +9,114 @@
 
 namespace tolvane {
 
-// Plays counted by year, month, day and hour. Add counts one play under a
+// Plays counted by year, month, day and hour. add() counts one play under a
 // number: it returns the node it created, or nullptr when the node already
-// stood there and only its Counter went up. A number out of range throws
+// stood there and only its plays went up. A number out of range throws
 // std::out_of_range and changes nothing.
 
-struct CTime final {
-    std::int32_t Counter = 0;
-    std::int16_t HTime = 0; // 0..23
+struct CalendarHour final {
+    std::int32_t plays = 0;
+    std::int16_t hour = 0; // 0..23
 };
 
-class CTimes final : public CalendarCollection<CTime, 0, 23> {
+class CalendarHours final : public CalendarCollection<CalendarHour, 0, 23> {
 public:
-    CTime* Add(int hour)
+    CalendarHour* add(int hour)
     {
-        CTime* node = countOne(hour);
+        CalendarHour* node = countOne(hour);
         if (node)
-            node->HTime = static_cast<std::int16_t>(hour);
+            node->hour = static_cast<std::int16_t>(hour);
         return node;
     }
 
-    CTime* Item(int hour) noexcept { return find(hour); }
-    const CTime* Item(int hour) const noexcept { return find(hour); }
+    CalendarHour* at(int hour) noexcept { return find(hour); }
+    const CalendarHour* at(int hour) const noexcept { return find(hour); }
 };
 
-struct ClDate final {
-    std::int32_t Counter = 0;
-    tolvane::CTimes CTimes;
-    std::int16_t DDate = 0; // 1..31
-    std::int16_t Youbi = 0; // 1 = Sunday .. 7 = Saturday
+struct CalendarDay final {
+    std::int32_t plays = 0;
+    CalendarHours hours;
+    std::int16_t day = 0; // 1..31
+    std::int16_t weekday = 0; // 1 = Sunday .. 7 = Saturday
 };
 
-class ClDates final : public CalendarCollection<ClDate, 1, 31> {
+class CalendarDays final : public CalendarCollection<CalendarDay, 1, 31> {
 public:
     // year and month are those of the play, for the weekday of a new day.
-    ClDate* Add(int day, int year, int month)
+    CalendarDay* add(int day, int year, int month)
     {
-        ClDate* node = countOne(day);
+        CalendarDay* node = countOne(day);
         if (node) {
-            node->DDate = static_cast<std::int16_t>(day);
-            node->Youbi = static_cast<std::int16_t>(weekdayOf(year, month, day));
+            node->day = static_cast<std::int16_t>(day);
+            node->weekday = static_cast<std::int16_t>(weekdayOf(year, month, day));
         }
         return node;
     }
 
-    ClDate* Item(int day) noexcept { return find(day); }
-    const ClDate* Item(int day) const noexcept { return find(day); }
+    CalendarDay* at(int day) noexcept { return find(day); }
+    const CalendarDay* at(int day) const noexcept { return find(day); }
 };
 
-struct CMonth final {
-    std::int32_t Counter = 0;
-    std::int16_t MDate = 0; // 1..12
-    tolvane::ClDates ClDates;
+struct CalendarMonth final {
+    std::int32_t plays = 0;
+    std::int16_t month = 0; // 1..12
+    CalendarDays days;
 };
 
-struct CYear;
+struct CalendarYear;
 
-class CMonths final : public CalendarCollection<CMonth, 1, 12> {
+class CalendarMonths final : public CalendarCollection<CalendarMonth, 1, 12> {
 public:
     // year is the node owning this collection; a new month widens its
-    // MinMonth..MaxMonth span.
-    CMonth* Add(int month, CYear& year);
+    // firstMonth..lastMonth span.
+    CalendarMonth* add(int month, CalendarYear& year);
 
-    CMonth* Item(int month) noexcept { return find(month); }
-    const CMonth* Item(int month) const noexcept { return find(month); }
+    CalendarMonth* at(int month) noexcept { return find(month); }
+    const CalendarMonth* at(int month) const noexcept { return find(month); }
 };
 
-struct CYear final {
-    tolvane::CMonths CMonths;
-    std::int32_t Counter = 0;
-    std::int16_t YDate = 0;
-    std::int16_t MaxMonth = 0;
-    std::int16_t MinMonth = 12;
+struct CalendarYear final {
+    CalendarMonths months;
+    std::int32_t plays = 0;
+    std::int16_t year = 0;
+    std::int16_t lastMonth = 0;
+    std::int16_t firstMonth = 12;
 };
 
-inline CMonth* CMonths::Add(int month, CYear& year)
+inline CalendarMonth* CalendarMonths::add(int month, CalendarYear& year)
 {
-    CMonth* node = countOne(month);
+    CalendarMonth* node = countOne(month);
     if (node) {
-        node->MDate = static_cast<std::int16_t>(month);
-        if (node->MDate > year.MaxMonth)
-            year.MaxMonth = node->MDate;
-        if (node->MDate < year.MinMonth)
-            year.MinMonth = node->MDate;
+        node->month = static_cast<std::int16_t>(month);
+        if (node->month > year.lastMonth)
+            year.lastMonth = node->month;
+        if (node->month < year.firstMonth)
+            year.firstMonth = node->month;
     }
     return node;
 }
 
-class CYears final : public CalendarCollection<CYear, 1, 9999> {
+class CalendarYears final : public CalendarCollection<CalendarYear, 1, 9999> {
 public:
-    CYear* Add(int year)
+    CalendarYear* add(int year)
     {
-        CYear* node = countOne(year);
+        CalendarYear* node = countOne(year);
         if (node)
-            node->YDate = static_cast<std::int16_t>(year);
+            node->year = static_cast<std::int16_t>(year);
         return node;
     }
 
     // Throw std::out_of_range for a year without plays; find() does not.
-    CYear& Item(int year)
+    CalendarYear& at(int year)
     {
-        if (CYear* node = find(year))
+        if (CalendarYear* node = find(year))
             return *node;
         throw std::out_of_range("no plays in year " + std::to_string(year));
     }
 
-    const CYear& Item(int year) const
+    const CalendarYear& at(int year) const
     {
-        if (const CYear* node = find(year))
+        if (const CalendarYear* node = find(year))
             return *node;
         throw std::out_of_range("no plays in year " + std::to_string(year));
     }

@@ -19,7 +19,7 @@ std::optional<SongView> buildSongView(
 
     RowList songRows;
     for (std::size_t row : rows) {
-        if (sameKey(plays.row(row).title, rank->Key))
+        if (sameKey(plays.row(row).title, rank->key))
             songRows.push_back(row);
     }
     if (songRows.empty())
@@ -27,17 +27,17 @@ std::optional<SongView> buildSongView(
     const std::vector<TimedRow> timeline = inDateOrder(plays, songRows);
 
     SongView view;
-    view.title = rank->Key;
+    view.title = rank->key;
     view.plays = static_cast<std::int32_t>(timeline.size());
     view.first = plays.row(timeline.front().row).date;
     view.last = plays.row(timeline.back().row).date;
-    view.bestScore = rank->Score;
-    if (rank->Score > 0)
-        view.bestScoreAt = rank->ScoreDate;
-    view.bestCombo = rank->MaxCombo;
-    if (rank->MaxCombo > 0)
-        view.bestComboAt = rank->MaxComboDate;
-    view.fullCombo = rank->FullCombo;
+    view.bestScore = rank->score;
+    if (rank->score > 0)
+        view.bestScoreAt = rank->scoreDate;
+    view.bestCombo = rank->maxCombo;
+    if (rank->maxCombo > 0)
+        view.bestComboAt = rank->maxComboDate;
+    view.fullCombo = rank->fullCombo;
 
     std::int32_t bestScore = 0;
     double bestCombo = 0;

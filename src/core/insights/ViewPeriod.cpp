@@ -45,11 +45,11 @@ bool rankRows(const PlayList& plays, const RowList& rows, RankingTables& tables)
 }
 
 void countEntries(
-    const std::vector<PlayDate>& entries, ViewSpan span, TrendCounts& counts, CalendarTree& tree, UsrDate& chartCursor)
+    const std::vector<PlayDate>& entries, ViewSpan span, TrendCounts& counts, CalendarCounts& tree, ChartDate& chartCursor)
 {
     counts.clear();
     tree.clear();
-    chartCursor = UsrDate{};
+    chartCursor = ChartDate{};
     for (const PlayDate& entry : entries) {
         counts.count(entry, tree, chartCursor);
         if (span.to != 0.0 && entry.date > span.to)

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "core/analysis/PlayList.h"
-#include "core/calendar/CalendarTree.h"
+#include "core/calendar/CalendarCounts.h"
 #include "core/insights/PlayRows.h"
 #include "core/log/DateValue.h"
 #include "core/log/PlayRecord.h"
 #include "core/rankings/RankingTables.h"
 #include "core/trends/TrendCounts.h"
-#include "core/trends/UsrDate.h"
+#include "core/trends/ChartDate.h"
 
 #include <vector>
 
@@ -40,6 +40,6 @@ bool rankRows(const PlayList& plays, const RowList& rows, RankingTables& tables)
 // after the first entry whose day is after to. The counts, the tree and the
 // cursor are cleared first.
 void countEntries(
-    const std::vector<PlayDate>& entries, ViewSpan span, TrendCounts& counts, CalendarTree& tree, UsrDate& chartCursor);
+    const std::vector<PlayDate>& entries, ViewSpan span, TrendCounts& counts, CalendarCounts& tree, ChartDate& chartCursor);
 
 } // namespace tolvane

@@ -10,22 +10,19 @@ namespace tolvane {
 // What the plays recorded under one key of a ranking table add up to. Which
 // fields a table fills depends on the table; the rest keep their defaults.
 struct Rank final {
-    std::int32_t Counter = 0;
-    std::string Title;
-    std::string Genre;
-    std::string Artist;
-    std::int16_t BPM = 0;
-    std::int16_t Totalnotes = 0;
-    std::int32_t MaxCombo = 0;
-    DateValue Recent = 0.0;
-    DateValue FirstTime = 0.0;
-    std::int16_t Level = 0;
-    std::int32_t Score = 0;
-    std::string Key;
-    std::int32_t Index = 0;
-    bool FullCombo = false;
-    DateValue MaxComboDate = 0.0;
-    DateValue ScoreDate = 0.0;
+    std::int32_t plays = 0;
+    std::string title;
+    std::string genre;
+    std::string artist;
+    std::int32_t maxCombo = 0;
+    DateValue lastPlayed = 0.0;
+    DateValue firstPlayed = 0.0;
+    std::int32_t score = 0;
+    std::string key; // in the spelling it was first filed under
+    std::int32_t number = 0; // the table's creation count when it was made
+    bool fullCombo = false; // a best combo once equalled the song's notes
+    DateValue maxComboDate = 0.0;
+    DateValue scoreDate = 0.0;
 };
 
 } // namespace tolvane

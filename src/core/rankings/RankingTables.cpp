@@ -10,33 +10,33 @@ void RankingTables::record(const RankedPlay& play)
     Rank& artist = artists.obtain(play.artist);
     Rank& genre = genres.obtain(play.genre);
 
-    ++song.Counter;
-    song.Artist = play.artist;
-    song.Genre = play.genre;
-    if (play.score > song.Score) {
-        song.Score = play.score;
-        song.ScoreDate = play.date;
+    ++song.plays;
+    song.artist = play.artist;
+    song.genre = play.genre;
+    if (play.score > song.score) {
+        song.score = play.score;
+        song.scoreDate = play.date;
     }
-    if (play.maxCombo > song.MaxCombo) {
-        song.MaxCombo = play.maxCombo;
-        song.MaxComboDate = play.date;
-        if (play.totalNotes == static_cast<double>(song.MaxCombo))
-            song.FullCombo = true;
+    if (play.maxCombo > song.maxCombo) {
+        song.maxCombo = play.maxCombo;
+        song.maxComboDate = play.date;
+        if (play.totalNotes == static_cast<double>(song.maxCombo))
+            song.fullCombo = true;
     }
-    if (song.Counter == 1)
-        song.FirstTime = play.date;
-    song.Recent = play.date;
+    if (song.plays == 1)
+        song.firstPlayed = play.date;
+    song.lastPlayed = play.date;
 
-    ++artist.Counter;
-    artist.Title = play.title;
-    artist.Genre = play.genre;
-    if (artist.Counter == 1)
-        artist.FirstTime = play.date;
-    artist.Recent = play.date;
+    ++artist.plays;
+    artist.title = play.title;
+    artist.genre = play.genre;
+    if (artist.plays == 1)
+        artist.firstPlayed = play.date;
+    artist.lastPlayed = play.date;
 
-    ++genre.Counter;
-    genre.Artist = play.artist;
-    genre.Title = play.title;
+    ++genre.plays;
+    genre.artist = play.artist;
+    genre.title = play.title;
 }
 
 void RankingTables::clear() noexcept

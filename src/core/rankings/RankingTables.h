@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/log/DateValue.h"
-#include "core/rankings/Ranks.h"
+#include "core/rankings/RankTable.h"
 
 #include <cstdint>
 #include <string_view>
@@ -21,9 +21,9 @@ struct RankedPlay {
 // Plays summed up by song title, by artist and by genre.
 class RankingTables final {
 public:
-    Ranks songs;
-    Ranks artists;
-    Ranks genres;
+    RankTable songs;
+    RankTable artists;
+    RankTable genres;
 
     void record(const RankedPlay& play);
     void clear() noexcept;

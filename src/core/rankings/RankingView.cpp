@@ -1,7 +1,7 @@
 #include "core/rankings/RankingView.h"
 
-#include "core/log/DateText.h"
 #include "core/analysis/SpanText.h"
+#include "core/log/DateText.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -83,31 +83,37 @@ std::string padded(std::int64_t value, std::size_t digits)
 struct PendingRow {
     std::int64_t sortValue;
     std::vector<std::string> cells; // cell 0 is filled once the order is known
+    std::vector<RankingValue> values; // likewise
+    const Rank* record;
 };
 
 PendingRow rowOf(RankingKind kind, const Rank& r)
 {
+    const double span = r.lastPlayed - r.firstPlayed;
     switch (kind) {
     case RankingKind::Title:
-        return {r.Counter,
-            {"", r.Key, padded(r.Counter, 3), r.Artist, r.Genre, dateTimeText(r.FirstTime), dateTimeText(r.Recent),
-                spanText(r.FirstTime, r.Recent)}};
+        return {r.plays,
+            {"", r.key, padded(r.plays, 3), r.artist, r.genre, dateTimeText(r.firstPlayed), dateTimeText(r.lastPlayed),
+                spanText(r.firstPlayed, r.lastPlayed)},
+            {0.0, r.key, double(r.plays), r.artist, r.genre, r.firstPlayed, r.lastPlayed, span}, &r};
     case RankingKind::Artist:
-        return {r.Counter,
-            {"", r.Key, padded(r.Counter, 3), dateTimeText(r.FirstTime), dateTimeText(r.Recent),
-                spanText(r.FirstTime, r.Recent)}};
-    case RankingKind::Genre: return {r.Counter, {"", r.Key, padded(r.Counter, 3)}};
+        return {r.plays,
+            {"", r.key, padded(r.plays, 3), dateTimeText(r.firstPlayed), dateTimeText(r.lastPlayed),
+                spanText(r.firstPlayed, r.lastPlayed)},
+            {0.0, r.key, double(r.plays), r.firstPlayed, r.lastPlayed, span}, &r};
+    case RankingKind::Genre: return {r.plays, {"", r.key, padded(r.plays, 3)}, {0.0, r.key, double(r.plays)}, &r};
     case RankingKind::Score:
-        return {r.Score, {"", padded(r.Score, 6), r.Key, r.Artist, r.Genre, dateTimeText(r.ScoreDate)}};
+        return {r.score, {"", padded(r.score, 6), r.key, r.artist, r.genre, dateTimeText(r.scoreDate)},
+            {0.0, double(r.score), r.key, r.artist, r.genre, r.scoreDate}, &r};
     case RankingKind::MaxCombo:
-        return {r.MaxCombo,
-            {"", padded(r.MaxCombo, 4), r.FullCombo ? "○" : "", r.Key, r.Artist, r.Genre,
-                dateTimeText(r.MaxComboDate)}};
+        return {r.maxCombo,
+            {"", padded(r.maxCombo, 4), r.fullCombo ? "○" : "", r.key, r.artist, r.genre, dateTimeText(r.maxComboDate)},
+            {0.0, double(r.maxCombo), r.fullCombo ? 1.0 : 0.0, r.key, r.artist, r.genre, r.maxComboDate}, &r};
     }
     return {};
 }
 
-const Ranks& tableOf(RankingKind kind, const RankingTables& tables)
+const RankTable& tableOf(RankingKind kind, const RankingTables& tables)
 {
     switch (kind) {
     case RankingKind::Artist: return tables.artists;
@@ -144,9 +150,9 @@ std::vector<RankingColumn> rankingColumns(RankingKind kind)
 
 RankingView buildRankingView(RankingKind kind, const RankingTables& tables)
 {
-    const Ranks& table = tableOf(kind, tables);
+    const RankTable& table = tableOf(kind, tables);
     std::vector<PendingRow> pending;
-    pending.reserve(table.Count());
+    pending.reserve(table.size());
     for (const Rank& rank : table)
         pending.push_back(rowOf(kind, rank));
 
@@ -154,18 +160,23 @@ RankingView buildRankingView(RankingKind kind, const RankingTables& tables)
     std::stable_sort(pending.begin(), pending.end(),
         [](const PendingRow& a, const PendingRow& b) { return a.sortValue > b.sortValue; });
 
-    RankingView view{rankingColumns(kind), {}};
+    RankingView view{rankingColumns(kind), {}, {}, {}, kind != RankingKind::Artist && kind != RankingKind::Genre};
     view.rows.reserve(pending.size());
+    view.values.reserve(pending.size());
+    view.keys.reserve(pending.size());
     for (std::size_t i = 0; i < pending.size(); ++i) {
         pending[i].cells[0] = std::to_string(i + 1);
+        pending[i].values[0] = static_cast<double>(i + 1);
         view.rows.push_back(std::move(pending[i].cells));
+        view.values.push_back(std::move(pending[i].values));
+        view.keys.push_back(pending[i].record->key);
     }
     return view;
 }
 
 RankingView initialRankingView()
 {
-    return {{{"No.", 1000}}, {}};
+    return {{{"No.", 1000}}, {}, {}, {}, false};
 }
 
 } // namespace tolvane

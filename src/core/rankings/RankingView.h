@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace tolvane {
@@ -25,11 +26,20 @@ struct RankingColumn final {
     friend bool operator==(const RankingColumn&, const RankingColumn&) = default;
 };
 
+// A cell's raw value, for sorting: a number (counts, scores, dates, spans in
+// days) or the text itself (names).
+using RankingValue = std::variant<double, std::string>;
+
 // A ranking list as shown: headers with their widths and rows of cell texts.
-// Cell 0 of a row is its number ("No.").
+// Cell 0 of a row is its number ("No."). values and keys run parallel to
+// rows: the raw value of every cell, and the key the row's record is filed
+// under (a song title, an artist or a genre, see keysAreSongs).
 struct RankingView final {
     std::vector<RankingColumn> columns;
     std::vector<std::vector<std::string>> rows;
+    std::vector<std::vector<RankingValue>> values;
+    std::vector<std::string> keys;
+    bool keysAreSongs = false; // the title, score and MaxCombo rankings
 };
 
 std::vector<RankingColumn> rankingColumns(RankingKind kind);

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "core/calendar/CalendarCounts.h"
+#include "core/log/DateValue.h"
+#include "core/trends/ChartDate.h"
 #include "core/trends/PeriodChart.h"
 #include "core/trends/TrendCounts.h"
-#include "core/trends/UsrDate.h"
-#include "core/calendar/CalendarTree.h"
-#include "core/log/DateValue.h"
 
 #include <cstdint>
 #include <optional>
@@ -12,30 +12,30 @@
 
 namespace tolvane {
 
-// The period chart's level and cursor and its four buttons: "+" (CommandUP),
-// "-" (CommandDown), "←" (CommandL) and "→" (CommandR). A button that cannot
+// The period chart's level and cursor and its four buttons: "+" (zoomIn),
+// "-" (zoomOut), "←" (showEarlier) and "→" (showLater). A button that cannot
 // act returns nullopt and changes nothing; otherwise it returns the drawing
 // to show. The state is public because the analysis run and the window read
-// and write it as is (the run puts ChartCursor on its first entry through
+// and write it as is (the run puts cursor on its first entry through
 // TrendCounts::count).
 class ChartNavigation final {
 public:
     // The tree must outlive this object.
-    explicit ChartNavigation(const CalendarTree& tree) noexcept
+    explicit ChartNavigation(const CalendarCounts& tree) noexcept
         : tree_(&tree)
     {
     }
 
-    std::int16_t ChartLevel = 0; // 1..5 once a run has drawn the chart
-    UsrDate ChartCursor;
-    std::int16_t NextMonthYear = 0;
-    std::int16_t NextMonth = 0;
-    bool AnalysisDone = false; // the buttons do nothing while false
-    std::string Label2 = "まで";
+    std::int16_t level = 0; // 1..5 once a run has drawn the chart
+    ChartDate cursor;
+    std::int16_t nextMonthYear = 0;
+    std::int16_t nextMonth = 0;
+    bool analysisDone = false; // the buttons do nothing while false
+    std::string dayCaption = "まで";
 
     // The drawing that ends an analysis run: takes the run's earliest and
     // latest entry dates as the bounds, draws the whole span at level 1 and
-    // sets ChartLevel to 1. AnalysisDone is left to the caller, which sets it
+    // sets level to 1. analysisDone is left to the caller, which sets it
     // once the run has completed. Throws std::out_of_range when the run
     // counted no entry.
     PeriodDrawing finishRun(const TrendCounts& counts);
@@ -45,14 +45,14 @@ public:
     CivilDate earliest() const noexcept { return earliest_; }
     CivilDate latest() const noexcept { return latest_; }
 
-    std::optional<PeriodDrawing> CommandUP();
-    std::optional<PeriodDrawing> CommandDown();
-    std::optional<PeriodDrawing> CommandL();
-    std::optional<PeriodDrawing> CommandR();
+    std::optional<PeriodDrawing> zoomIn();
+    std::optional<PeriodDrawing> zoomOut();
+    std::optional<PeriodDrawing> showEarlier();
+    std::optional<PeriodDrawing> showLater();
 
     // Shows level 1..5 with the cursor on date, as the buttons would: level 1
     // draws the whole span, level 3 takes date plus one month as the next
-    // month, level 4 moves the cursor to its Sunday. Sets ChartLevel. Any
+    // month, level 4 moves the cursor to its Sunday. Sets level. Any
     // other level: nullopt, nothing changed.
     std::optional<PeriodDrawing> drawAt(int level, CivilDate date);
 
@@ -61,7 +61,7 @@ private:
     std::optional<PeriodDrawing> draw();
     void setNextMonthFromCursor();
 
-    const CalendarTree* tree_;
+    const CalendarCounts* tree_;
     CivilDate earliest_;
     CivilDate latest_;
 };

@@ -18,10 +18,10 @@ std::string dayCaption(int year, int month, int day)
     return num(year) + "年" + num(month) + "月" + num(day) + "日";
 }
 
-void drawSpan(PeriodDrawing& drawing, const CalendarTree& tree, int F, int L)
+void drawSpan(PeriodDrawing& drawing, const CalendarCounts& tree, int F, int L)
 {
-    const int m0 = tree.years.Item(F).MinMonth;
-    const int m1 = tree.years.Item(L).MaxMonth;
+    const int m0 = tree.years.at(F).firstMonth;
+    const int m1 = tree.years.at(L).lastMonth;
     // Backwards (F after L) this is not positive, and the chart stays empty.
     const std::int64_t n = (static_cast<std::int64_t>(L) - F) * 12 + m1 - m0 + 1;
     for (std::int64_t i = 1; i <= n; ++i) {
@@ -34,19 +34,19 @@ void drawSpan(PeriodDrawing& drawing, const CalendarTree& tree, int F, int L)
     drawing.to = num(L) + "年" + num(m1) + "月";
 }
 
-void drawYear(PeriodDrawing& drawing, const CalendarTree& tree, const UsrDate& cursor)
+void drawYear(PeriodDrawing& drawing, const CalendarCounts& tree, const ChartDate& cursor)
 {
     for (int i = 1; i <= 12; ++i)
-        drawing.rows.push_back({num(cursor.Year) + "/" + num(i), num(tree.count(cursor.Year, i))});
-    drawing.from = num(cursor.Year) + "年1月";
-    drawing.to = num(cursor.Year) + "年12月";
+        drawing.rows.push_back({num(cursor.year) + "/" + num(i), num(tree.count(cursor.year, i))});
+    drawing.from = num(cursor.year) + "年1月";
+    drawing.to = num(cursor.year) + "年12月";
 }
 
 void drawMonth(
-    PeriodDrawing& drawing, const CalendarTree& tree, const UsrDate& cursor, int nextMonthYear, int nextMonth)
+    PeriodDrawing& drawing, const CalendarCounts& tree, const ChartDate& cursor, int nextMonthYear, int nextMonth)
 {
-    const int Y = cursor.Year;
-    const int M = cursor.Month;
+    const int Y = cursor.year;
+    const int M = cursor.month;
     const std::int64_t n = std::llabs(serialDay(nextMonthYear, nextMonth, 1) - serialDay(Y, M, 1));
     for (std::int64_t i = 1; i <= n; ++i)
         drawing.rows.push_back({num(M) + "/" + num(i), num(tree.count(Y, M, static_cast<int>(i)))});
@@ -54,15 +54,15 @@ void drawMonth(
     drawing.to = dayCaption(Y, M, static_cast<int>(n));
 }
 
-void drawWeek(PeriodDrawing& drawing, const CalendarTree& tree, UsrDate& cursor)
+void drawWeek(PeriodDrawing& drawing, const CalendarCounts& tree, ChartDate& cursor)
 {
-    const std::int64_t cursorDay = serialDay(cursor.Year, cursor.Month, cursor.Day);
+    const std::int64_t cursorDay = serialDay(cursor.year, cursor.month, cursor.day);
     const std::int64_t sunday = cursorDay - (weekdayOfSerial(cursorDay) - 1);
     const CivilDate first = civilDate(sunday);
-    cursor.Year = static_cast<std::int16_t>(first.year);
-    cursor.Month = static_cast<std::int16_t>(first.month);
-    cursor.Day = static_cast<std::int16_t>(first.day);
-    cursor.Youbi = 1;
+    cursor.year = static_cast<std::int16_t>(first.year);
+    cursor.month = static_cast<std::int16_t>(first.month);
+    cursor.day = static_cast<std::int16_t>(first.day);
+    cursor.weekday = 1;
 
     CivilDate d = first;
     for (int i = 1; i <= 7; ++i) {
@@ -74,11 +74,11 @@ void drawWeek(PeriodDrawing& drawing, const CalendarTree& tree, UsrDate& cursor)
     drawing.to = dayCaption(d.year, d.month, d.day);
 }
 
-void drawDay(PeriodDrawing& drawing, const CalendarTree& tree, const UsrDate& cursor, std::string& label2)
+void drawDay(PeriodDrawing& drawing, const CalendarCounts& tree, const ChartDate& cursor, std::string& label2)
 {
-    const int Y = cursor.Year;
-    const int M = cursor.Month;
-    const int D = cursor.Day;
+    const int Y = cursor.year;
+    const int M = cursor.month;
+    const int D = cursor.day;
     for (int h = 0; h <= 23; ++h)
         drawing.rows.push_back({num(h), num(tree.count(Y, M, D, h))});
     label2 = dayCaption(Y, M, D);
@@ -88,17 +88,20 @@ void drawDay(PeriodDrawing& drawing, const CalendarTree& tree, const UsrDate& cu
 
 } // namespace
 
-std::optional<PeriodDrawing> DrawPeriodChart(int level, int F, int L, const CalendarTree& tree, UsrDate& ChartCursor,
-    std::int16_t NextMonthYear, std::int16_t NextMonth, std::string& Label2)
+std::optional<PeriodDrawing> drawPeriodChart(int level, int F, int L, const CalendarCounts& tree, ChartDate& cursor,
+    std::int16_t nextMonthYear, std::int16_t nextMonth, std::string& dayCaption)
 {
     PeriodDrawing drawing;
     drawing.level = level;
+    // Only a day's drawing names its day in the fourth caption.
+    if (level >= 1 && level <= 4)
+        dayCaption = "まで";
     switch (level) {
     case 1: drawSpan(drawing, tree, F, L); break;
-    case 2: drawYear(drawing, tree, ChartCursor); break;
-    case 3: drawMonth(drawing, tree, ChartCursor, NextMonthYear, NextMonth); break;
-    case 4: drawWeek(drawing, tree, ChartCursor); break;
-    case 5: drawDay(drawing, tree, ChartCursor, Label2); break;
+    case 2: drawYear(drawing, tree, cursor); break;
+    case 3: drawMonth(drawing, tree, cursor, nextMonthYear, nextMonth); break;
+    case 4: drawWeek(drawing, tree, cursor); break;
+    case 5: drawDay(drawing, tree, cursor, dayCaption); break;
     default: return std::nullopt;
     }
     return drawing;

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/calendar/CalendarCounts.h"
+#include "core/trends/ChartDate.h"
 #include "core/trends/ChartRows.h"
-#include "core/trends/UsrDate.h"
-#include "core/calendar/CalendarTree.h"
 
 #include <cstdint>
 #include <optional>
@@ -20,13 +20,14 @@ struct PeriodDrawing final {
 };
 
 // Draws the period chart at level 1 (months of years F..L), 2 (the cursor's
-// year), 3 (the cursor's month, NextMonthYear/NextMonth giving its length),
+// year), 3 (the cursor's month, nextMonthYear/nextMonth giving its length),
 // 4 (the cursor's week; the cursor first moves to its Sunday) or 5 (the
-// cursor's day by hour, which also sets Label2). A period without plays
+// cursor's day by hour, which also puts the day in dayCaption; levels 1 to 4
+// set it back to "まで"). A period without plays
 // shows "0". Any other level draws nothing: nullopt, nothing changed.
 // Level 1 throws std::out_of_range when F or L has no plays; a range that
 // runs backwards (F after L) gives no rows.
-std::optional<PeriodDrawing> DrawPeriodChart(int level, int F, int L, const CalendarTree& tree, UsrDate& ChartCursor,
-    std::int16_t NextMonthYear, std::int16_t NextMonth, std::string& Label2);
+std::optional<PeriodDrawing> drawPeriodChart(int level, int F, int L, const CalendarCounts& tree, ChartDate& cursor,
+    std::int16_t nextMonthYear, std::int16_t nextMonth, std::string& dayCaption);
 
 } // namespace tolvane

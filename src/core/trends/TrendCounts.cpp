@@ -26,7 +26,7 @@ void TrendCounts::clear() noexcept
     hours_.fill(0);
 }
 
-void TrendCounts::count(const PlayDate& date, CalendarTree& tree, UsrDate& chartCursor)
+void TrendCounts::count(const PlayDate& date, CalendarCounts& tree, ChartDate& chartCursor)
 {
     // The tree checks the other parts; the weekday indexes our own array.
     if (date.weekday < 1 || date.weekday > 7)
@@ -43,10 +43,10 @@ void TrendCounts::count(const PlayDate& date, CalendarTree& tree, UsrDate& chart
         firstMonth_ = date.month;
         firstDay_ = date.day;
         firstWeekday_ = date.weekday;
-        chartCursor.Year = static_cast<std::int16_t>(date.year);
-        chartCursor.Month = static_cast<std::int16_t>(date.month);
-        chartCursor.Youbi = static_cast<std::int16_t>(date.weekday);
-        chartCursor.Day = static_cast<std::int16_t>(date.day);
+        chartCursor.year = static_cast<std::int16_t>(date.year);
+        chartCursor.month = static_cast<std::int16_t>(date.month);
+        chartCursor.weekday = static_cast<std::int16_t>(date.weekday);
+        chartCursor.day = static_cast<std::int16_t>(date.day);
         earliest_ = latest_ = day;
     } else if (serial < serialDay(earliest_.year, earliest_.month, earliest_.day)) {
         earliest_ = day;

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/trends/UsrDate.h"
-#include "core/calendar/CalendarTree.h"
+#include "core/calendar/CalendarCounts.h"
 #include "core/log/DateValue.h"
 #include "core/log/PlayRecord.h"
+#include "core/trends/ChartDate.h"
 
 #include <array>
 #include <cstdint>
@@ -27,7 +27,7 @@ public:
     // the play in the tree. Throws std::out_of_range, changing nothing, for a
     // part out of range (year 1..9999, month 1..12, day 1..31, weekday 1..7,
     // hour 0..23).
-    void count(const PlayDate& date, CalendarTree& tree, UsrDate& chartCursor);
+    void count(const PlayDate& date, CalendarCounts& tree, ChartDate& chartCursor);
 
     bool hasFirstPlay() const noexcept { return firstYear_ != 0; }
     std::int32_t entries() const noexcept { return entries_; }

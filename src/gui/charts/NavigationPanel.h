@@ -8,44 +8,34 @@ class QPushButton;
 
 namespace tolvane {
 
-// The period chart's panel Frame3, 1500 x 3060 twips: the caption Label1, the
-// buttons "+" (CommandUP), "←" (CommandL), "→" (CommandR) and "-"
-// (CommandDown) in a cross, the caption Label3, then the period captions
-// Label6(0), "から" (Label5), Label6(1) and Label2.
+// The period chart's panel beside its chart: the caption "操作ボタン", the
+// buttons "+" (zoom in), "←" (earlier), "→" (later) and "-" (zoom out) in a
+// cross, the caption "詳細情報", then the period captions: from, "から", to
+// and the fourth caption ("まで", or the day a day-level drawing shows).
 class NavigationPanel final : public QFrame {
     Q_OBJECT
 
 public:
     explicit NavigationPanel(QWidget* parent = nullptr);
 
-    // Puts the controls at their design places for a screen of dpi dots per
-    // inch. The panel itself starts at its design size; the owner sizes and
-    // places it.
-    void placeControls(double dpi);
-
-    void showCaptions(const QString& from, const QString& to, const QString& label2);
+    void showCaptions(const QString& from, const QString& to, const QString& until);
     // Off only while an analysis runs.
     void setButtonsEnabled(bool enabled);
 
 signals:
-    void upClicked();
-    void downClicked();
-    void leftClicked();
-    void rightClicked();
+    void zoomInClicked();
+    void zoomOutClicked();
+    void earlierClicked();
+    void laterClicked();
 
 private:
-    void fitCaptions();
-
-    QLabel* label1_;
-    QPushButton* up_;
-    QPushButton* left_;
-    QPushButton* right_;
-    QPushButton* down_;
-    QLabel* label3_;
     QLabel* from_;
-    QLabel* label5_;
     QLabel* to_;
-    QLabel* label2_;
+    QLabel* until_;
+    QPushButton* zoomIn_;
+    QPushButton* earlier_;
+    QPushButton* later_;
+    QPushButton* zoomOut_;
 };
 
 } // namespace tolvane

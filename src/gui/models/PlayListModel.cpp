@@ -1,6 +1,7 @@
 #include "gui/models/PlayListModel.h"
 
 #include "core/analysis/PlayList.h"
+#include "gui/models/ItemRoles.h"
 
 #include <algorithm>
 #include <climits>
@@ -54,11 +55,13 @@ QVariant PlayListModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole: return QString::fromStdString(plays_.cell(row, index.column()));
     case Qt::TextAlignmentRole: return leftAligned();
-    case Qt::UserRole: {
+    case SongKeyRole: return QString::fromStdString(plays_.row(row).title);
+    case SortRole: {
         // Raw numbers, so a sorting proxy orders 10 after 9.
         const PlayRecord& play = plays_.row(row);
         switch (index.column()) {
         case No: return static_cast<double>(play.no);
+        case DateTime: return static_cast<double>(play.date);
         case Level: return play.level;
         case Bpm: return play.bpm;
         case TotalNotes: return play.totalNotes;

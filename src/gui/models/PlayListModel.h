@@ -8,7 +8,8 @@ class PlayList;
 
 // The data list's rows, read straight from the PlayList when the view asks,
 // so a log of half a million plays costs no copy. Rows the run appends stay
-// hidden until syncRows() announces them.
+// hidden until syncRows() announces them. Besides the display text it gives
+// the raw values under SortRole and the song under SongKeyRole (ItemRoles.h).
 class PlayListModel final : public QAbstractTableModel {
     Q_OBJECT
 

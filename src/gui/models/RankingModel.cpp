@@ -1,5 +1,7 @@
 #include "gui/models/RankingModel.h"
 
+#include "gui/models/ItemRoles.h"
+
 #include <cstddef>
 #include <utility>
 
@@ -39,13 +41,28 @@ QVariant RankingModel::data(const QModelIndex& index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
-    if (role == Qt::TextAlignmentRole)
-        return leftAligned();
-    if (role != Qt::DisplayRole)
-        return {};
-    const auto& cells = view_.rows[static_cast<std::size_t>(index.row())];
+    const auto row = static_cast<std::size_t>(index.row());
     const auto column = static_cast<std::size_t>(index.column());
-    return column < cells.size() ? qText(cells[column]) : QString();
+    switch (role) {
+    case Qt::TextAlignmentRole: return leftAligned();
+    case Qt::DisplayRole: {
+        const auto& cells = view_.rows[row];
+        return column < cells.size() ? qText(cells[column]) : QString();
+    }
+    case SortRole: {
+        if (row >= view_.values.size() || column >= view_.values[row].size())
+            return {};
+        const RankingValue& value = view_.values[row][column];
+        if (const double* number = std::get_if<double>(&value))
+            return *number;
+        return qText(std::get<std::string>(value));
+    }
+    case SongKeyRole:
+        if (!view_.keysAreSongs || row >= view_.keys.size())
+            return {};
+        return qText(view_.keys[row]);
+    default: return {};
+    }
 }
 
 QVariant RankingModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -78,14 +95,9 @@ void RankingModel::clearRows()
         return;
     beginRemoveRows({}, 0, rowCount() - 1);
     view_.rows.clear();
+    view_.values.clear();
+    view_.keys.clear();
     endRemoveRows();
-}
-
-int RankingModel::columnWidthTwips(int column) const
-{
-    if (column < 0 || column >= columnCount())
-        return 0;
-    return view_.columns[static_cast<std::size_t>(column)].width;
 }
 
 } // namespace tolvane

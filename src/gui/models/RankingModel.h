@@ -6,7 +6,9 @@
 
 namespace tolvane {
 
-// The ranking list's headers and cell texts, held as the core built them.
+// The ranking list's headers and cell texts, held as the core built them,
+// with each cell's raw value under SortRole and the row's song under
+// SongKeyRole (ItemRoles.h).
 class RankingModel final : public QAbstractTableModel {
     Q_OBJECT
 
@@ -24,7 +26,6 @@ public:
     // Drops the rows only, so the view keeps its columns and their widths.
     void clearRows();
 
-    int columnWidthTwips(int column) const;
     const RankingView& view() const { return view_; }
 
 private:

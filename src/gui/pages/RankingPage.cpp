@@ -1,30 +1,35 @@
 #include "gui/pages/RankingPage.h"
 
-#include "gui/MainLayout.h"
+#include "gui/StoredPlacement.h"
 #include "gui/models/RankingModel.h"
-#include "core/rankings/RankingView.h"
 
 #include <QComboBox>
 #include <QHeaderView>
 #include <QTableView>
+#include <QVBoxLayout>
 
 namespace tolvane {
 
 RankingPage::RankingPage(const RankingTables& tables, QWidget* parent)
     : QWidget(parent)
     , tables_(tables)
-    , combo_(new QComboBox(this))
+    , chooser_(new QComboBox(this))
     , list_(new QTableView(this))
     , model_(new RankingModel(initialRankingView(), this))
 {
-    combo_->setObjectName(QStringLiteral("Combo1"));
-    combo_->setEditable(false);
-    for (std::string_view entry : rankingChooserEntries())
-        combo_->addItem(QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size())));
+    setObjectName(QStringLiteral("rankingPage"));
+    chooser_->setObjectName(QStringLiteral("rankingChooser"));
+    chooser_->setEditable(false);
+    // As wide as its longest entry, whatever the font.
+    chooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    const auto& entries = rankingChooserEntries();
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        chooser_->addItem(
+            QString::fromUtf8(entries[i].data(), static_cast<qsizetype>(entries[i].size())), static_cast<int>(i));
     // Nothing is chosen until the user picks.
-    combo_->setCurrentIndex(-1);
+    chooser_->setCurrentIndex(-1);
 
-    list_->setObjectName(QStringLiteral("ListView2"));
+    list_->setObjectName(QStringLiteral("rankingList"));
     list_->setModel(model_);
     list_->setSortingEnabled(false);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -39,8 +44,12 @@ RankingPage::RankingPage(const RankingTables& tables, QWidget* parent)
     list_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     applyColumnWidths();
 
+    auto* box = new QVBoxLayout(this);
+    box->addWidget(chooser_, 0, Qt::AlignLeft);
+    box->addWidget(list_, 1);
+
     // activated, not currentIndexChanged: only a pick by the user rebuilds the list.
-    connect(combo_, &QComboBox::activated, this, &RankingPage::Combo1_Click);
+    connect(chooser_, &QComboBox::activated, this, &RankingPage::showChosenRanking);
 }
 
 void RankingPage::clearRows()
@@ -48,20 +57,27 @@ void RankingPage::clearRows()
     model_->clearRows();
 }
 
-void RankingPage::Combo1_Click()
+void RankingPage::showChosenRanking(int index)
 {
-    const std::optional<RankingKind> kind = rankingKindOf(combo_->currentText().toStdString());
-    if (!kind)
-        return;
-    model_->setView(buildRankingView(*kind, tables_));
+    const QVariant kind = chooser_->itemData(index);
+    if (kind.isValid())
+        showRanking(static_cast<RankingKind>(kind.toInt()));
+}
+
+void RankingPage::showRanking(RankingKind kind)
+{
+    chooser_->setCurrentIndex(chooser_->findData(static_cast<int>(kind)));
+    model_->setView(buildRankingView(kind, tables_));
+    shown_ = kind;
     applyColumnWidths();
 }
 
 void RankingPage::applyColumnWidths()
 {
     const double dpi = logicalDpiX();
-    for (int column = 0; column < model_->columnCount(); ++column)
-        list_->setColumnWidth(column, twipsToPixels(model_->columnWidthTwips(column), dpi));
+    const auto& columns = model_->view().columns;
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        list_->setColumnWidth(static_cast<int>(c), StoredPlacement::toPixels(columns[c].width, dpi));
 }
 
 } // namespace tolvane

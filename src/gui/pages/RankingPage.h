@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/rankings/RankingView.h"
+
 #include <QWidget>
+
+#include <optional>
 
 class QComboBox;
 class QTableView;
@@ -10,8 +14,8 @@ namespace tolvane {
 class RankingModel;
 class RankingTables;
 
-// The ranking page: the chooser Combo1 above the list ListView2. The owner
-// places both; the page only fills them.
+// The ranking page: the ranking chooser above the ranking list. Each chooser
+// entry carries its RankingKind as item data.
 class RankingPage final : public QWidget {
     Q_OBJECT
 
@@ -19,24 +23,28 @@ public:
     // The tables must outlive the page; they are read at every pick.
     explicit RankingPage(const RankingTables& tables, QWidget* parent = nullptr);
 
-    QComboBox* chooser() const { return combo_; }
+    QComboBox* chooser() const { return chooser_; }
     QTableView* list() const { return list_; }
     RankingModel* model() const { return model_; }
+    // The ranking last built; nothing before the first pick.
+    std::optional<RankingKind> shownRanking() const { return shown_; }
 
     // For a new analysis: the rows go, the columns stay until the next pick.
     void clearRows();
+    // Builds the list of this ranking from the tables and shows it in the chooser.
+    void showRanking(RankingKind kind);
 
-public slots:
-    // Rebuilds the list for the chooser's text; any other text changes nothing.
-    void Combo1_Click();
+private slots:
+    void showChosenRanking(int index);
 
 private:
     void applyColumnWidths();
 
     const RankingTables& tables_;
-    QComboBox* combo_;
+    QComboBox* chooser_;
     QTableView* list_;
     RankingModel* model_;
+    std::optional<RankingKind> shown_;
 };
 
 } // namespace tolvane

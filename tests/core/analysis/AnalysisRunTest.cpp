@@ -70,11 +70,11 @@ TEST(AnalysisRun, RunsFromReadingToTheCompletionMessage)
     EXPECT_EQ(o.message,
         (std::vector<std::string>{"解析が完了しました。", "ファイルサイズ     11KB", "自分が誇れるBM98歴(笑) ",
             "   00年2ヶ月18日5時間17分47秒"}));
-    EXPECT_TRUE(a.navigation.AnalysisDone);
-    EXPECT_EQ(a.navigation.ChartLevel, 1);
+    EXPECT_TRUE(a.navigation.analysisDone);
+    EXPECT_EQ(a.navigation.level, 1);
     EXPECT_EQ(a.periodChart.rows.size(), 4u);
     EXPECT_EQ(a.totals.year.size(), 2u);
-    EXPECT_EQ(a.rankings.songs.Item("Wave~Wave").Counter, 7);
+    EXPECT_EQ(a.rankings.songs.at("Wave~Wave").plays, 7);
 
     // The status bar: reading from 0 %, at most eleven texts a phase, then the
     // ranking phase from 0 % to 90 %, drawing, and back to idle.
@@ -107,12 +107,12 @@ TEST(AnalysisRun, OpeningTheSameLogTwiceGivesTheSameResults)
     const auto firstCells = a.plays.cells(a.plays.size() - 1);
     const auto firstRows = a.periodChart.rows;
     const auto firstHours = a.totals.hour;
-    const std::size_t songs = a.rankings.songs.Count();
+    const std::size_t songs = a.rankings.songs.size();
     const RunOutcome second = runOn(a, log);
     EXPECT_EQ(second.accepted, first.accepted);
     EXPECT_EQ(a.plays.size(), static_cast<std::size_t>(first.accepted));
     EXPECT_EQ(a.plays.cells(a.plays.size() - 1), firstCells);
-    EXPECT_EQ(a.rankings.songs.Count(), songs);
+    EXPECT_EQ(a.rankings.songs.size(), songs);
     EXPECT_EQ(a.periodChart.rows, firstRows);
     EXPECT_EQ(a.totals.hour, firstHours);
     EXPECT_EQ(second.history, first.history);
@@ -130,7 +130,7 @@ TEST(AnalysisRun, ALogWhoseEveryPlayIsFilteredOutFailsButStillCountsForTheCharts
     EXPECT_EQ(o.failure->kind, AnalysisFailure::Kind::NoPlays);
     EXPECT_EQ(o.message.at(0), "スコアファイルを解析できませんでした。");
     EXPECT_TRUE(a.plays.empty());
-    EXPECT_FALSE(a.navigation.AnalysisDone);
+    EXPECT_FALSE(a.navigation.analysisDone);
     EXPECT_EQ(a.calendar.count(2001, 5), 2);
 
     // No marker at all fails the same way.
@@ -150,7 +150,7 @@ TEST(AnalysisRun, AFailureKeepsWhatWasBuiltAndAnEarlierRunsFlag)
     EXPECT_EQ(o.message.at(1), "10行目: エントリーの途中でファイルが終わっています。");
     EXPECT_EQ(a.plays.size(), 1u); // the new run's first play stays
     EXPECT_EQ(a.plays.row(0).dateTime, "2002/01/01 10:00:00");
-    EXPECT_TRUE(a.navigation.AnalysisDone);
+    EXPECT_TRUE(a.navigation.analysisDone);
 }
 
 TEST(AnalysisRun, AMissingFileIsTheOnlyScoreTxtNotFound)
@@ -171,7 +171,7 @@ TEST(AnalysisRun, AMaxComboTooLargeForTheRankingsFailsWithoutALine)
     EXPECT_EQ(o.failure->cause, AnalysisFailure::Cause::MaxComboTooLarge);
     EXPECT_EQ(o.failure->line, 0);
     EXPECT_EQ(a.plays.size(), 2u);
-    EXPECT_EQ(a.rankings.songs.Item("桜").Counter, 1);
+    EXPECT_EQ(a.rankings.songs.at("桜").plays, 1);
 }
 
 TEST(AnalysisRun, OnePlayGivesAZeroHistoryAndRankingsUseTheNumbersAsShown)
@@ -180,8 +180,8 @@ TEST(AnalysisRun, OnePlayGivesAZeroHistoryAndRankingsUseTheNumbersAsShown)
     const RunOutcome o = runOn(a, logOf({playAt("2001/05/03 12:00:00", "桜", "299.5")}));
     EXPECT_EQ(o.history, "00年0ヶ月0日0時間0分0秒");
     // 299.5 shows as "299.5" and ranks as 300 (halves to even), the total notes: a full combo.
-    EXPECT_EQ(a.rankings.songs.Item("桜").MaxCombo, 300);
-    EXPECT_TRUE(a.rankings.songs.Item("桜").FullCombo);
+    EXPECT_EQ(a.rankings.songs.at("桜").maxCombo, 300);
+    EXPECT_TRUE(a.rankings.songs.at("桜").fullCombo);
 }
 
 TEST(AnalysisRun, TheHistorySpansTheEarliestToTheLatestAcceptedPlay)
@@ -200,7 +200,7 @@ TEST(AnalysisRun, StopsAtTheNextYieldWhenAsked)
     Watch reading;
     reading.stopAtYield = 2;
     EXPECT_EQ(runOn(a, log, {}, &reading).state, RunOutcome::State::Cancelled);
-    EXPECT_FALSE(a.navigation.AnalysisDone);
+    EXPECT_FALSE(a.navigation.analysisDone);
 
     // Five yields while reading 1000 entries, so the sixth falls in the ranking phase.
     Analysis b;
@@ -208,5 +208,5 @@ TEST(AnalysisRun, StopsAtTheNextYieldWhenAsked)
     ranking.stopAtYield = 6;
     EXPECT_EQ(runOn(b, log, {}, &ranking).state, RunOutcome::State::Cancelled);
     EXPECT_EQ(b.plays.size(), 1000u);
-    EXPECT_FALSE(b.navigation.AnalysisDone);
+    EXPECT_FALSE(b.navigation.analysisDone);
 }

@@ -9,6 +9,7 @@
 #include "support/LogGenerator.h"
 #include "support/LogText.h"
 
+#include "support/TempDir.h"
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -16,7 +17,6 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <new>
@@ -107,14 +107,14 @@ TEST(HostileInput, CountersPass32767OnAGeneratedLogOf200000Plays)
 
     std::int64_t songPlays = 0;
     for (const tolvane::testing::PoolSong& song : tolvane::testing::songPool(options)) {
-        const std::int32_t counter = a.rankings.songs.Item(song.titleVariants.front()).Counter;
+        const std::int32_t counter = a.rankings.songs.at(song.titleVariants.front()).plays;
         EXPECT_GT(counter, kInt16Max) << song.titleVariants.front();
         songPlays += counter;
     }
     EXPECT_EQ(songPlays, 200000);
     std::int64_t genrePlays = 0;
     for (const Rank& genre : a.rankings.genres)
-        genrePlays += genre.Counter;
+        genrePlays += genre.plays;
     EXPECT_EQ(genrePlays, 200000);
 
     // Every play falls within a few days of 21 November 2001.
@@ -152,9 +152,9 @@ TEST(HostileInput, EveryCounterPasses32767WhenAllPlaysShareOneHour)
     const RunOutcome o = AnalysisRun(a, Filter{}, GraphSettings{}, {}).runBytes(log);
     ASSERT_EQ(o.state, RunOutcome::State::Completed);
     EXPECT_EQ(o.accepted, 40000);
-    EXPECT_EQ(a.rankings.songs.Item("桜～さくら～").Counter, 40000);
-    EXPECT_EQ(a.rankings.artists.Item("ゆきんこ").Counter, 40000);
-    EXPECT_EQ(a.rankings.genres.Item("和風").Counter, 40000);
+    EXPECT_EQ(a.rankings.songs.at("桜～さくら～").plays, 40000);
+    EXPECT_EQ(a.rankings.artists.at("ゆきんこ").plays, 40000);
+    EXPECT_EQ(a.rankings.genres.at("和風").plays, 40000);
     EXPECT_EQ(a.calendar.count(2005), 40000);
     EXPECT_EQ(a.calendar.count(2005, 1), 40000);
     EXPECT_EQ(a.calendar.count(2005, 1, 15), 40000);
@@ -204,7 +204,7 @@ TEST(HostileInput, LinesOfTheLongestLengthInsideAndOutsideEntries)
     EXPECT_EQ(a.plays.row(1).level, 7);
     EXPECT_EQ(a.plays.row(1).bpm, 150);
     EXPECT_EQ(a.plays.row(2).maxCombo, 222);
-    EXPECT_EQ(a.rankings.songs.Item(kana).Counter, 1);
+    EXPECT_EQ(a.rankings.songs.at(kana).plays, 1);
 
     // A long line that breaks an entry is blamed by its number, long lines before it counted right.
     EntryText badDate;

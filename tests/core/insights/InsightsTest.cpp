@@ -268,12 +268,12 @@ TEST(ViewPeriodTest, AgreesWithTheSpanLoadFilter)
             EXPECT_EQ(buildRankingView(kind, tables).rows, buildRankingView(kind, narrowed.rankings).rows);
 
         TrendCounts counts;
-        CalendarTree tree;
-        UsrDate cursor;
+        CalendarCounts tree;
+        ChartDate cursor;
         countEntries(entries, span, counts, tree, cursor);
         EXPECT_EQ(counts.entries(), narrowed.counts.entries());
         EXPECT_EQ(counts.monthTotal(2), narrowed.counts.monthTotal(2));
         EXPECT_EQ(counts.latest(), narrowed.counts.latest());
-        EXPECT_EQ(cursor, narrowed.navigation.ChartCursor);
+        EXPECT_EQ(cursor, narrowed.navigation.cursor);
     }
 }

@@ -40,7 +40,8 @@ std::vector<Line> linesOf(std::string_view data)
 // A file of its own, in a folder removed with it.
 class TempFile {
 public:
-    explicit TempFile(const std::string& content) : path_(dir_.file("score.txt"))
+    explicit TempFile(const std::string& content)
+        : path_(dir_.file("score.txt"))
     {
         tolvane::testing::writeBytes(path_, content);
     }

@@ -61,7 +61,7 @@ TEST(RankingViewOrder, ByNumberDescendingWithPaddedCells)
     RankingTables scores;
     for (std::int32_t score : {84999, 85000, 1234567, 0})
         scores.record({std::to_string(score), "A", "G", 40000, score, 0, 0});
-    scores.songs.obtain("minus").Score = -5; // only a hand-made record goes below zero
+    scores.songs.obtain("minus").score = -5; // only a hand-made record goes below zero
     EXPECT_EQ(numbered(buildRankingView(RankingKind::Score, scores), 1),
         (Cells{"1:1234567", "2:085000", "3:084999", "4:000000", "5:-000005"}));
 }

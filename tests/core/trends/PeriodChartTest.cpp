@@ -22,11 +22,11 @@ class PeriodChartTest : public ::testing::Test {
 protected:
     PeriodDrawing draw(int level, int F = 0, int L = 0)
     {
-        return DrawPeriodChart(level, F, L, tree, cursor, nextYear, nextMonth, label2).value();
+        return drawPeriodChart(level, F, L, tree, cursor, nextYear, nextMonth, label2).value();
     }
 
-    CalendarTree tree;
-    UsrDate cursor;
+    CalendarCounts tree;
+    ChartDate cursor;
     std::int16_t nextYear = 0;
     std::int16_t nextMonth = 0;
     std::string label2 = "まで";
@@ -62,19 +62,20 @@ TEST_F(PeriodChartTest, YearAndMonthLevels)
     EXPECT_EQ(month.from + month.to, "2000年2月1日2000年2月29日");
 }
 
-TEST_F(PeriodChartTest, DayShowsHoursAndKeepsLabel2)
+TEST_F(PeriodChartTest, DayShowsHoursAndOnlyTheDayLevelNamesItsDay)
 {
     tree.record(2001, 5, 3, 21);
     cursor = {2001, 5, 3, 5};
     for (int level : {0, 6}) // draw nothing
-        EXPECT_FALSE(DrawPeriodChart(level, 0, 0, tree, cursor, 0, 0, label2));
+        EXPECT_FALSE(drawPeriodChart(level, 0, 0, tree, cursor, 0, 0, label2));
     const PeriodDrawing day = draw(5);
     EXPECT_EQ(day.rows[21], (ChartRow{"21", "1"}));
     EXPECT_EQ(valuesOf(day.rows), "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,1,0,0");
     EXPECT_EQ(day.from + day.to, "2001年5月3日0時2001年5月3日23時");
     EXPECT_EQ(label2, "2001年5月3日");
+    // Zooming back out shows "まで" again, not the last day drawn.
     draw(4);
-    EXPECT_EQ(label2, "2001年5月3日");
+    EXPECT_EQ(label2, "まで");
 }
 
 // The plays of the example log small.txt (year, month, day, hour) and the
@@ -89,18 +90,18 @@ TEST(SmallLogExample, ChartsMatchTheReport)
         {2002, 1, 13, 20}, {2002, 1, 15, 9}, {2002, 1, 15, 12}, {2002, 1, 15, 19}, {2002, 1, 18, 18}, {2002, 1, 18, 23},
         {2002, 1, 19, 20}, {2002, 1, 25, 17}, {2002, 1, 27, 3}, {2002, 1, 28, 17}, {2002, 1, 31, 15}, {2002, 2, 4, 21},
         {2002, 2, 5, 22}, {2002, 2, 6, 7}, {2002, 2, 7, 0}};
-    CalendarTree tree;
+    CalendarCounts tree;
     TrendCounts counts;
-    UsrDate cursor;
+    ChartDate cursor;
     for (const auto& p : kPlays)
         counts.count({0, p[0], p[1], p[2], weekdayOf(p[0], p[1], p[2]), p[3], 0}, tree, cursor);
     std::string label2 = "まで";
-    const auto span = DrawPeriodChart(1, 2001, 2002, tree, cursor, 0, 0, label2).value();
+    const auto span = drawPeriodChart(1, 2001, 2002, tree, cursor, 0, 0, label2).value();
     EXPECT_EQ(valuesOf(span.rows), "4,16,16,4");
 
     cursor = {2002, 1, 2, 4}; // a Wednesday
-    const auto week = DrawPeriodChart(4, 0, 0, tree, cursor, 0, 0, label2).value();
-    EXPECT_EQ(cursor, (UsrDate{2001, 12, 30, 1}));
+    const auto week = drawPeriodChart(4, 0, 0, tree, cursor, 0, 0, label2).value();
+    EXPECT_EQ(cursor, (ChartDate{2001, 12, 30, 1}));
     EXPECT_EQ(week.rows[0], (ChartRow{"12/30(日曜日)", "2"}));
     EXPECT_EQ(week.rows[2], (ChartRow{"1/1(火曜日)", "0"}));
     EXPECT_EQ(week.rows[6], (ChartRow{"1/5(土曜日)", "1"}));

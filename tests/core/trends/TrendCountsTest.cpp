@@ -27,9 +27,9 @@ class TrendCountsTest : public ::testing::Test {
 protected:
     void count(const PlayDate& play) { counts.count(play, tree, cursor); }
 
-    CalendarTree tree;
+    CalendarCounts tree;
     TrendCounts counts;
-    UsrDate cursor;
+    ChartDate cursor;
 };
 
 TEST_F(TrendCountsTest, FirstEntryOfEachRunSetsTheCursor)
@@ -41,7 +41,7 @@ TEST_F(TrendCountsTest, FirstEntryOfEachRunSetsTheCursor)
 
     count(playAt(2001, 11, 21, 19));
     count(playAt(2002, 2, 7, 0));
-    EXPECT_EQ(cursor, (UsrDate{2001, 11, 21, 4}));
+    EXPECT_EQ(cursor, (ChartDate{2001, 11, 21, 4}));
     EXPECT_EQ(counts.FirstPlayWeekday(), 4);
     EXPECT_EQ(counts.PlayMonth(), 2);
     EXPECT_EQ(tree.count(2002, 2, 7, 0), 1);
@@ -49,7 +49,7 @@ TEST_F(TrendCountsTest, FirstEntryOfEachRunSetsTheCursor)
     counts.clear();
     EXPECT_EQ(counts.monthTotal(11), 0);
     count(playAt(2003, 5, 4));
-    EXPECT_EQ(cursor, (UsrDate{2003, 5, 4, 1}));
+    EXPECT_EQ(cursor, (ChartDate{2003, 5, 4, 1}));
 }
 
 TEST_F(TrendCountsTest, OutOfOrderLogSpansEarliestToLatestYear)
@@ -57,7 +57,7 @@ TEST_F(TrendCountsTest, OutOfOrderLogSpansEarliestToLatestYear)
     count(playAt(2002, 3, 1));
     count(playAt(1899, 7, 15));
     count(playAt(2001, 1, 1));
-    EXPECT_EQ(cursor, (UsrDate{2002, 3, 1, 6}));
+    EXPECT_EQ(cursor, (ChartDate{2002, 3, 1, 6}));
     EXPECT_EQ(counts.earliest(), (CivilDate{1899, 7, 15}));
     EXPECT_EQ(counts.latest(), (CivilDate{2002, 3, 1}));
     const ChartRows years = fillTotalsCharts(counts).year;

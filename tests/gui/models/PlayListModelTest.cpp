@@ -1,5 +1,6 @@
 #include "gui/models/PlayListModel.h"
 #include "core/analysis/PlayList.h"
+#include "gui/models/ItemRoles.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -49,18 +50,20 @@ TEST_F(PlayListModelTest, ShowsTheTenCellsWithUtf8Text)
     EXPECT_EQ(left & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
 }
 
-TEST_F(PlayListModelTest, SortRoleGivesNumbersForNumericColumnsOnly)
+TEST_F(PlayListModelTest, SortRoleGivesNumbersAndDatesRawAndTheSongItsTitle)
 {
     appendPlays(plays, 1);
     model.syncRows();
-    const auto sortValue = [&](int column) { return model.index(0, column).data(Qt::UserRole); };
-    for (int c : {0, 5, 6, 7, 8, 9})
+    const auto sortValue = [&](int column) { return model.index(0, column).data(SortRole); };
+    for (int c : {0, 1, 5, 6, 7, 8, 9})
         EXPECT_EQ(sortValue(c).typeId(), QMetaType::Double) << c;
-    for (int c : {1, 2, 3, 4})
+    for (int c : {2, 3, 4})
         EXPECT_EQ(sortValue(c).typeId(), QMetaType::QString) << c;
     EXPECT_EQ(sortValue(8).toDouble(), 85001.0);
     EXPECT_EQ(sortValue(5).toDouble(), 7.5);
     EXPECT_EQ(sortValue(3).toString(), QStringLiteral("作者"));
+    EXPECT_EQ(sortValue(1).toDouble(), 37014.5);
+    EXPECT_EQ(model.index(0, 9).data(SongKeyRole).toString(), QStringLiteral("曲1"));
 }
 
 TEST_F(PlayListModelTest, SyncRowsAnnouncesExactlyTheAppendedRows)
@@ -123,7 +126,7 @@ TEST(PlayListModelLarge, HalfAMillionRowsAnswerForTheLastRow)
     ASSERT_EQ(model.rowCount(), 500'000);
     EXPECT_EQ(model.index(499'999, 0).data().toString(), QStringLiteral("500000"));
     EXPECT_EQ(model.index(499'999, 2).data().toString(), QStringLiteral("曲500000"));
-    EXPECT_EQ(model.index(499'999, 0).data(Qt::UserRole).toDouble(), 500000.0);
+    EXPECT_EQ(model.index(499'999, 0).data(SortRole).toDouble(), 500000.0);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "gui/pages/RankingPage.h"
 #include "core/rankings/RankingTables.h"
-#include "gui/MainLayout.h"
+#include "gui/StoredPlacement.h"
+#include "gui/models/ItemRoles.h"
 #include "gui/models/RankingModel.h"
 
 #include <QAbstractItemModelTester>
@@ -22,8 +23,8 @@ class RankingPageTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        combo = page.findChild<QComboBox*>(QStringLiteral("Combo1"));
-        list = page.findChild<QTableView*>(QStringLiteral("ListView2"));
+        combo = page.findChild<QComboBox*>(QStringLiteral("rankingChooser"));
+        list = page.findChild<QTableView*>(QStringLiteral("rankingList"));
         ASSERT_NE(combo, nullptr);
         ASSERT_NE(list, nullptr);
     }
@@ -34,10 +35,12 @@ protected:
             tables.record({title, "A", "G", 40000.5 + i, 0, 0, 0});
     }
 
+    // As a user's pick: the chooser reports the entry activated.
     void pick(const QString& entry)
     {
-        combo->setCurrentIndex(combo->findText(entry));
-        page.Combo1_Click();
+        const int index = combo->findText(entry);
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
     }
 
     QStringList headers() const
@@ -67,7 +70,7 @@ TEST_F(RankingPageTest, OpensWithNothingChosenAndTheNoColumn)
 
     EXPECT_EQ(headers(), QStringList{QStringLiteral("No.")});
     EXPECT_EQ(list->model()->rowCount(), 0);
-    EXPECT_EQ(list->columnWidth(0), twipsToPixels(1000, page.logicalDpiX()));
+    EXPECT_EQ(list->columnWidth(0), StoredPlacement::toPixels(1000, page.logicalDpiX()));
     EXPECT_FALSE(list->isSortingEnabled());
     EXPECT_TRUE(list->verticalHeader()->isHidden());
 }
@@ -100,24 +103,40 @@ TEST_F(RankingPageTest, TitleRankingOrdersByPlaysWithPaddedCounts)
     const auto* model = static_cast<const RankingModel*>(list->model());
     ASSERT_EQ(model->columnCount(), 8);
     for (int c = 0; c < model->columnCount(); ++c)
-        EXPECT_EQ(list->columnWidth(c), twipsToPixels(model->columnWidthTwips(c), page.logicalDpiX())) << c;
+        EXPECT_EQ(list->columnWidth(c),
+            StoredPlacement::toPixels(model->view().columns[static_cast<std::size_t>(c)].width, page.logicalDpiX()))
+            << c;
     // 600, 2000 and 1000 twips must not come out alike.
     EXPECT_LT(list->columnWidth(0), list->columnWidth(2));
     EXPECT_LT(list->columnWidth(2), list->columnWidth(1));
 }
 
-TEST_F(RankingPageTest, TextMatchingNoEntryLeavesTheListAlone)
+TEST_F(RankingPageTest, TheChoiceIsTheEntrysDataNotItsText)
 {
     playTimes("song", 2);
-    pick(QStringLiteral("ジャンル"));
-    const QStringList before = headers();
-
-    combo->setCurrentIndex(-1);
-    QSignalSpy resets(list->model(), &QAbstractItemModel::modelReset);
-    page.Combo1_Click();
-    EXPECT_EQ(resets.count(), 0);
-    EXPECT_EQ(headers(), before);
+    // A chooser whose texts were translated still picks by the kind it carries.
+    combo->setItemText(2, QStringLiteral("Genre"));
+    pick(QStringLiteral("Genre"));
+    EXPECT_EQ(page.shownRanking(), RankingKind::Genre);
     EXPECT_EQ(cell(0, 1), QStringLiteral("G"));
+}
+
+TEST_F(RankingPageTest, RowsGiveRawValuesAndTheirSong)
+{
+    playTimes("nine", 9);
+    playTimes("ten", 10);
+    pick(QStringLiteral("タイトル"));
+    const QAbstractItemModel* model = list->model();
+    // Counts sort as numbers ("010" and "009" as 10 and 9), dates as date values.
+    EXPECT_EQ(model->index(0, 2).data(SortRole), QVariant(10.0));
+    EXPECT_EQ(model->index(1, 2).data(SortRole), QVariant(9.0));
+    EXPECT_EQ(model->index(1, 5).data(SortRole), QVariant(40000.5));
+    EXPECT_EQ(model->index(1, 1).data(SongKeyRole).toString(), QStringLiteral("nine"));
+
+    // An artist's row stands for no one song.
+    pick(QStringLiteral("作者"));
+    EXPECT_EQ(model->index(0, 1).data(SortRole).toString(), QStringLiteral("A"));
+    EXPECT_FALSE(model->index(0, 1).data(SongKeyRole).isValid());
 }
 
 TEST_F(RankingPageTest, ClearRowsKeepsColumnsAndWidthsUntilTheNextPick)

@@ -1,4 +1,4 @@
-#include "core/calendar/CalendarTree.h"
+#include "core/calendar/CalendarCounts.h"
 
 #include <gtest/gtest.h>
 
@@ -16,15 +16,15 @@ template <class Collection, class Field> std::vector<int> numbersOf(const Collec
     return numbers;
 }
 
-TEST(CalendarTreeCounts, PlaysOfOneDay)
+TEST(CalendarCountsCounts, PlaysOfOneDay)
 {
-    CalendarTree tree;
+    CalendarCounts tree;
     tree.record(2001, 5, 3, 9);
     tree.record(2001, 5, 3, 9);
     tree.record(2001, 5, 3, 21);
-    const ClDate* day = tree.years.Item(2001).CMonths.Item(5)->ClDates.Item(3);
+    const CalendarDay* day = tree.years.at(2001).months.at(5)->days.at(3);
     ASSERT_NE(day, nullptr);
-    EXPECT_EQ(day->Youbi, 5);
+    EXPECT_EQ(day->weekday, 5);
     EXPECT_EQ(tree.count(2001), 3);
     EXPECT_EQ(tree.count(2001, 5), 3);
     EXPECT_EQ(tree.count(2001, 5, 3), 3);
@@ -32,9 +32,9 @@ TEST(CalendarTreeCounts, PlaysOfOneDay)
     EXPECT_EQ(tree.count(2001, 5, 3, 21), 1);
 }
 
-TEST(CalendarTreeCounts, ParentsSumTheirChildren)
+TEST(CalendarCountsCounts, ParentsSumTheirChildren)
 {
-    CalendarTree tree;
+    CalendarCounts tree;
     tree.record(2003, 1, 31, 0);
     tree.record(2003, 1, 31, 23);
     tree.record(2003, 2, 1, 0);
@@ -51,61 +51,61 @@ TEST(CalendarTreeCounts, ParentsSumTheirChildren)
     EXPECT_EQ(tree.count(2010), 40000);
 }
 
-TEST(CalendarTreeMonths, SpanFollowsNewMonthsInAnyOrder)
+TEST(CalendarCountsMonths, SpanFollowsNewMonthsInAnyOrder)
 {
-    CalendarTree tree;
+    CalendarCounts tree;
     tree.record(2005, 12, 24, 20);
     tree.record(2005, 12, 25, 1);
-    EXPECT_EQ(tree.years.Item(2005).MinMonth, 12);
-    EXPECT_EQ(tree.years.Item(2005).MaxMonth, 12);
+    EXPECT_EQ(tree.years.at(2005).firstMonth, 12);
+    EXPECT_EQ(tree.years.at(2005).lastMonth, 12);
 
     tree.record(2006, 10, 1, 10);
     tree.record(2006, 3, 1, 10);
     tree.record(2007, 3, 1, 10);
     tree.record(2007, 10, 1, 10);
     for (int y : {2006, 2007}) {
-        EXPECT_EQ(tree.years.Item(y).MinMonth, 3);
-        EXPECT_EQ(tree.years.Item(y).MaxMonth, 10);
+        EXPECT_EQ(tree.years.at(y).firstMonth, 3);
+        EXPECT_EQ(tree.years.at(y).lastMonth, 10);
     }
 }
 
-TEST(CalendarTreeLookup, MissingNodesAndBadNumbers)
+TEST(CalendarCountsLookup, MissingNodesAndBadNumbers)
 {
-    CalendarTree tree;
+    CalendarCounts tree;
     tree.record(2001, 5, 3, 0);
-    const CYear& year = tree.years.Item(2001);
-    EXPECT_EQ(year.CMonths.Item(6), nullptr);
-    EXPECT_EQ(year.CMonths.Item(5)->ClDates.Item(4), nullptr);
-    EXPECT_THROW(tree.years.Item(2002), std::out_of_range);
+    const CalendarYear& year = tree.years.at(2001);
+    EXPECT_EQ(year.months.at(6), nullptr);
+    EXPECT_EQ(year.months.at(5)->days.at(4), nullptr);
+    EXPECT_THROW(tree.years.at(2002), std::out_of_range);
     EXPECT_EQ(tree.years.find(2002), nullptr);
 
-    CTimes hours;
-    EXPECT_EQ(hours.Add(0)->Counter, 1);
-    EXPECT_EQ(hours.Add(0), nullptr);
-    EXPECT_THROW(hours.Add(24), std::out_of_range);
+    CalendarHours hours;
+    EXPECT_EQ(hours.add(0)->plays, 1);
+    EXPECT_EQ(hours.add(0), nullptr);
+    EXPECT_THROW(hours.add(24), std::out_of_range);
     EXPECT_THROW(tree.record(2002, 1, 32, 0), std::out_of_range);
     EXPECT_EQ(tree.years.find(2002), nullptr); // nothing counted half-way
 }
 
-TEST(CalendarTreeOrder, FirstAppearanceOrderAndClear)
+TEST(CalendarCountsOrder, FirstAppearanceOrderAndClear)
 {
-    CalendarTree tree;
+    CalendarCounts tree;
     tree.record(2002, 11, 20, 22);
     tree.record(2001, 4, 9, 8);
     tree.record(2002, 2, 5, 22);
     tree.record(2002, 11, 3, 7);
     tree.record(2002, 11, 20, 3);
-    EXPECT_EQ(numbersOf(tree.years, &CYear::YDate), (std::vector<int>{2002, 2001}));
-    const CYear& y = tree.years.Item(2002);
-    EXPECT_EQ(numbersOf(y.CMonths, &CMonth::MDate), (std::vector<int>{11, 2}));
-    const CMonth& m = *y.CMonths.Item(11);
-    EXPECT_EQ(numbersOf(m.ClDates, &ClDate::DDate), (std::vector<int>{20, 3}));
-    EXPECT_EQ(numbersOf(m.ClDates.Item(20)->CTimes, &CTime::HTime), (std::vector<int>{22, 3}));
+    EXPECT_EQ(numbersOf(tree.years, &CalendarYear::year), (std::vector<int>{2002, 2001}));
+    const CalendarYear& y = tree.years.at(2002);
+    EXPECT_EQ(numbersOf(y.months, &CalendarMonth::month), (std::vector<int>{11, 2}));
+    const CalendarMonth& m = *y.months.at(11);
+    EXPECT_EQ(numbersOf(m.days, &CalendarDay::day), (std::vector<int>{20, 3}));
+    EXPECT_EQ(numbersOf(m.days.at(20)->hours, &CalendarHour::hour), (std::vector<int>{22, 3}));
 
     tree.clear();
-    EXPECT_EQ(tree.years.Count(), 0u);
+    EXPECT_EQ(tree.years.size(), 0u);
     tree.record(2003, 1, 1, 1);
-    EXPECT_EQ(tree.years.begin()->YDate, 2003);
+    EXPECT_EQ(tree.years.begin()->year, 2003);
 }
 
 } // namespace

@@ -1,18 +1,18 @@
-#include "core/rankings/Ranks.h"
+#include "core/rankings/RankTable.h"
 
 #include <stdexcept>
 
 namespace tolvane {
 
-Rank& Ranks::append(std::string_view key)
+Rank& RankTable::append(std::string_view key)
 {
     Rank& rank = records_.emplace_back();
-    rank.Index = ++created_;
-    rank.Key = key;
+    rank.number = ++created_;
+    rank.key = key;
     return rank;
 }
 
-Rank* Ranks::RankAdd(std::string_view key)
+Rank* RankTable::insert(std::string_view key)
 {
     if (key.empty())
         return &append(key);
@@ -22,7 +22,7 @@ Rank* Ranks::RankAdd(std::string_view key)
     return &append(key);
 }
 
-Rank& Ranks::obtain(std::string_view key)
+Rank& RankTable::obtain(std::string_view key)
 {
     if (const auto it = positions_.find(key); it != positions_.end())
         return records_[it->second];
@@ -30,47 +30,47 @@ Rank& Ranks::obtain(std::string_view key)
     return append(key);
 }
 
-Rank* Ranks::find(std::string_view key) noexcept
+Rank* RankTable::find(std::string_view key) noexcept
 {
     const auto it = positions_.find(key);
     return it == positions_.end() ? nullptr : &records_[it->second];
 }
 
-const Rank* Ranks::find(std::string_view key) const noexcept
+const Rank* RankTable::find(std::string_view key) const noexcept
 {
     const auto it = positions_.find(key);
     return it == positions_.end() ? nullptr : &records_[it->second];
 }
 
-Rank& Ranks::Item(std::string_view key)
+Rank& RankTable::at(std::string_view key)
 {
     if (Rank* rank = find(key))
         return *rank;
-    throw std::out_of_range("Ranks: no record under key \"" + std::string(key) + '"');
+    throw std::out_of_range("RankTable: no record under key \"" + std::string(key) + '"');
 }
 
-const Rank& Ranks::Item(std::string_view key) const
+const Rank& RankTable::at(std::string_view key) const
 {
     if (const Rank* rank = find(key))
         return *rank;
-    throw std::out_of_range("Ranks: no record under key \"" + std::string(key) + '"');
+    throw std::out_of_range("RankTable: no record under key \"" + std::string(key) + '"');
 }
 
-Rank& Ranks::Item(std::size_t position)
+Rank& RankTable::at(std::size_t position)
 {
     if (position < 1 || position > records_.size())
-        throw std::out_of_range("Ranks: no record at position " + std::to_string(position));
+        throw std::out_of_range("RankTable: no record at position " + std::to_string(position));
     return records_[position - 1];
 }
 
-const Rank& Ranks::Item(std::size_t position) const
+const Rank& RankTable::at(std::size_t position) const
 {
     if (position < 1 || position > records_.size())
-        throw std::out_of_range("Ranks: no record at position " + std::to_string(position));
+        throw std::out_of_range("RankTable: no record at position " + std::to_string(position));
     return records_[position - 1];
 }
 
-void Ranks::removeAt(std::size_t index)
+void RankTable::removeAt(std::size_t index)
 {
     // Removal is rare, so one pass over the index to drop the entry and
     // close the gap is cheaper than keeping a reverse map.
@@ -86,22 +86,22 @@ void Ranks::removeAt(std::size_t index)
     records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
-void Ranks::Remove(std::string_view key)
+void RankTable::remove(std::string_view key)
 {
     const auto it = positions_.find(key);
     if (it == positions_.end())
-        throw std::out_of_range("Ranks: no record under key \"" + std::string(key) + '"');
+        throw std::out_of_range("RankTable: no record under key \"" + std::string(key) + '"');
     removeAt(it->second);
 }
 
-void Ranks::Remove(std::size_t position)
+void RankTable::remove(std::size_t position)
 {
     if (position < 1 || position > records_.size())
-        throw std::out_of_range("Ranks: no record at position " + std::to_string(position));
+        throw std::out_of_range("RankTable: no record at position " + std::to_string(position));
     removeAt(position - 1);
 }
 
-void Ranks::clear() noexcept
+void RankTable::clear() noexcept
 {
     records_.clear();
     positions_.clear();

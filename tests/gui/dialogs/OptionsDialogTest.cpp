@@ -1,15 +1,16 @@
-#include "gui/dialogs/frmOption.h"
+#include "gui/dialogs/OptionsDialog.h"
 #include "core/log/DateValue.h"
 #include "support/GuiTest.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -31,13 +32,14 @@ auto fields(const GraphSettings& g)
     return std::tuple(g.Color, g.PatternColor, g.Pattern);
 }
 
-class frmOptionTest : public ::testing::Test {
+class OptionsDialogTest : public ::testing::Test {
 protected:
     void SetUp() override { tolvane::testing::ensureApplication(); }
 
     void open()
     {
-        dialog = std::make_unique<frmOption>(filter, graph);
+        dialog = std::make_unique<OptionsDialog>(filter, graph);
+        dialog->setAttribute(Qt::WA_DeleteOnClose, false);
         dialog->setColorChooser([this](QColor) { return nextColor; });
         dialog->show();
         dialog->activateWindow();
@@ -50,11 +52,24 @@ protected:
         EXPECT_NE(found, nullptr) << name.toStdString();
         return found;
     }
-    QCheckBox* check(int i) const { return child<QCheckBox>(QString("Check1(%1)").arg(i)); }
-    QComboBox* dateField(int i) const { return child<QComboBox>(QString("Combo1(%1)").arg(i)); }
-    QComboBox* patterns(int i) const { return child<QComboBox>(QString("Combo2(%1)").arg(i)); }
-    QLineEdit* score() const { return child<QLineEdit>("Text1"); }
-    QCalendarWidget* calendar() const { return child<QCalendarWidget>("MonthView1"); }
+    QCheckBox* check(int i) const
+    {
+        const char* names[] = {"ignoreAutoplayCheck", "ignoreScratchCheck", "scoreFilterCheck", "spanFilterCheck"};
+        return child<QCheckBox>(names[i]);
+    }
+    QComboBox* dateField(int i) const { return child<QComboBox>(i == 0 ? "fromDateField" : "toDateField"); }
+    QComboBox* patterns(int i) const { return child<QComboBox>(QString("patternChooser%1").arg(i)); }
+    QLineEdit* score() const { return child<QLineEdit>("minScoreField"); }
+    QCalendarWidget* calendar() const { return child<QCalendarWidget>("datePopup"); }
+    // What OK hands back to the window.
+    void ok()
+    {
+        click("okButton");
+        if (dialog->result() == QDialog::Accepted) {
+            filter = dialog->filter();
+            graph = dialog->graphSettings();
+        }
+    }
     QColor swatch(const QString& name) const { return child(name)->palette().color(QPalette::Window); }
     void click(const QString& name) const { child<QAbstractButton>(name)->click(); }
 
@@ -63,7 +78,7 @@ protected:
     {
         const Filter before = filter;
         MessageBoxAnswerer answers;
-        click("Command1");
+        ok();
         EXPECT_TRUE(dialog->isVisible());
         EXPECT_EQ(fields(filter), fields(before));
         return answers.seen().size() == 1 ? answers.seen()[0].text : QString();
@@ -72,10 +87,10 @@ protected:
     Filter filter;
     GraphSettings graph;
     std::optional<QColor> nextColor;
-    std::unique_ptr<frmOption> dialog;
+    std::unique_ptr<OptionsDialog> dialog;
 };
 
-TEST_F(frmOptionTest, OpensOnTheLoadPageWithTheSettingsShown)
+TEST_F(OptionsDialogTest, OpensOnTheLoadPageWithTheSettingsShown)
 {
     filter.IgnoreScrach = true;
     filter.optIgnoreAuto = 7; // out of range: the nearest side is shown
@@ -86,34 +101,32 @@ TEST_F(frmOptionTest, OpensOnTheLoadPageWithTheSettingsShown)
     graph.Pattern = {-1, -1, 40, -9, 5, -1, -1};
     open();
 
-    EXPECT_EQ(dialog->currentPage(), 1);
-    EXPECT_TRUE(child("Frame1(1)")->isVisible());
-    EXPECT_FALSE(child("Frame1(2)")->isVisible());
+    EXPECT_TRUE(child("loadPage")->isVisible());
+    EXPECT_FALSE(child("chartPage")->isVisible());
     EXPECT_FALSE(check(0)->isChecked());
     EXPECT_TRUE(check(1)->isChecked());
-    EXPECT_TRUE(child<QRadioButton>("Option1(2)")->isChecked());
-    EXPECT_TRUE(child<QRadioButton>("Option2(1)")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>("autoplaySide2")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>("scratchSide1")->isChecked());
     EXPECT_EQ(score()->text(), "4321");
     EXPECT_FALSE(calendar()->isVisible());
-    EXPECT_EQ(swatch("Shape1(0)"), QColor(255, 0, 0));
-    EXPECT_EQ(swatch("Shape2(5)"), QColor(0x30, 0x20, 0x10));
+    EXPECT_EQ(swatch("fillSwatch0"), QColor(255, 0, 0));
+    EXPECT_EQ(swatch("patternSwatch5"), QColor(0x30, 0x20, 0x10));
     EXPECT_EQ(patterns(1)->currentIndex(), 18);
     EXPECT_EQ(patterns(2)->currentIndex(), 0);
     EXPECT_EQ(patterns(3)->currentText(), "ボールド水平線");
-    EXPECT_EQ(graph.Pattern[2], 40) << "showing a clamped entry is no edit";
+    EXPECT_EQ(dialog->graphSettings().Pattern[2], 40) << "showing a clamped entry is no edit";
     for (int i = 0; i < 6; ++i) {
         ASSERT_EQ(patterns(i)->count(), 19);
         for (int p = 0; p < 19; ++p)
             EXPECT_EQ(patterns(i)->itemData(p).toInt(), p - 1);
     }
 
-    child<QTabBar>("TabStrip1")->setCurrentIndex(1);
-    EXPECT_EQ(dialog->currentPage(), 2);
-    EXPECT_TRUE(child("Frame1(2)")->isVisible());
-    EXPECT_FALSE(child("Frame1(1)")->isVisible());
+    child<QTabWidget>("optionPages")->setCurrentIndex(1);
+    EXPECT_TRUE(child("chartPage")->isVisible());
+    EXPECT_FALSE(child("loadPage")->isVisible());
 }
 
-TEST_F(frmOptionTest, OkAtOnceLeavesEverySettingAsItWas)
+TEST_F(OptionsDialogTest, OkAtOnceLeavesEverySettingAsItWas)
 {
     const Filter withTime{true, 1, true, 2, true, -250, true, makeDate(2001, 5, 3, 9, 5, 7), 0};
     // A stored value finer than the shown second survives too.
@@ -126,13 +139,13 @@ TEST_F(frmOptionTest, OkAtOnceLeavesEverySettingAsItWas)
             EXPECT_EQ(dateField(0)->currentText(), "2001/05/03 9:05:07");
             EXPECT_EQ(dateField(1)->currentText(), "指定なし");
         }
-        click("Command1");
+        ok();
         EXPECT_FALSE(dialog->isVisible());
         EXPECT_EQ(fields(filter), fields(stored));
     }
 }
 
-TEST_F(frmOptionTest, EnablingFollowsTheBoxesAndSideButtonsCommitWhileUnchecked)
+TEST_F(OptionsDialogTest, EnablingFollowsTheBoxesAndSideButtonsCommitWhileUnchecked)
 {
     open();
     EXPECT_FALSE(score()->isEnabled());
@@ -144,16 +157,16 @@ TEST_F(frmOptionTest, EnablingFollowsTheBoxesAndSideButtonsCommitWhileUnchecked)
     check(3)->click();
     EXPECT_FALSE(dateField(1)->isEnabled());
 
-    click("Option1(2)");
-    click("Option2(1)");
-    EXPECT_TRUE(child<QRadioButton>("Option1(2)")->isChecked()) << "the two groups are separate";
-    click("Command1");
+    click("autoplaySide2");
+    click("scratchSide1");
+    EXPECT_TRUE(child<QRadioButton>("autoplaySide2")->isChecked()) << "the two groups are separate";
+    ok();
     EXPECT_FALSE(filter.IgnoreAutoplay);
     EXPECT_EQ(filter.optIgnoreAuto, 2);
     EXPECT_EQ(filter.optIgnoreScr, 1);
 }
 
-TEST_F(frmOptionTest, ScoreIsTheNumberAtTheStartRoundedHalfToEven)
+TEST_F(OptionsDialogTest, ScoreIsTheNumberAtTheStartRoundedHalfToEven)
 {
     const std::pair<QString, std::int32_t> cases[] = {{"1500点", 1500}, {"", 0}, {" 2.5", 2}, {"abc", 0}};
     for (const auto& [text, expected] : cases) {
@@ -161,17 +174,17 @@ TEST_F(frmOptionTest, ScoreIsTheNumberAtTheStartRoundedHalfToEven)
         filter.ScoreFilter = true;
         open();
         score()->setText(text);
-        click("Command1");
+        ok();
         EXPECT_EQ(filter.MinScore, expected) << text.toStdString();
     }
     open();
     check(2)->click();
     score()->setText("5");
-    click("Command1");
+    ok();
     EXPECT_EQ(filter.MinScore, 0) << "the field is not read while its box is off";
 }
 
-TEST_F(frmOptionTest, UncheckingTheSpanKeepsTheDates)
+TEST_F(OptionsDialogTest, UncheckingTheSpanKeepsTheDates)
 {
     filter.SpanFilter = true;
     filter.Mintime = makeDate(2003, 4, 5);
@@ -179,7 +192,7 @@ TEST_F(frmOptionTest, UncheckingTheSpanKeepsTheDates)
     open();
     check(3)->click();
     dateField(0)->setEditText("not read while off");
-    click("Command1");
+    ok();
     EXPECT_FALSE(filter.SpanFilter);
     EXPECT_EQ(filter.Mintime, makeDate(2003, 4, 5));
 
@@ -189,7 +202,7 @@ TEST_F(frmOptionTest, UncheckingTheSpanKeepsTheDates)
     EXPECT_EQ(dateField(1)->currentText(), "2004/06/07 23:59:59");
 }
 
-TEST_F(frmOptionTest, NoBoundPickedFromTheListAfterTypingADate)
+TEST_F(OptionsDialogTest, NoBoundPickedFromTheListAfterTypingADate)
 {
     filter.SpanFilter = true;
     filter.Maxtime = makeDate(2004, 6, 7);
@@ -203,11 +216,11 @@ TEST_F(frmOptionTest, NoBoundPickedFromTheListAfterTypingADate)
     EXPECT_EQ(field->currentText(), "指定なし");
     EXPECT_TRUE(check(3)->hasFocus());
     EXPECT_FALSE(calendar()->isVisible());
-    click("Command1");
+    ok();
     EXPECT_EQ(filter.Maxtime, 0);
 }
 
-TEST_F(frmOptionTest, OkRefusesWhatItCannotConvertAndCommitsNothing)
+TEST_F(OptionsDialogTest, OkRefusesWhatItCannotConvertAndCommitsNothing)
 {
     filter.SpanFilter = true;
     filter.Mintime = makeDate(2003, 4, 5);
@@ -223,54 +236,73 @@ TEST_F(frmOptionTest, OkRefusesWhatItCannotConvertAndCommitsNothing)
     score()->setText("99999999999");
     EXPECT_TRUE(refusedOk().contains("99999999999"));
     score()->setText("-2147483648");
-    click("Command1");
+    ok();
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(filter.IgnoreAutoplay);
     EXPECT_EQ(filter.MinScore, -2147483647 - 1);
     EXPECT_EQ(filter.Mintime, makeDate(2003, 2, 3, 4, 5));
 }
 
-TEST_F(frmOptionTest, CancelEscapeAndTheCloseControlRestoreTheOpeningStyles)
+TEST_F(OptionsDialogTest, CancelEscapeAndTheCloseControlDropTheStyleEdits)
 {
     graph.Color[2] = 123;
     graph.PatternColor[1] = 0x00FF00;
     const GraphSettings opening = graph;
-    // Three colours and a pattern, each in the settings at once.
+    // Three colours and a pattern.
     auto edit = [this] {
         nextColor.reset();
-        click("ComPatColor(0)");
-        EXPECT_EQ(swatch("Shape2(0)"), QColor(0, 255, 0)) << "a cancelled chooser keeps the swatch";
-        EXPECT_EQ(graph.PatternColor[1], 0x00FF00);
+        click("patternColorButton0");
+        EXPECT_EQ(swatch("patternSwatch0"), QColor(0, 255, 0)) << "a cancelled chooser keeps the swatch";
         nextColor = QColor(1, 2, 3);
-        click("ComColor(0)");
-        click("ComPatColor(2)");
+        click("fillColorButton0");
+        click("patternColorButton2");
         nextColor = QColor(255, 128, 0);
-        click("ComColor(5)");
+        click("fillColorButton5");
         patterns(4)->setCurrentIndex(18);
-        EXPECT_EQ(graph.Color[1], 0x030201);
-        EXPECT_EQ(graph.PatternColor[3], 0x030201);
-        EXPECT_EQ(graph.Color[6], 0x0080FF);
-        EXPECT_EQ(graph.Pattern[5], 17);
-        EXPECT_EQ(swatch("Shape1(5)"), QColor(255, 128, 0));
+        EXPECT_EQ(swatch("fillSwatch5"), QColor(255, 128, 0));
     };
-    const std::function<void()> cancels[] = {[this] { click("Command2"); }, [this] { dialog->close(); },
+    const std::function<void()> cancels[] = {[this] { click("cancelButton"); }, [this] { dialog->close(); },
         [this] { QTest::keyClick(dialog.get(), Qt::Key_Escape); }};
     for (const auto& cancel : cancels) {
         open();
         edit();
         cancel();
         EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(dialog->result(), QDialog::Rejected);
         EXPECT_EQ(fields(graph), fields(opening));
     }
 
     open();
     edit();
-    click("Command1");
-    EXPECT_EQ(graph.Pattern[5], 17);
+    ok();
+    EXPECT_EQ(graph.Color[1], 0x030201);
+    EXPECT_EQ(graph.PatternColor[1], 0x00FF00);
+    EXPECT_EQ(graph.PatternColor[3], 0x030201);
     EXPECT_EQ(graph.Color[6], 0x0080FF);
+    EXPECT_EQ(graph.Pattern[5], 17);
+    EXPECT_EQ(graph.Color[2], 123);
 }
 
-TEST_F(frmOptionTest, CalendarFillsTheFieldThatLastHadTheFocus)
+TEST_F(OptionsDialogTest, EscWithTheDatePopupOpenClosesOnlyThePopup)
+{
+    filter.SpanFilter = true;
+    open();
+    check(0)->click();
+    dateField(1)->setFocus();
+    dateField(1)->setEditText("2004/01/02");
+    dateField(0)->setFocus();
+    ASSERT_TRUE(calendar()->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(calendar()->isVisible());
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dateField(1)->currentText(), "2004/01/02");
+    // The edits are still there for OK.
+    ok();
+    EXPECT_TRUE(filter.IgnoreAutoplay);
+    EXPECT_EQ(filter.Maxtime, makeDate(2004, 1, 2));
+}
+
+TEST_F(OptionsDialogTest, CalendarFillsTheFieldThatLastHadTheFocus)
 {
     filter.SpanFilter = true;
     open();

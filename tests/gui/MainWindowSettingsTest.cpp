@@ -1,5 +1,8 @@
+#include "gui/MainWindow.h"
+#include "gui/StoredPlacement.h"
 #include "support/GuiTest.h"
-#include "gui/frmMain.h"
+
+#include <QTableView>
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -13,7 +16,7 @@ using tolvane::testing::MessageBoxAnswerer;
 
 namespace {
 
-class frmMainSettingsTest : public ::testing::Test {
+class MainWindowSettingsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -51,17 +54,16 @@ protected:
 
 } // namespace
 
-TEST_F(frmMainSettingsTest, AFirstStartUsesTheDefaultsAndAFirstCloseWritesEveryKeyInOrder)
+TEST_F(MainWindowSettingsTest, AFirstStartUsesTheDefaultsAndAFirstCloseWritesEveryKeyInOrder)
 {
-    frmMain window(path);
+    MainWindow window(path);
     window.show();
-    const double dpi = window.dpi();
-    EXPECT_NEAR(window.x(), twipsToPixels(1000, dpi), 1);
-    EXPECT_NEAR(window.outerWidthTwips(), 6500, 15);
-    EXPECT_NEAR(window.outerHeightTwips(), 6500, 15);
-    EXPECT_NEAR(window.listView1ColumnWidths()[9], 2000, 15);
-    EXPECT_FALSE(window.filter.SpanFilter);
-    EXPECT_EQ(window.graph.Pattern[3], -1);
+    EXPECT_NEAR(window.x(), StoredPlacement::toPixels(1000, window.logicalDpiX()), 1);
+    EXPECT_NEAR(StoredPlacement::outerWidth(window), 6500, 15);
+    EXPECT_NEAR(StoredPlacement::outerHeight(window), 6500, 15);
+    EXPECT_NEAR(StoredPlacement::columnWidths(*window.playList())[9], 2000, 15);
+    EXPECT_FALSE(window.filter().SpanFilter);
+    EXPECT_EQ(window.graphSettings().Pattern[3], -1);
     EXPECT_FALSE(window.isMaximized());
 
     window.close();
@@ -69,7 +71,7 @@ TEST_F(frmMainSettingsTest, AFirstStartUsesTheDefaultsAndAFirstCloseWritesEveryK
     for (int n = 1; n <= 10; ++n)
         expected.push_back("Listview1(" + std::to_string(n) + ")");
     for (const char* k : {"[Filter]", "IgnoreScrach", "IgnoreAutoplay", "ScoreFilter", "SpanFilter", "optIgnoreAuto",
-                          "optIgnoreScr", "MinScore", "Maxtime", "Mintime", "[Graph]"})
+             "optIgnoreScr", "MinScore", "Maxtime", "Mintime", "[Graph]"})
         expected.push_back(k);
     for (int n = 1; n <= 6; ++n) {
         for (const char* k : {"Color", "PatternColor", "Pattern"})
@@ -80,45 +82,43 @@ TEST_F(frmMainSettingsTest, AFirstStartUsesTheDefaultsAndAFirstCloseWritesEveryK
     EXPECT_NE(text.find("WindowState=0\r\n"), std::string::npos);
     // Values nobody changed are written as they were, not as the pixels give them back.
     EXPECT_NE(text.find("[Settings]\r\nMainLeft=1000\r\nMainTop=1000\r\nMainWidth=6500\r\nMainHeight=6500\r\n"),
-              std::string::npos)
+        std::string::npos)
         << text;
     EXPECT_NE(text.find("Listview1(10)=2000\r\n"), std::string::npos);
     EXPECT_NE(text.find("Maxtime=0:00:00\r\nMintime=0:00:00\r\n"), std::string::npos);
     EXPECT_NE(text.find("Graph6Pattern=-1\r\n"), std::string::npos);
 }
 
-TEST_F(frmMainSettingsTest, SettingsSurviveARestart)
+TEST_F(MainWindowSettingsTest, SettingsSurviveARestart)
 {
+    writeFile("[Filter]\r\nScoreFilter=True\r\nMinScore=150000\r\nIgnoreAutoplay=True\r\noptIgnoreAuto=2\r\n"
+              "[Graph]\r\nGraph5Pattern=3\r\nGraph5Color=16711680\r\n");
     {
-        frmMain window(path);
+        MainWindow window(path);
         window.show();
-        window.filter.ScoreFilter = true;
-        window.filter.MinScore = 150000;
-        window.filter.IgnoreAutoplay = true;
-        window.filter.optIgnoreAuto = 2;
-        window.graph.Pattern[5] = 3;
-        window.graph.Color[5] = 16711680;
-        auto widths = window.listView1ColumnWidths();
+        EXPECT_TRUE(window.filter().ScoreFilter);
+        auto widths = StoredPlacement::columnWidths(*window.playList());
         widths[2] = 3000;
-        window.setListView1ColumnWidths(widths);
-        window.resizeToOuterTwips(9000, 7000);
+        StoredPlacement::setColumnWidths(*window.playList(), widths);
+        StoredPlacement::resizeToOuter(window, 9000, 7000);
         window.close();
     }
-    frmMain again(path);
-    EXPECT_TRUE(again.filter.ScoreFilter);
-    EXPECT_EQ(again.filter.MinScore, 150000);
-    EXPECT_EQ(again.filter.optIgnoreAuto, 2);
-    EXPECT_EQ(again.graph.Pattern[5], 3);
-    EXPECT_EQ(again.graph.Color[5], 16711680);
-    EXPECT_NEAR(again.listView1ColumnWidths()[2], 3000, 15);
-    EXPECT_NEAR(again.outerWidthTwips(), 9000, 15);
+    MainWindow again(path);
+    EXPECT_TRUE(again.filter().ScoreFilter);
+    EXPECT_EQ(again.filter().MinScore, 150000);
+    EXPECT_TRUE(again.filter().IgnoreAutoplay);
+    EXPECT_EQ(again.filter().optIgnoreAuto, 2);
+    EXPECT_EQ(again.graphSettings().Pattern[5], 3);
+    EXPECT_EQ(again.graphSettings().Color[5], 16711680);
+    EXPECT_NEAR(StoredPlacement::columnWidths(*again.playList())[2], 3000, 15);
+    EXPECT_NEAR(StoredPlacement::outerWidth(again), 9000, 15);
 }
 
-TEST_F(frmMainSettingsTest, MaximisedAndMinimisedClosesKeepTheLastNormalPlacement)
+TEST_F(MainWindowSettingsTest, MaximisedAndMinimisedClosesKeepTheLastNormalPlacement)
 {
     writeFile("[Settings]\r\nMainLeft=500\r\nMainTop=600\r\nMainWidth=8000\r\nMainHeight=7000\r\nWindowState=0\r\n");
     {
-        frmMain window(path);
+        MainWindow window(path);
         window.show();
         window.showMaximized();
         QApplication::processEvents();
@@ -126,10 +126,10 @@ TEST_F(frmMainSettingsTest, MaximisedAndMinimisedClosesKeepTheLastNormalPlacemen
     }
     std::string text = readFile();
     EXPECT_NE(text.find("MainLeft=500\r\nMainTop=600\r\nMainWidth=8000\r\nMainHeight=7000\r\nWindowState=2\r\n"),
-              std::string::npos)
+        std::string::npos)
         << text;
     {
-        frmMain window(path);
+        MainWindow window(path);
         EXPECT_TRUE(window.windowState() & Qt::WindowMaximized);
         window.show();
         window.showMinimized();
@@ -139,24 +139,24 @@ TEST_F(frmMainSettingsTest, MaximisedAndMinimisedClosesKeepTheLastNormalPlacemen
     EXPECT_NE(readFile().find("MainWidth=8000\r\nMainHeight=7000\r\nWindowState=2\r\n"), std::string::npos);
 }
 
-TEST_F(frmMainSettingsTest, OnlyAWindowStateOfExactlyTwoMaximises)
+TEST_F(MainWindowSettingsTest, OnlyAWindowStateOfExactlyTwoMaximises)
 {
     for (const char* state : {"1", "3", "maximised", "2.5", ""}) {
         writeFile(std::string("[Settings]\r\nWindowState=") + state + "\r\n");
-        frmMain window(path);
+        MainWindow window(path);
         EXPECT_FALSE(window.windowState() & Qt::WindowMaximized) << state;
     }
     writeFile("[settings]\r\nwindowstate=2\r\n");
-    frmMain window(path);
+    MainWindow window(path);
     EXPECT_TRUE(window.windowState() & Qt::WindowMaximized);
 }
 
-TEST_F(frmMainSettingsTest, AFailedSaveSaysSoAndTheWindowStillCloses)
+TEST_F(MainWindowSettingsTest, AFailedSaveSaysSoAndTheWindowStillCloses)
 {
     // A settings "folder" that is a file: nothing can be written there.
     const std::filesystem::path blocker = std::filesystem::path(dir.path().toStdString()) / "blocker";
     std::ofstream(blocker) << "x";
-    frmMain window(blocker / "Tolvane.ini");
+    MainWindow window(blocker / "Tolvane.ini");
     window.show();
     MessageBoxAnswerer answers;
     window.close();

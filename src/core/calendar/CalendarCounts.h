@@ -7,9 +7,9 @@
 namespace tolvane {
 
 // Plays counted by year > month > day > hour.
-class CalendarTree final {
+class CalendarCounts final {
 public:
-    CYears years;
+    CalendarYears years;
 
     // Counts one play. Throws std::out_of_range, changing nothing, when a
     // part is out of range (day checked against 1..31 only).

@@ -1,4 +1,4 @@
-#include "gui/dialogs/frmAbout.h"
+#include "gui/dialogs/AboutDialog.h"
 
 #include "core/analysis/RunTexts.h"
 #include "gui/Messages.h"
@@ -25,61 +25,62 @@ QString programTitle()
 
 } // namespace
 
-frmAbout::frmAbout(int major, int minor, int revision, QWidget* parent)
+AboutDialog::AboutDialog(int major, int minor, int revision, QWidget* parent)
     : QDialog(parent)
     , programs_(defaultSystemInfoPrograms())
     , launch_([](const QString& path) { return QProcess::startDetached(path, {}); })
 {
-    setObjectName("frmAbout");
+    setObjectName("aboutDialog");
     setWindowTitle("ﾊﾞｰｼﾞｮﾝ情報 " + programTitle());
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
-    // The window icon falls back to the application's; without either, a
-    // stock picture keeps the corner from standing empty.
-    QIcon icon = windowIcon();
+    // The program's icon (the window's, which falls back to the
+    // application's); without one, a stock picture keeps the corner from
+    // standing empty.
+    QIcon icon = parent ? parent->window()->windowIcon() : windowIcon();
     if (icon.isNull() || icon.availableSizes().isEmpty())
         icon = style()->standardIcon(QStyle::SP_ComputerIcon);
-    picIcon_ = new QLabel(this);
-    picIcon_->setObjectName("picIcon");
-    picIcon_->setPixmap(icon.pixmap(32, 32));
-    picIcon_->setFixedSize(32, 32);
+    auto* picture = new QLabel(this);
+    picture->setObjectName("programIcon");
+    picture->setPixmap(icon.pixmap(32, 32));
+    picture->setFixedSize(32, 32);
 
-    lblTitle_ = new QLabel(titleText(major, minor, revision), this);
-    lblTitle_->setObjectName("lblTitle");
-    QFont titleFont = lblTitle_->font();
+    auto* title = new QLabel(titleText(major, minor, revision), this);
+    title->setObjectName("programTitle");
+    QFont titleFont = title->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
     titleFont.setBold(true);
-    lblTitle_->setFont(titleFont);
+    title->setFont(titleFont);
 
     auto* description = new QLabel("プレイ記録を集計して、ランキングと利用傾向のグラフにします。", this);
-    description->setObjectName("lblDescription");
+    description->setObjectName("programDescription");
 
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
 
-    cmdOK_ = new QPushButton("OK", this);
-    cmdOK_->setObjectName("cmdOK");
-    cmdOK_->setDefault(true);
-    cmdSysInfo_ = new QPushButton("ｼｽﾃﾑ情報(&S)...", this);
-    cmdSysInfo_->setObjectName("cmdSysInfo");
-    cmdSysInfo_->setAutoDefault(false);
-    cmdOK_->setMinimumWidth(cmdSysInfo_->sizeHint().width());
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("okButton");
+    ok->setDefault(true);
+    auto* systemInfo = new QPushButton("ｼｽﾃﾑ情報(&S)...", this);
+    systemInfo->setObjectName("systemInfoButton");
+    systemInfo->setAutoDefault(false);
+    ok->setMinimumWidth(systemInfo->sizeHint().width());
 
     auto* texts = new QVBoxLayout;
     texts->setSpacing(10);
-    texts->addWidget(lblTitle_);
+    texts->addWidget(title);
     texts->addWidget(description);
 
     auto* top = new QHBoxLayout;
     top->setSpacing(16);
-    top->addWidget(picIcon_, 0, Qt::AlignTop);
+    top->addWidget(picture, 0, Qt::AlignTop);
     top->addLayout(texts, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(cmdOK_);
-    buttons->addWidget(cmdSysInfo_);
+    buttons->addWidget(ok);
+    buttons->addWidget(systemInfo);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 12);
@@ -90,32 +91,22 @@ frmAbout::frmAbout(int major, int minor, int revision, QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     // Escape reaches reject() on its own; OK and Escape both just close.
-    connect(cmdOK_, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
-    connect(cmdSysInfo_, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+    connect(ok, &QPushButton::clicked, this, &AboutDialog::accept);
+    connect(systemInfo, &QPushButton::clicked, this, &AboutDialog::startSystemInfo);
 }
 
-QString frmAbout::titleText(int major, int minor, int revision)
+QString AboutDialog::titleText(int major, int minor, int revision)
 {
     return programTitle() + "  ver " + QString::number(major) + "." + QString::number(minor)
         + QString::number(revision);
 }
 
-QStringList frmAbout::defaultSystemInfoPrograms()
+QStringList AboutDialog::defaultSystemInfoPrograms()
 {
     return {"hardinfo", "gnome-system-monitor", "kinfocenter"};
 }
 
-void frmAbout::cmdOK_Click()
-{
-    accept();
-}
-
-void frmAbout::cmdSysInfo_Click()
-{
-    StartSysInfo();
-}
-
-void frmAbout::StartSysInfo()
+void AboutDialog::startSystemInfo()
 {
     for (const QString& name : programs_) {
         const QString path = QStandardPaths::findExecutable(name);

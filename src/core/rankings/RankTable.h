@@ -15,7 +15,7 @@ namespace tolvane {
 // Rank records in insertion order, reachable by position (1-based) or by a
 // key compared without regard to letter case (see KeyFold.h).
 // Pointers and references stay valid while records are only added.
-class Ranks final {
+class RankTable final {
 public:
     using iterator = std::deque<Rank>::iterator;
     using const_iterator = std::deque<Rank>::const_iterator;
@@ -23,26 +23,26 @@ public:
     // A new record numbered by the creation counter. An empty key appends a
     // record reachable by position only. A key already present changes
     // nothing, uses up no number and gives nullptr.
-    Rank* RankAdd(std::string_view key);
+    Rank* insert(std::string_view key);
 
-    // The record under key, created as RankAdd would if missing. Unlike
-    // RankAdd, the empty key is a key of its own here.
+    // The record under key, created as insert would if missing. Unlike
+    // insert, the empty key is a key of its own here.
     Rank& obtain(std::string_view key);
 
     // Throw std::out_of_range when the key or position is not there.
-    Rank& Item(std::string_view key);
-    const Rank& Item(std::string_view key) const;
-    Rank& Item(std::size_t position);
-    const Rank& Item(std::size_t position) const;
+    Rank& at(std::string_view key);
+    const Rank& at(std::string_view key) const;
+    Rank& at(std::size_t position);
+    const Rank& at(std::size_t position) const;
 
     Rank* find(std::string_view key) noexcept;
     const Rank* find(std::string_view key) const noexcept;
 
-    std::size_t Count() const noexcept { return records_.size(); }
+    std::size_t size() const noexcept { return records_.size(); }
 
     // Throw std::out_of_range when the key or position is not there.
-    void Remove(std::string_view key);
-    void Remove(std::size_t position);
+    void remove(std::string_view key);
+    void remove(std::size_t position);
 
     // Empties the table; the creation counter goes on.
     void clear() noexcept;

@@ -4,14 +4,11 @@
 #include <QStringList>
 #include <functional>
 
-class QLabel;
-class QPushButton;
-
 namespace tolvane {
 
 // The about box: the program's title and version, and a button that starts
 // the desktop's system-information program.
-class frmAbout final : public QDialog {
+class AboutDialog final : public QDialog {
     Q_OBJECT
 
 public:
@@ -19,7 +16,7 @@ public:
     // could not be started.
     using Launcher = std::function<bool(const QString& path)>;
 
-    frmAbout(int major, int minor, int revision, QWidget* parent = nullptr);
+    AboutDialog(int major, int minor, int revision, QWidget* parent = nullptr);
 
     // "Tolvane  ver 1.13" for 1, 1, 3: no separator between minor and revision.
     static QString titleText(int major, int minor, int revision);
@@ -29,18 +26,13 @@ public:
     void setSystemInfoPrograms(QStringList names) { programs_ = std::move(names); }
     void setLauncher(Launcher launcher) { launch_ = std::move(launcher); }
 
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
+public slots:
     // Starts the first program found, or says that none can be used.
-    void StartSysInfo();
+    void startSystemInfo();
 
 private:
     QStringList programs_;
     Launcher launch_;
-    QLabel* picIcon_ = nullptr;
-    QLabel* lblTitle_ = nullptr;
-    QPushButton* cmdOK_ = nullptr;
-    QPushButton* cmdSysInfo_ = nullptr;
 };
 
 } // namespace tolvane

@@ -1,4 +1,4 @@
-#include "gui/dialogs/frmAbout.h"
+#include "gui/dialogs/AboutDialog.h"
 #include "support/GuiTest.h"
 
 #include <QLabel>
@@ -12,12 +12,12 @@ using tolvane::testing::MessageBoxAnswerer;
 
 namespace {
 
-class frmAboutTest : public ::testing::Test {
+class AboutDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         tolvane::testing::ensureApplication();
-        about = std::make_unique<frmAbout>(1, 1, 3);
+        about = std::make_unique<AboutDialog>(1, 1, 3);
         about->setLauncher([this](const QString& path) {
             started << path;
             return startSucceeds;
@@ -27,20 +27,20 @@ protected:
     std::vector<MessageBoxAnswerer::Seen> startSysInfo()
     {
         MessageBoxAnswerer answers;
-        about->StartSysInfo();
+        about->startSystemInfo();
         return answers.seen();
     }
 
-    std::unique_ptr<frmAbout> about;
+    std::unique_ptr<AboutDialog> about;
     QStringList started;
     bool startSucceeds = true;
 };
 
-TEST_F(frmAboutTest, TitleCarriesTheVersionAndBothKeysClose)
+TEST_F(AboutDialogTest, TitleCarriesTheVersionAndBothKeysClose)
 {
-    EXPECT_EQ(about->findChild<QLabel*>("lblTitle")->text(), "Tolvane  ver 1.13");
-    EXPECT_EQ(frmAbout::titleText(2, 10, 0), "Tolvane  ver 2.100");
-    EXPECT_FALSE(about->findChild<QLabel*>("picIcon")->pixmap().isNull());
+    EXPECT_EQ(about->findChild<QLabel*>("programTitle")->text(), "Tolvane  ver 1.13");
+    EXPECT_EQ(AboutDialog::titleText(2, 10, 0), "Tolvane  ver 2.100");
+    EXPECT_FALSE(about->findChild<QLabel*>("programIcon")->pixmap().isNull());
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
         about->show();
         about->activateWindow();
@@ -50,7 +50,7 @@ TEST_F(frmAboutTest, TitleCarriesTheVersionAndBothKeysClose)
     }
 }
 
-TEST_F(frmAboutTest, SystemInformationStartsTheFirstProgramFoundOrSaysItCannot)
+TEST_F(AboutDialogTest, SystemInformationStartsTheFirstProgramFoundOrSaysItCannot)
 {
     about->setSystemInfoPrograms({"tolvane-no-such-program-1", "tolvane-no-such-program-2"});
     auto seen = startSysInfo();

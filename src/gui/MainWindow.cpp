@@ -1,0 +1,264 @@
+#include "gui/MainWindow.h"
+
+#include "core/analysis/RunTexts.h"
+#include "core/settings/SettingsFile.h"
+#include "gui/Messages.h"
+#include "gui/OpenCommand.h"
+#include "gui/StatusProgress.h"
+#include "gui/dialogs/AboutDialog.h"
+#include "gui/dialogs/OptionsDialog.h"
+#include "gui/models/ItemRoles.h"
+#include "gui/models/PlayListModel.h"
+#include "gui/pages/RankingPage.h"
+#include "gui/pages/TrendPage.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QSortFilterProxyModel>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+// The toolbar's own icons live in a static library, where the linker keeps
+// them only when someone asks for them.
+static void initIcons()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
+namespace tolvane {
+
+namespace {
+
+QString text(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// The program's icon, when the resources carry one.
+constexpr const char* kProgramIcon = ":/icons/tolvane.svg";
+
+} // namespace
+
+MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
+    : QMainWindow(parent)
+    , settingsFile_(std::move(settingsFile))
+{
+    initIcons();
+    setObjectName("mainWindow");
+    setWindowTitle(text(RunTexts::kTitle));
+    if (QFile::exists(kProgramIcon))
+        setWindowIcon(QIcon(kProgramIcon));
+
+    buildPages();
+    statusBar()->setSizeGripEnabled(true);
+    status_ = new StatusProgress(statusBar());
+    open_ = new OpenCommand(*this, analysis_, *status_, *playListModel_, *rankingPage_, *trendPage_);
+    connect(open_, &OpenCommand::busyChanged, this, &MainWindow::setBusy);
+    connect(open_, &OpenCommand::finished, this, &MainWindow::finishRun);
+    buildCommands();
+
+    if (settingsFile_.empty())
+        settingsFile_ = settingsPath(QCoreApplication::applicationDirPath().toStdString());
+    loadSettings();
+}
+
+MainWindow::~MainWindow() = default;
+
+QAction* MainWindow::command(const char* name, const QString& caption, void (MainWindow::*slot)())
+{
+    auto* action = new QAction(caption, this);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+}
+
+void MainWindow::buildCommands()
+{
+    // One action a command, shared by the menu and the toolbar. The toolbar
+    // shows the short name as its tip.
+    openAction_ = command("openAction", "開く(&O)...", &MainWindow::chooseLog);
+    openAction_->setToolTip("開く");
+    auto* exit = new QAction("終了(&X)", this);
+    exit->setObjectName("exitAction");
+    connect(exit, &QAction::triggered, this, &MainWindow::close);
+    optionsAction_ = command("optionsAction", "ｵﾌﾟｼｮﾝ(&O)...", &MainWindow::showOptions);
+    QAction* about = command("aboutAction", "ﾊﾞｰｼﾞｮﾝ情報(&A)", &MainWindow::showAbout);
+    // Toolbar buttons for commands still to be built.
+    QAction* newLog = command("newAction", "新規作成", &MainWindow::showNotImplemented);
+    QAction* save = command("saveAction", "上書き保存", &MainWindow::showNotImplemented);
+    QAction* print = command("printAction", "印刷", &MainWindow::showNotImplemented);
+
+    QMenu* file = menuBar()->addMenu("ﾌｧｲﾙ(&F)");
+    file->setObjectName("fileMenu");
+    file->addAction(openAction_);
+    file->addSeparator();
+    file->addAction(exit);
+    QMenu* tools = menuBar()->addMenu("ﾂｰﾙ(&T)");
+    tools->setObjectName("toolsMenu");
+    tools->addAction(optionsAction_);
+    QMenu* help = menuBar()->addMenu("ﾍﾙﾌﾟ(&H)");
+    help->setObjectName("helpMenu");
+    help->addAction(about);
+
+    QToolBar* toolBar = addToolBar("toolBar");
+    toolBar->setObjectName("toolBar");
+    toolBar->setMovable(false);
+    toolBar->setIconSize(QSize(16, 16));
+    const struct {
+        QAction* action;
+        const char* icon;
+        const char* theme;
+    } buttons[] = {{newLog, ":/icons/New", "document-new"}, {openAction_, ":/icons/Open", "document-open"},
+        {save, ":/icons/Save", "document-save"}, {print, ":/icons/Print", "document-print"}};
+    for (const auto& button : buttons) {
+        button.action->setIcon(QIcon::fromTheme(button.theme, QIcon(button.icon)));
+        if (button.action == print)
+            toolBar->addSeparator();
+        toolBar->addAction(button.action);
+    }
+}
+
+void MainWindow::buildPages()
+{
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName("pageTabs");
+    setCentralWidget(pages_);
+
+    auto* dataPage = new QWidget(pages_);
+    dataPage->setObjectName("dataListPage");
+    playListModel_ = new PlayListModel(analysis_.plays, this);
+    playListProxy_ = new QSortFilterProxyModel(this);
+    playListProxy_->setObjectName("playListProxy");
+    playListProxy_->setSourceModel(playListModel_);
+    playListProxy_->setSortRole(SortRole);
+    // Rows the run appends go to the end; nothing re-sorts while a log is read.
+    playListProxy_->setDynamicSortFilter(false);
+    playList_ = new QTableView(dataPage);
+    playList_->setObjectName("playList");
+    playList_->setModel(playListProxy_);
+    playList_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    playList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    playList_->setWordWrap(false);
+    playList_->verticalHeader()->hide();
+    playList_->verticalHeader()->setDefaultSectionSize(playList_->fontMetrics().height() + 4);
+    // Rows of one height let the view skip measuring half a million of them.
+    playList_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    QHeaderView* header = playList_->horizontalHeader();
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // File order until the user clicks a header; a third click goes back to it.
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    header->setSortIndicatorClearable(true);
+    playList_->setSortingEnabled(true);
+    auto* dataBox = new QVBoxLayout(dataPage);
+    dataBox->addWidget(playList_);
+    pages_->addTab(dataPage, "データ一覧");
+
+    rankingPage_ = new RankingPage(analysis_.rankings, pages_);
+    pages_->addTab(rankingPage_, "ランキング");
+    trendPage_ = new TrendPage(analysis_, pages_);
+    trendPage_->showDesigned();
+    pages_->addTab(trendPage_, "利用傾向の調査");
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // A run stops at its next yield, a message waits for its answer; the
+    // window closes after either.
+    if (open_->busy()) {
+        closeWhenIdle_ = true;
+        open_->requestStop();
+        event->ignore();
+        return;
+    }
+    saveSettings();
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::loadSettings()
+{
+    // A file that cannot be read gives the defaults; there is nothing to tell.
+    const std::optional<IniFile> ini = loadSettingsFile(settingsFile_);
+    const ProgramSettings s = readSettings(ini ? *ini : IniFile());
+    placement_.restore(*this, *playList_, s.window);
+    filter_ = s.filter;
+    graph_ = s.graph;
+}
+
+void MainWindow::saveSettings()
+{
+    if (settingsSaved_)
+        return;
+    settingsSaved_ = true;
+    status_->setStatus(text(RunTexts::kSavingStatus));
+    ProgramSettings s;
+    s.window = placement_.capture(*this, *playList_);
+    s.filter = filter_;
+    s.graph = graph_;
+    const WindowPlacement state = isMinimized() ? WindowPlacement::Minimised
+        : isMaximized()                         ? WindowPlacement::Maximised
+                                                : WindowPlacement::Normal;
+    std::string error;
+    if (!saveSettingsFile(settingsFile_, s, state, &error)) {
+        // The window closes all the same; the user learns the settings were not kept.
+        Messages::inform(this, {"設定を保存できませんでした。", settingsFile_.string(), error});
+    }
+}
+
+void MainWindow::setBusy(bool busy)
+{
+    openAction_->setEnabled(!busy);
+    optionsAction_->setEnabled(!busy);
+    rankingPage_->chooser()->setEnabled(!busy);
+    trendPage_->setRunning(busy);
+}
+
+void MainWindow::finishRun()
+{
+    if (closeWhenIdle_)
+        close();
+}
+
+void MainWindow::chooseLog()
+{
+    open_->chooseAndRun(filter_, graph_, placement_.restored().WindowState == 2);
+}
+
+void MainWindow::openLog(const QString& path)
+{
+    open_->run(path, filter_, graph_, placement_.restored().WindowState == 2);
+}
+
+void MainWindow::showNotImplemented()
+{
+    Messages::notImplemented(this);
+}
+
+void MainWindow::showOptions()
+{
+    OptionsDialog dialog(filter_, graph_, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    filter_ = dialog.filter();
+    graph_ = dialog.graphSettings();
+    // Charts drawn by an analysis take the new styles at once.
+    if (analysis_.navigation.analysisDone) {
+        ChartColorset(graph_, analysis_.styles);
+        trendPage_->applyStyles();
+    }
+}
+
+void MainWindow::showAbout()
+{
+    AboutDialog about(TOLVANE_VERSION_MAJOR, TOLVANE_VERSION_MINOR, TOLVANE_VERSION_PATCH, this);
+    about.exec();
+}
+
+} // namespace tolvane

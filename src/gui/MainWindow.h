@@ -1,0 +1,96 @@
+#pragma once
+
+#include "core/analysis/Analysis.h"
+#include "core/log/Filter.h"
+#include "core/trends/ChartStyle.h"
+#include "gui/StoredPlacement.h"
+
+#include <QMainWindow>
+#include <filesystem>
+
+class QAction;
+class QSortFilterProxyModel;
+class QTabWidget;
+class QTableView;
+
+namespace tolvane {
+
+class OpenCommand;
+class PlayListModel;
+class RankingPage;
+class StatusProgress;
+class TrendPage;
+
+// The main window: menus, toolbar, the pages (data list, rankings, usage
+// trends) and the status bar. It only wires them together and owns the
+// state they share: the analysis, the load filters and the chart styles,
+// read from the settings file when it opens and written when it closes.
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // settingsFile is where the settings live; empty: the program's own place.
+    explicit MainWindow(std::filesystem::path settingsFile = {}, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    const Filter& filter() const { return filter_; }
+    const GraphSettings& graphSettings() const { return graph_; }
+    const Analysis& analysis() const { return analysis_; }
+    const std::filesystem::path& settingsFile() const { return settingsFile_; }
+
+    // The pages and the models behind them, for the features built on them.
+    QTabWidget* pages() const { return pages_; }
+    QTableView* playList() const { return playList_; }
+    PlayListModel* playListModel() const { return playListModel_; }
+    // Sorts and filters the data list; in file order until the user sorts.
+    QSortFilterProxyModel* playListProxy() const { return playListProxy_; }
+    RankingPage* rankingPage() const { return rankingPage_; }
+    TrendPage* trendPage() const { return trendPage_; }
+    StatusProgress& statusProgress() const { return *status_; }
+    OpenCommand& openCommand() const { return *open_; }
+
+public slots:
+    // Opens the log at path as File > Open does once a file is chosen: the
+    // confirmation first, then the run and its message. Does nothing while
+    // another run is under way.
+    void openLog(const QString& path);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void chooseLog();
+    void showOptions();
+    void showAbout();
+    void showNotImplemented();
+    void setBusy(bool busy);
+    void finishRun();
+
+private:
+    QAction* command(const char* name, const QString& text, void (MainWindow::*slot)());
+    void buildCommands();
+    void buildPages();
+    void loadSettings();
+    void saveSettings();
+
+    Analysis analysis_;
+    Filter filter_;
+    GraphSettings graph_;
+    std::filesystem::path settingsFile_;
+    StoredPlacement placement_;
+    bool settingsSaved_ = false;
+    bool closeWhenIdle_ = false;
+
+    QAction* openAction_ = nullptr;
+    QAction* optionsAction_ = nullptr;
+    QTabWidget* pages_ = nullptr;
+    QTableView* playList_ = nullptr;
+    PlayListModel* playListModel_ = nullptr;
+    QSortFilterProxyModel* playListProxy_ = nullptr;
+    RankingPage* rankingPage_ = nullptr;
+    TrendPage* trendPage_ = nullptr;
+    StatusProgress* status_ = nullptr;
+    OpenCommand* open_ = nullptr;
+};
+
+} // namespace tolvane

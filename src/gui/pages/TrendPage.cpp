@@ -1,0 +1,156 @@
+#include "gui/pages/TrendPage.h"
+
+#include "core/analysis/Analysis.h"
+#include "gui/charts/BarChart.h"
+#include "gui/charts/NavigationPanel.h"
+
+#include <QHBoxLayout>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <cstddef>
+#include <iterator>
+#include <string>
+#include <utility>
+
+namespace tolvane {
+
+namespace {
+
+QString textOf(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+// The charts in tab order: caption, object name, and where their rows come
+// from before and after an analysis. Another chart is one more entry.
+struct ChartEntry {
+    const char* caption;
+    const char* name;
+    ChartRows (*designed)();
+    const ChartRows& (*analysed)(const Analysis&);
+};
+
+const ChartEntry kCharts[] = {
+    {"総合", "periodChart", [] { return ChartRows{}; },
+        [](const Analysis& a) -> const ChartRows& { return a.periodChart.rows; }},
+    {"年別", "yearChart", [] { return designedTotalsCharts().year; },
+        [](const Analysis& a) -> const ChartRows& { return a.totals.year; }},
+    {"月別", "monthChart", [] { return designedTotalsCharts().month; },
+        [](const Analysis& a) -> const ChartRows& { return a.totals.month; }},
+    {"日別", "dayChart", [] { return designedTotalsCharts().day; },
+        [](const Analysis& a) -> const ChartRows& { return a.totals.day; }},
+    {"曜日別", "weekdayChart", [] { return designedTotalsCharts().weekday; },
+        [](const Analysis& a) -> const ChartRows& { return a.totals.weekday; }},
+    {"時間帯別", "hourChart", [] { return designedTotalsCharts().hour; },
+        [](const Analysis& a) -> const ChartRows& { return a.totals.hour; }},
+};
+
+static_assert(std::size(kCharts) + 1 == std::tuple_size_v<decltype(Analysis::styles)>, "one bar style a chart");
+
+} // namespace
+
+TrendPage::TrendPage(Analysis& analysis, QWidget* parent)
+    : QWidget(parent)
+    , analysis_(analysis)
+    , tabs_(new QTabWidget(this))
+{
+    setObjectName(QStringLiteral("trendPage"));
+    tabs_->setObjectName(QStringLiteral("chartTabs"));
+    tabs_->setDocumentMode(false);
+    // The chart tabs sit in a tab of the window's own: no second margin around them.
+    auto* box = new QVBoxLayout(this);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->addWidget(tabs_);
+
+    for (const ChartEntry& entry : kCharts) {
+        auto* tab = new QWidget(tabs_);
+        tab->setObjectName(QStringLiteral("%1Tab").arg(entry.name));
+        auto* row = new QHBoxLayout(tab);
+        auto* chart = new BarChart(tab);
+        chart->setObjectName(QString::fromLatin1(entry.name));
+        row->addWidget(chart, 1);
+        charts_.push_back(chart);
+        tabs_->addTab(tab, QString::fromUtf8(entry.caption));
+    }
+    // The period chart's panel sits at its right.
+    panel_ = new NavigationPanel(tabs_->widget(0));
+    tabs_->widget(0)->layout()->addWidget(panel_);
+
+    connect(panel_, &NavigationPanel::zoomInClicked, this, &TrendPage::zoomIn);
+    connect(panel_, &NavigationPanel::zoomOutClicked, this, &TrendPage::zoomOut);
+    connect(panel_, &NavigationPanel::earlierClicked, this, &TrendPage::showEarlier);
+    connect(panel_, &NavigationPanel::laterClicked, this, &TrendPage::showLater);
+}
+
+BarChart* TrendPage::chart(int index) const
+{
+    return index >= 0 && index < chartCount() ? charts_[static_cast<std::size_t>(index)] : nullptr;
+}
+
+void TrendPage::showDesigned()
+{
+    for (std::size_t i = 0; i < charts_.size(); ++i)
+        charts_[i]->setRows(kCharts[i].designed());
+    panel_->showCaptions(QString(), QString(), textOf(analysis_.navigation.dayCaption));
+}
+
+void TrendPage::showAnalysis(const std::function<bool()>& keepGoing)
+{
+    for (std::size_t i = 0; i < charts_.size(); ++i) {
+        if (keepGoing && !keepGoing())
+            return;
+        charts_[i]->setRows(kCharts[i].analysed(analysis_));
+    }
+    showCaptions();
+    applyStyles();
+}
+
+void TrendPage::applyStyles()
+{
+    for (std::size_t i = 0; i < charts_.size(); ++i)
+        charts_[i]->setBarStyle(analysis_.styles[i + 1]);
+}
+
+void TrendPage::setRunning(bool running)
+{
+    panel_->setButtonsEnabled(!running);
+}
+
+void TrendPage::zoomIn()
+{
+    showPeriod(analysis_.navigation.zoomIn());
+}
+
+void TrendPage::zoomOut()
+{
+    showPeriod(analysis_.navigation.zoomOut());
+}
+
+void TrendPage::showEarlier()
+{
+    showPeriod(analysis_.navigation.showEarlier());
+}
+
+void TrendPage::showLater()
+{
+    showPeriod(analysis_.navigation.showLater());
+}
+
+void TrendPage::showPeriod(std::optional<PeriodDrawing> drawing)
+{
+    // A button that could not act drew nothing, and the chart stays as it is.
+    if (!drawing)
+        return;
+    analysis_.periodChart = std::move(*drawing);
+    charts_.front()->setRows(analysis_.periodChart.rows);
+    showCaptions();
+}
+
+void TrendPage::showCaptions()
+{
+    panel_->showCaptions(
+        textOf(analysis_.periodChart.from), textOf(analysis_.periodChart.to), textOf(analysis_.navigation.dayCaption));
+}
+
+} // namespace tolvane

@@ -1,0 +1,455 @@
+#include "gui/MainWindow.h"
+#include "core/analysis/RunTexts.h"
+#include "gui/OpenCommand.h"
+#include "gui/StatusProgress.h"
+#include "gui/StoredPlacement.h"
+#include "gui/charts/BarChart.h"
+#include "gui/charts/NavigationPanel.h"
+#include "gui/models/ItemRoles.h"
+#include "gui/pages/RankingPage.h"
+#include "gui/pages/TrendPage.h"
+#include "support/GuiTest.h"
+#include "support/LogGenerator.h"
+#include "support/LogText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace tolvane;
+using tolvane::testing::MessageBoxAnswerer;
+
+namespace {
+
+const QString kNotImplemented = "まだ未実装です m(_ _)mｽﾏｿ";
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        tolvane::testing::ensureApplication();
+        ASSERT_TRUE(dir.isValid());
+        makeWindow();
+    }
+
+    void makeWindow()
+    {
+        window = std::make_unique<MainWindow>(settingsPath());
+        window->show();
+    }
+
+    std::filesystem::path folder() const { return std::filesystem::path(dir.path().toStdString()); }
+    std::filesystem::path settingsPath() const { return folder() / "Tolvane.ini"; }
+    QAction* action(const char* name) const { return window->findChild<QAction*>(name); }
+    QString status() const { return window->statusProgress().status(); }
+
+    std::string writeLog(const std::string& name, const std::string& bytes) const
+    {
+        const std::string path = (folder() / name).string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    // Runs File > Open on path, answering the confirmation and the closing message.
+    std::vector<MessageBoxAnswerer::Seen> open(const std::string& path, bool yes = true)
+    {
+        window->openCommand().setFileChooser([path](QWidget*) { return QString::fromStdString(path); });
+        MessageBoxAnswerer answers({yes ? QMessageBox::Yes : QMessageBox::No, QMessageBox::Ok});
+        action("openAction")->trigger();
+        return answers.seen();
+    }
+
+    // A close request as the desktop sends it: to the native window, not a call of close().
+    void closeFromTheDesktop() const
+    {
+        QCloseEvent request;
+        QApplication::sendEvent(window->windowHandle(), &request);
+    }
+
+    int rows(QTableView* list) const { return list->model()->rowCount(); }
+    BarChart* chart(int index) const { return window->trendPage()->chart(index); }
+    QPushButton* navigationButton(const char* name) const
+    {
+        return window->trendPage()->navigationPanel()->findChild<QPushButton*>(name);
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<MainWindow> window;
+};
+
+std::string generated(int plays)
+{
+    tolvane::testing::GeneratorOptions options;
+    options.plays = plays;
+    return tolvane::testing::generateLog(options).bytes;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, StartsOnTheDataListWithItsCaptions)
+{
+    EXPECT_EQ(window->windowTitle(), "Tolvane");
+    QTabWidget* pages = window->pages();
+    ASSERT_EQ(pages->count(), 3);
+    EXPECT_EQ(pages->currentIndex(), 0);
+    EXPECT_EQ(pages->tabText(0), "データ一覧");
+    EXPECT_EQ(pages->tabText(1), "ランキング");
+    EXPECT_EQ(pages->tabText(2), "利用傾向の調査");
+    QTabWidget* charts = window->trendPage()->chartTabs();
+    ASSERT_EQ(charts->count(), 6);
+    EXPECT_EQ(charts->tabText(0), "総合");
+    EXPECT_EQ(charts->tabText(5), "時間帯別");
+    EXPECT_EQ(status(), "ｽﾃｰﾀｽ");
+    EXPECT_FALSE(window->statusProgress().dateText().isEmpty());
+    EXPECT_FALSE(window->statusProgress().timeText().isEmpty());
+
+    QTableView* list = window->playList();
+    ASSERT_EQ(list->model()->columnCount(), 10);
+    EXPECT_EQ(list->model()->headerData(7, Qt::Horizontal).toString(), "TotalNote");
+    EXPECT_EQ(list->columnWidth(0), StoredPlacement::toPixels(2000, list->logicalDpiX()));
+}
+
+TEST_F(MainWindowTest, MenusShowOnlyOpenExitOptionsAndAbout)
+{
+    QStringList shown;
+    for (QAction* menu : window->menuBar()->actions()) {
+        if (!menu->isVisible())
+            continue;
+        shown << menu->text();
+        for (QAction* item : menu->menu()->actions()) {
+            if (item->isVisible())
+                shown << (item->isSeparator() ? "-" : item->text());
+        }
+    }
+    EXPECT_EQ(shown,
+        QStringList(
+            {"ﾌｧｲﾙ(&F)", "開く(&O)...", "-", "終了(&X)", "ﾂｰﾙ(&T)", "ｵﾌﾟｼｮﾝ(&O)...", "ﾍﾙﾌﾟ(&H)", "ﾊﾞｰｼﾞｮﾝ情報(&A)"}));
+
+    auto* bar = window->findChild<QToolBar*>("toolBar");
+    QStringList tips;
+    for (QAction* a : bar->actions())
+        tips << (a->isSeparator() ? "-" : a->toolTip());
+    EXPECT_EQ(tips, QStringList({"新規作成", "開く", "上書き保存", "-", "印刷"}));
+    for (QAction* a : bar->actions())
+        EXPECT_TRUE(a->isSeparator() || !a->icon().pixmap(16).isNull()) << a->toolTip().toStdString();
+    // Menu and toolbar share one Open command.
+    EXPECT_TRUE(bar->actions().contains(action("openAction")));
+}
+
+TEST_F(MainWindowTest, ToolbarCommandsNotYetBuiltSaySoAndDoNothingElse)
+{
+    for (const char* name : {"newAction", "saveAction", "printAction"}) {
+        MessageBoxAnswerer answers;
+        action(name)->trigger();
+        ASSERT_EQ(answers.seen().size(), 1u) << name;
+        EXPECT_EQ(answers.seen()[0].title, "Tolvane");
+        EXPECT_EQ(answers.seen()[0].text, kNotImplemented);
+        EXPECT_EQ(answers.seen()[0].icon, QMessageBox::NoIcon);
+        EXPECT_EQ(answers.seen()[0].buttons, QMessageBox::Ok);
+    }
+    EXPECT_EQ(window->pages()->currentIndex(), 0);
+}
+
+TEST_F(MainWindowTest, ExitClosesTheWindow)
+{
+    action("exitAction")->trigger();
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, OpenReadsALogToTheCompletionMessage)
+{
+    const std::string path = writeLog("score.txt", generated(500));
+    const auto seen = open(path);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(seen[0].icon, QMessageBox::NoIcon);
+    EXPECT_TRUE(seen[0].text.startsWith(
+        "以下の設定で解析を始めます。よろしいですか。\nファイル名 " + QString::fromStdString(path)));
+    EXPECT_TRUE(seen[1].text.startsWith("解析が完了しました。\nファイルサイズ     "));
+    EXPECT_EQ(rows(window->playList()), 500);
+    // The status counts the plays; the title names the log.
+    EXPECT_EQ(status(), "500 件 (0 件除外)");
+    EXPECT_EQ(window->windowTitle(), "score.txt - Tolvane");
+    EXPECT_TRUE(window->analysis().navigation.analysisDone);
+    EXPECT_TRUE(action("openAction")->isEnabled());
+    // The charts show the run: the period chart at level 1, the totals charts filled.
+    EXPECT_EQ(chart(0)->rowCount(), static_cast<int>(window->analysis().periodChart.rows.size()));
+    EXPECT_EQ(chart(5)->rowCount(), 24);
+    EXPECT_EQ(window->findChild<QLabel*>("periodFromCaption")->text(),
+        QString::fromStdString(window->analysis().periodChart.from));
+
+    // The same log again gives the same list.
+    const QVariant last = window->playList()->model()->index(499, 2).data();
+    open(path);
+    EXPECT_EQ(rows(window->playList()), 500);
+    EXPECT_EQ(window->playList()->model()->index(499, 2).data(), last);
+}
+
+TEST_F(MainWindowTest, DataListKeepsFileOrderUntilTheUserSorts)
+{
+    open(writeLog("score.txt", generated(300)));
+    QTableView* list = window->playList();
+    auto firstColumn = [list] {
+        QList<double> values;
+        for (int r = 0; r < list->model()->rowCount(); ++r)
+            values << list->model()->index(r, 8).data(SortRole).toDouble();
+        return values;
+    };
+    const QList<double> fileOrder = firstColumn();
+    EXPECT_EQ(list->model()->index(0, 0).data().toString(), "1");
+    // A click on the score header sorts by the numbers, not their texts.
+    list->horizontalHeader()->setSortIndicator(8, Qt::AscendingOrder);
+    QList<double> sorted = fileOrder;
+    std::sort(sorted.begin(), sorted.end());
+    const QList<double> shown = firstColumn();
+    EXPECT_EQ(shown, sorted);
+    EXPECT_NE(shown, fileOrder);
+    // A new log comes in file order again.
+    window->playListProxy()->sort(-1);
+    open(writeLog("score2.txt", generated(50)));
+    EXPECT_EQ(list->model()->index(0, 0).data().toString(), "1");
+    EXPECT_EQ(list->model()->index(49, 0).data().toString(), "50");
+}
+
+TEST_F(MainWindowTest, AnsweringNoChangesNothing)
+{
+    const std::string path = writeLog("score.txt", generated(50));
+    open(path);
+    const auto seen = open(writeLog("other.txt", generated(20)), false);
+    EXPECT_EQ(seen.size(), 1u);
+    EXPECT_EQ(rows(window->playList()), 50);
+
+    // Cancelling the file dialog neither asks nor changes anything.
+    window->openCommand().setFileChooser([](QWidget*) { return QString(); });
+    MessageBoxAnswerer answers;
+    action("openAction")->trigger();
+    EXPECT_TRUE(answers.seen().empty());
+    EXPECT_EQ(rows(window->playList()), 50);
+}
+
+TEST_F(MainWindowTest, FailuresTellTheirCauseAndTheStatusReturnsToIdle)
+{
+    using tolvane::testing::EntryText;
+    auto failureOf = [&](const std::string& path) {
+        const auto seen = open(path);
+        EXPECT_EQ(status(), "ｽﾃｰﾀｽ") << path;
+        EXPECT_EQ(window->windowTitle(), "Tolvane");
+        return seen.size() == 2 ? seen[1].text : QString("(no message)");
+    };
+    EXPECT_EQ(failureOf((folder() / "missing.txt").string()), "Score.txtがみつかりません。");
+    std::string cut = tolvane::testing::logOf({EntryText{}, EntryText{}});
+    cut.resize(cut.size() - 60);
+    EXPECT_EQ(failureOf(writeLog("cut.txt", cut)),
+        "スコアファイルを解析できませんでした。\n10行目: エントリーの途中でファイルが終わっています。");
+    EntryText badDate;
+    badDate.date = "Date:2001/02/30 10:00:00";
+    EXPECT_TRUE(failureOf(writeLog("date.txt", tolvane::testing::logOf({badDate})))
+                    .startsWith("スコアファイルを解析できませんでした。\n2行目: "));
+    EXPECT_FALSE(window->analysis().navigation.analysisDone);
+}
+
+TEST_F(MainWindowTest, OpenLogTakesAPathThroughTheSameConfirmationAndMessages)
+{
+    const std::string path = writeLog("score.txt", generated(40));
+    {
+        MessageBoxAnswerer answers({QMessageBox::Yes, QMessageBox::Ok});
+        window->openLog(QString::fromStdString(path));
+        ASSERT_EQ(answers.seen().size(), 2u);
+        EXPECT_TRUE(answers.seen()[0].text.startsWith("以下の設定で解析を始めます。よろしいですか。"));
+    }
+    EXPECT_EQ(rows(window->playList()), 40);
+    // A missing file and a folder fail as File > Open would have them fail.
+    for (const std::filesystem::path& bad : {folder() / "nothing.txt", folder()}) {
+        MessageBoxAnswerer answers({QMessageBox::Yes, QMessageBox::Ok});
+        window->openLog(QString::fromStdString(bad.string()));
+        ASSERT_EQ(answers.seen().size(), 2u) << bad;
+        EXPECT_TRUE(answers.seen()[1].text.startsWith("Score.txtがみつかりません。")) << bad;
+    }
+}
+
+TEST_F(MainWindowTest, RankingChooserBeforeAndAfterAnOpen)
+{
+    QComboBox* chooser = window->rankingPage()->chooser();
+    EXPECT_EQ(chooser->currentText(), "");
+    QTableView* list = window->rankingPage()->list();
+    EXPECT_EQ(list->model()->columnCount(), 1);
+
+    open(writeLog("score.txt", generated(300)));
+    chooser->setCurrentIndex(0); // "タイトル"
+    emit chooser->activated(0);
+    EXPECT_EQ(list->model()->columnCount(), 8);
+    EXPECT_GT(list->model()->rowCount(), 0);
+
+    // A new Open keeps the columns and drops the rows.
+    open(writeLog("score2.txt", generated(100)));
+    EXPECT_EQ(list->model()->columnCount(), 8);
+    EXPECT_EQ(list->model()->rowCount(), 0);
+}
+
+TEST_F(MainWindowTest, NothingCutsIntoARunningAnalysisAndClosingStopsIt)
+{
+    const std::string path = writeLog("score.txt", generated(3000));
+    window->openCommand().setFileChooser([path](QWidget*) { return QString::fromStdString(path); });
+    bool enabledDuringRun = true;
+    bool closed = false;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (!window->openCommand().busy() || closed)
+            return;
+        enabledDuringRun = action("openAction")->isEnabled() || window->rankingPage()->chooser()->isEnabled()
+            || navigationButton("zoomInButton")->isEnabled() || action("optionsAction")->isEnabled();
+        closed = true;
+        // As the window manager asks it, not as a call would.
+        closeFromTheDesktop();
+    });
+    probe.start(0);
+    MessageBoxAnswerer answers({QMessageBox::Yes});
+    action("openAction")->trigger();
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(enabledDuringRun);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(answers.seen().size(), 1u); // no completion message
+    EXPECT_FALSE(window->analysis().navigation.analysisDone);
+    EXPECT_TRUE(std::filesystem::exists(settingsPath())) << "the settings are saved";
+}
+
+TEST_F(MainWindowTest, ACloseWhileTheClosingMessageIsUpClosesOnceItIsAnswered)
+{
+    const std::string path = writeLog("score.txt", generated(100));
+    window->openCommand().setFileChooser([path](QWidget*) { return QString::fromStdString(path); });
+    bool stillOpenWithTheBoxUp = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget* shown : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(shown);
+            if (!box || !box->isVisible() || !box->text().startsWith("解析が完了しました。"))
+                continue;
+            closer.stop();
+            closeFromTheDesktop();
+            stillOpenWithTheBoxUp = window->isVisible();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    closer.start(5);
+    MessageBoxAnswerer answers({QMessageBox::Yes});
+    action("openAction")->trigger();
+    EXPECT_TRUE(stillOpenWithTheBoxUp);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(std::filesystem::exists(settingsPath()));
+}
+
+TEST_F(MainWindowTest, AMinimisedWindowShowsTheProgressInItsCaptionAndComesBackUp)
+{
+    const std::string path = writeLog("score.txt", generated(2000));
+    window->setWindowState(Qt::WindowMinimized);
+    QStringList titles;
+    QObject::connect(window.get(), &QWidget::windowTitleChanged, [&](const QString& t) { titles << t; });
+    open(path);
+    ASSERT_FALSE(titles.isEmpty());
+    EXPECT_TRUE(titles.front().startsWith("解析中…  "));
+    EXPECT_TRUE(titles.contains("計測中…\u300090%"));
+    EXPECT_EQ(titles.back(), "score.txt - Tolvane");
+    EXPECT_FALSE(window->isMinimized());
+
+    // A window that stays up shows no progress in its caption, only the log's name at the end.
+    titles.clear();
+    open(writeLog("SCORE.TXT", generated(20)));
+    EXPECT_EQ(titles, QStringList({"SCORE.TXT - Tolvane"}));
+}
+
+TEST(ScoreFileDialog, ListsOnlyFilesNamedScoreTxtInAnyLetterCase)
+{
+    tolvane::testing::ensureApplication();
+    QTemporaryDir dir;
+    for (const char* name : {"score.txt", "other.txt", "scores.txt"})
+        std::ofstream((dir.path() + "/" + name).toStdString()) << "x";
+    QDir(dir.path()).mkdir("logs");
+    std::ofstream((dir.path() + "/logs/SCORE.TXT").toStdString()) << "x";
+
+    auto listed = [](const QString& folder) {
+        QFileDialog dialog;
+        OpenCommand::setUpScoreFileDialog(dialog);
+        dialog.setDirectory(folder);
+        dialog.show();
+        auto* model = dialog.findChild<QFileSystemModel*>();
+        QStringList names;
+        if (!model)
+            return names;
+        const QModelIndex root = model->index(folder);
+        if (!QTest::qWaitFor([&] { return model->rowCount(root) > 0; }, 3000))
+            return names;
+        QTest::qWait(100);
+        for (int r = 0; r < model->rowCount(root); ++r) {
+            const QModelIndex i = model->index(r, 0, root);
+            // A file that does not match may be listed greyed out instead of hidden.
+            if (i.flags() & Qt::ItemIsEnabled)
+                names << i.data().toString();
+        }
+        names.sort();
+        return names;
+    };
+    EXPECT_EQ(listed(dir.path()), QStringList({"logs", "score.txt"}));
+    EXPECT_EQ(listed(dir.path() + "/logs"), QStringList({"SCORE.TXT"}));
+}
+
+TEST_F(MainWindowTest, SwitchingTabsRedrawsNothing)
+{
+    open(writeLog("score.txt", generated(400)));
+    window->pages()->setCurrentIndex(2);
+    navigationButton("zoomInButton")->click(); // the first play's year, by month
+    ASSERT_EQ(chart(0)->rowCount(), 12);
+    const QString firstLabel = chart(0)->rowLabel(1);
+    window->trendPage()->chartTabs()->setCurrentIndex(3);
+    window->pages()->setCurrentIndex(0);
+    window->pages()->setCurrentIndex(2);
+    window->trendPage()->chartTabs()->setCurrentIndex(0);
+    EXPECT_EQ(chart(0)->rowCount(), 12);
+    EXPECT_EQ(chart(0)->rowLabel(1), firstLabel);
+    EXPECT_EQ(window->analysis().navigation.level, 2);
+}
+
+TEST_F(MainWindowTest, OptionsTakeEffectOnOkAndRestyleTheChartsOnlyAfterAnAnalysis)
+{
+    // The options dialog is answered with OK, after its pattern of chart 5 is set to entry p.
+    auto setPattern = [this](int entry) {
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [entry] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog || qobject_cast<QMessageBox*>(dialog))
+                return;
+            dialog->findChild<QComboBox*>("patternChooser4")->setCurrentIndex(entry);
+            dialog->findChild<QPushButton*>("okButton")->click();
+        });
+        answer.start(5);
+        action("optionsAction")->trigger();
+    };
+    BarChart* weekday = chart(4);
+    setPattern(4); // pattern 3
+    EXPECT_EQ(window->graphSettings().Pattern[5], 3);
+    EXPECT_EQ(weekday->barStyle().style, 0); // nothing analysed yet: only the setting changed
+
+    open(writeLog("score.txt", generated(100)));
+    EXPECT_EQ(weekday->barStyle().style, 2); // the run applies every style
+    setPattern(8);
+    EXPECT_EQ(weekday->barStyle().index, 7);
+    EXPECT_EQ(chart(3)->barStyle().style, 0);
+}
