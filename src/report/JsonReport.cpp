@@ -18,7 +18,8 @@ void writeRows(JsonWriter& json, const ChartRows& rows)
     for (const ChartRow& row : rows) {
         json.beginArray(JsonWriter::Layout::Inline);
         json.value(row.label);
-        json.value(row.value);
+        // Written as text, as the report has always given it: "" for no value.
+        json.value(chartValueText(row.value));
         json.endArray();
     }
     json.endArray();

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -76,17 +77,17 @@ void printRanking(std::FILE* out, RankingKind kind, const Analysis& a, std::size
 void printChart(std::FILE* out, std::string_view title, const ChartRows& rows)
 {
     print(out, std::string(title) + "\n");
-    long long most = 0;
+    std::int64_t most = 0;
     std::size_t labelWidth = 0;
     for (const ChartRow& row : rows) {
-        most = std::max(most, row.value.empty() ? 0LL : std::stoll(row.value));
+        most = std::max(most, row.value.value_or(0));
         labelWidth = std::max(labelWidth, displayWidth(row.label));
     }
     for (const ChartRow& row : rows) {
-        const long long v = row.value.empty() ? 0 : std::stoll(row.value);
+        const std::int64_t v = row.value.value_or(0);
         const auto bar = most > 0 ? static_cast<std::size_t>(v * kBarWidth / most) : 0;
         std::string s = "  " + padded(row.label, labelWidth) + "  " + std::string(bar, '#');
-        s += (bar > 0 ? " " : "") + row.value;
+        s += (bar > 0 ? " " : "") + chartValueText(row.value);
         print(out, s + "\n");
     }
 }

@@ -2,21 +2,34 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tolvane {
 
-// One bar of a chart. An empty value means no value: the row has no bar.
+// A chart row's count of plays, or none: a row without a value has no bar
+// and shows an empty value, while a count of 0 shows "0".
+using ChartValue = std::optional<std::int64_t>;
+
+// One bar of a chart.
 struct ChartRow final {
     std::string label;
-    std::string value;
+    ChartValue value;
 
     friend bool operator==(const ChartRow&, const ChartRow&) = default;
 };
 
 using ChartRows = std::vector<ChartRow>;
+
+// A value as the charts and reports print it: the count in plain digits, or
+// "" for no value.
+inline std::string chartValueText(const ChartValue& value)
+{
+    return value ? std::to_string(*value) : std::string{};
+}
 
 // Weekday names as the charts show them, Sunday first.
 inline constexpr std::array<std::string_view, 7> kWeekdayNames{

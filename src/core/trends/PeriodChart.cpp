@@ -28,7 +28,7 @@ void drawSpan(PeriodDrawing& drawing, const CalendarCounts& tree, int F, int L)
         const std::int64_t k = m0 + i - 2;
         const auto y = static_cast<int>(F + k / 12);
         const auto m = static_cast<int>(k % 12 + 1);
-        drawing.rows.push_back({num(y) + "/" + num(m), num(tree.count(y, m))});
+        drawing.rows.push_back({num(y) + "/" + num(m), tree.count(y, m)});
     }
     drawing.from = num(F) + "年" + num(m0) + "月";
     drawing.to = num(L) + "年" + num(m1) + "月";
@@ -37,7 +37,7 @@ void drawSpan(PeriodDrawing& drawing, const CalendarCounts& tree, int F, int L)
 void drawYear(PeriodDrawing& drawing, const CalendarCounts& tree, const ChartDate& cursor)
 {
     for (int i = 1; i <= 12; ++i)
-        drawing.rows.push_back({num(cursor.year) + "/" + num(i), num(tree.count(cursor.year, i))});
+        drawing.rows.push_back({num(cursor.year) + "/" + num(i), tree.count(cursor.year, i)});
     drawing.from = num(cursor.year) + "年1月";
     drawing.to = num(cursor.year) + "年12月";
 }
@@ -49,7 +49,7 @@ void drawMonth(
     const int M = cursor.month;
     const std::int64_t n = std::llabs(serialDay(nextMonthYear, nextMonth, 1) - serialDay(Y, M, 1));
     for (std::int64_t i = 1; i <= n; ++i)
-        drawing.rows.push_back({num(M) + "/" + num(i), num(tree.count(Y, M, static_cast<int>(i)))});
+        drawing.rows.push_back({num(M) + "/" + num(i), tree.count(Y, M, static_cast<int>(i))});
     drawing.from = dayCaption(Y, M, 1);
     drawing.to = dayCaption(Y, M, static_cast<int>(n));
 }
@@ -68,7 +68,7 @@ void drawWeek(PeriodDrawing& drawing, const CalendarCounts& tree, ChartDate& cur
     for (int i = 1; i <= 7; ++i) {
         d = civilDate(sunday + i - 1);
         drawing.rows.push_back({num(d.month) + "/" + num(d.day) + "(" + std::string(weekdayName(i)) + ")",
-            num(tree.count(d.year, d.month, d.day))});
+            tree.count(d.year, d.month, d.day)});
     }
     drawing.from = dayCaption(first.year, first.month, first.day);
     drawing.to = dayCaption(d.year, d.month, d.day);
@@ -80,7 +80,7 @@ void drawDay(PeriodDrawing& drawing, const CalendarCounts& tree, const ChartDate
     const int M = cursor.month;
     const int D = cursor.day;
     for (int h = 0; h <= 23; ++h)
-        drawing.rows.push_back({num(h), num(tree.count(Y, M, D, h))});
+        drawing.rows.push_back({num(h), tree.count(Y, M, D, h)});
     label2 = dayCaption(Y, M, D);
     drawing.from = label2 + "0時";
     drawing.to = label2 + "23時";

@@ -10,9 +10,9 @@ namespace {
 constexpr std::string_view kMonthLabels[12]
     = {"１月", "２月", "３月", "４月", "５月", "６月", "７月", "８月", "９月", "１０月", "１１月", "１２月"};
 
-std::string valueOrNone(std::int32_t total)
+ChartValue valueOrNone(std::int32_t total)
 {
-    return total == 0 ? std::string{} : std::to_string(total);
+    return total == 0 ? ChartValue{} : ChartValue{total};
 }
 
 } // namespace
@@ -45,7 +45,7 @@ TotalsCharts fillTotalsCharts(const TrendCounts& counts)
     for (int i = 1; i <= 7; ++i)
         charts.weekday[static_cast<std::size_t>(i - 1)].value = valueOrNone(counts.weekdayTotal(i));
     for (int hour = 0; hour <= 23; ++hour)
-        charts.hour[static_cast<std::size_t>(hour)].value = std::to_string(counts.hourTotal(hour));
+        charts.hour[static_cast<std::size_t>(hour)].value = counts.hourTotal(hour);
     return charts;
 }
 

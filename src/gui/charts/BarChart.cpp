@@ -99,12 +99,9 @@ void BarChart::setRows(const ChartRows& rows)
     QList<qreal> values;
     values.reserve(static_cast<qsizetype>(rows.size()));
     for (const ChartRow& row : rows) {
-        Row shown{QString::fromStdString(row.label), QString::fromStdString(row.value), false};
-        // An empty value has no bar; the set still needs a number at its place.
-        double value = shown.value.toDouble(&shown.hasValue);
-        shown.hasValue = shown.hasValue && std::isfinite(value);
-        values.append(shown.hasValue ? value : 0.0);
-        rows_.push_back(std::move(shown));
+        // A row without a value has no bar; the set still needs a number at its place.
+        values.append(row.value ? static_cast<qreal>(*row.value) : 0.0);
+        rows_.push_back({QString::fromStdString(row.label), row.value});
     }
     bars_->remove(0, bars_->count());
     bars_->append(values);
@@ -128,7 +125,7 @@ QString BarChart::rowLabel(int row) const
 QString BarChart::rowValue(int row) const
 {
     const Row* r = rowAt(row);
-    return r ? r->value : QString();
+    return r ? QString::fromStdString(chartValueText(r->value)) : QString();
 }
 
 QString BarChart::barToolTip(int row) const
@@ -136,7 +133,7 @@ QString BarChart::barToolTip(int row) const
     const Row* r = rowAt(row);
     if (!r)
         return QString();
-    return r->label + QStringLiteral(": ") + (r->hasValue ? r->value : QStringLiteral("値なし"));
+    return r->label + QStringLiteral(": ") + (r->value ? QString::number(*r->value) : QStringLiteral("値なし"));
 }
 
 void BarChart::setBarStyle(const BarStyle& style)
@@ -206,9 +203,9 @@ void BarChart::showCategories(int step)
 void BarChart::scaleValueAxis()
 {
     double highest = 0;
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (rows_[i].hasValue)
-            highest = std::max(highest, bars_->at(static_cast<qsizetype>(i)));
+    for (const Row& row : rows_) {
+        if (row.value)
+            highest = std::max(highest, static_cast<double>(*row.value));
     }
     // Whole steps of 1, 2 or 5 times a power of ten, the top a whole step
     // at or above the highest bar.

@@ -22,7 +22,7 @@ namespace tolvane {
 QFont chartFont();
 
 // One trend chart: a bar chart with one series, fed from the core's rows. A
-// row whose value is empty has no bar. The bars take the brush of the bar
+// row without a value has no bar. The bars take the brush of the bar
 // style applied last; new rows keep it.
 //
 // The bottom axis is a QCategoryAxis that labels every few bars as room
@@ -38,7 +38,7 @@ public:
     int rowCount() const { return static_cast<int>(rows_.size()); }
     // Rows count from 1; a row outside 1..rowCount() reads "".
     QString rowLabel(int row) const;
-    QString rowValue(int row) const; // the text as given; "" for no value
+    QString rowValue(int row) const; // the count as text; "" for no value
     QString barToolTip(int row) const;
 
     void setBarStyle(const BarStyle& style);
@@ -55,8 +55,7 @@ public:
 private:
     struct Row {
         QString label;
-        QString value;
-        bool hasValue = false;
+        ChartValue value;
     };
 
     const Row* rowAt(int row) const;

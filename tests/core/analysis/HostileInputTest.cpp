@@ -79,7 +79,7 @@ long peakMemoryKb()
 std::string rowValue(const ChartRows& rows, std::string_view label)
 {
     const auto row = std::find_if(rows.begin(), rows.end(), [&](const ChartRow& r) { return r.label == label; });
-    return row == rows.end() ? std::string("(no row)") : row->value;
+    return row == rows.end() ? std::string("(no row)") : chartValueText(row->value);
 }
 
 } // namespace
@@ -167,7 +167,7 @@ TEST(HostileInput, EveryCounterPasses32767WhenAllPlaysShareOneHour)
     EXPECT_EQ(rowValue(a.totals.hour, "21"), "40000");
     EXPECT_EQ(rowValue(a.totals.weekday, "土曜日"), "40000");
     ASSERT_FALSE(a.periodChart.rows.empty());
-    EXPECT_EQ(a.periodChart.rows.front().value, "40000");
+    EXPECT_EQ(a.periodChart.rows.front().value, 40000);
 }
 
 TEST(HostileInput, LinesOfTheLongestLengthInsideAndOutsideEntries)

@@ -14,7 +14,7 @@ std::string valuesOf(const ChartRows& rows)
 {
     std::string joined;
     for (std::size_t i = 0; i < rows.size(); ++i)
-        joined += (i == 0 ? "" : ",") + rows[i].value;
+        joined += (i == 0 ? "" : ",") + chartValueText(rows[i].value);
     return joined;
 }
 
@@ -37,7 +37,7 @@ TEST_F(PeriodChartTest, SpanRunsMonthByMonthAcrossYears)
     tree.record(2001, 11, 21, 19);
     tree.record(2002, 2, 7, 0);
     const PeriodDrawing span = draw(1, 2001, 2002);
-    EXPECT_EQ(span.rows, (ChartRows{{"2001/11", "1"}, {"2001/12", "0"}, {"2002/1", "0"}, {"2002/2", "1"}}));
+    EXPECT_EQ(span.rows, (ChartRows{{"2001/11", 1}, {"2001/12", 0}, {"2002/1", 0}, {"2002/2", 1}}));
     EXPECT_EQ(span.from + span.to, "2001年11月2002年2月");
     EXPECT_TRUE(draw(1, 2002, 2001).rows.empty());
     EXPECT_THROW(draw(1, 2000, 2002), std::out_of_range);
@@ -57,8 +57,8 @@ TEST_F(PeriodChartTest, YearAndMonthLevels)
     nextMonth = 3;
     const PeriodDrawing month = draw(3);
     ASSERT_EQ(month.rows.size(), 29u);
-    EXPECT_EQ(month.rows[0], (ChartRow{"2/1", "0"}));
-    EXPECT_EQ(month.rows[28], (ChartRow{"2/29", "1"}));
+    EXPECT_EQ(month.rows[0], (ChartRow{"2/1", 0}));
+    EXPECT_EQ(month.rows[28], (ChartRow{"2/29", 1}));
     EXPECT_EQ(month.from + month.to, "2000年2月1日2000年2月29日");
 }
 
@@ -69,7 +69,7 @@ TEST_F(PeriodChartTest, DayShowsHoursAndOnlyTheDayLevelNamesItsDay)
     for (int level : {0, 6}) // draw nothing
         EXPECT_FALSE(drawPeriodChart(level, 0, 0, tree, cursor, 0, 0, label2));
     const PeriodDrawing day = draw(5);
-    EXPECT_EQ(day.rows[21], (ChartRow{"21", "1"}));
+    EXPECT_EQ(day.rows[21], (ChartRow{"21", 1}));
     EXPECT_EQ(valuesOf(day.rows), "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,1,0,0");
     EXPECT_EQ(day.from + day.to, "2001年5月3日0時2001年5月3日23時");
     EXPECT_EQ(label2, "2001年5月3日");
@@ -102,14 +102,14 @@ TEST(SmallLogExample, ChartsMatchTheReport)
     cursor = {2002, 1, 2, 4}; // a Wednesday
     const auto week = drawPeriodChart(4, 0, 0, tree, cursor, 0, 0, label2).value();
     EXPECT_EQ(cursor, (ChartDate{2001, 12, 30, 1}));
-    EXPECT_EQ(week.rows[0], (ChartRow{"12/30(日曜日)", "2"}));
-    EXPECT_EQ(week.rows[2], (ChartRow{"1/1(火曜日)", "0"}));
-    EXPECT_EQ(week.rows[6], (ChartRow{"1/5(土曜日)", "1"}));
+    EXPECT_EQ(week.rows[0], (ChartRow{"12/30(日曜日)", 2}));
+    EXPECT_EQ(week.rows[2], (ChartRow{"1/1(火曜日)", 0}));
+    EXPECT_EQ(week.rows[6], (ChartRow{"1/5(土曜日)", 1}));
     EXPECT_EQ(valuesOf(week.rows), "2,1,0,0,0,1,1");
     EXPECT_EQ(week.from + week.to, "2001年12月30日2002年1月5日");
 
     const TotalsCharts totals = fillTotalsCharts(counts);
-    EXPECT_EQ(totals.year, (ChartRows{{"2001年", "20"}, {"2002年", "20"}}));
+    EXPECT_EQ(totals.year, (ChartRows{{"2001年", 20}, {"2002年", 20}}));
     EXPECT_EQ(valuesOf(totals.month), "16,4,,,,,,,,,4,16");
     EXPECT_EQ(valuesOf(totals.day), "1,,,2,2,2,1,1,,1,1,1,2,,3,,2,3,1,,2,3,,1,1,,4,1,,3,2");
     EXPECT_EQ(valuesOf(totals.weekday), "5,6,7,3,5,7,7");

@@ -19,7 +19,7 @@ std::string valuesOf(const ChartRows& rows)
 {
     std::string joined;
     for (std::size_t i = 0; i < rows.size(); ++i)
-        joined += (i == 0 ? "" : ",") + rows[i].value;
+        joined += (i == 0 ? "" : ",") + chartValueText(rows[i].value);
     return joined;
 }
 
@@ -62,9 +62,9 @@ TEST_F(TrendCountsTest, OutOfOrderLogSpansEarliestToLatestYear)
     EXPECT_EQ(counts.latest(), (CivilDate{2002, 3, 1}));
     const ChartRows years = fillTotalsCharts(counts).year;
     ASSERT_EQ(years.size(), 104u);
-    EXPECT_EQ(years.front(), (ChartRow{"1899年", "1"}));
-    EXPECT_EQ(years[101], (ChartRow{"2000年", ""}));
-    EXPECT_EQ(years.back(), (ChartRow{"2002年", "1"}));
+    EXPECT_EQ(years.front(), (ChartRow{"1899年", 1}));
+    EXPECT_EQ(years[101], (ChartRow{"2000年", std::nullopt}));
+    EXPECT_EQ(years.back(), (ChartRow{"2002年", 1}));
 }
 
 TEST_F(TrendCountsTest, UntouchedTotalsHaveNoValueButHoursShowZero)
@@ -80,7 +80,7 @@ TEST_F(TrendCountsTest, UntouchedTotalsHaveNoValueButHoursShowZero)
 
     for (int i = 0; i < 40000; ++i)
         count(playAt(2002, 2, 3, 23));
-    EXPECT_EQ(fillTotalsCharts(counts).hour[23].value, "40002");
+    EXPECT_EQ(fillTotalsCharts(counts).hour[23].value, 40002);
 }
 
 TEST(TotalsChartsTest, DesignedContentHasFixedLabelsOnly)
@@ -92,6 +92,18 @@ TEST(TotalsChartsTest, DesignedContentHasFixedLabelsOnly)
     EXPECT_EQ(charts.hour.front().label + charts.hour.back().label, "023");
     for (const ChartRows* rows : {&charts.month, &charts.day, &charts.weekday, &charts.hour})
         EXPECT_EQ(valuesOf(*rows), std::string(rows->size() - 1, ','));
+}
+
+// Reports and charts print a value exactly as the counts were printed when
+// rows carried text: plain digits, no grouping or exponent, nothing for none.
+TEST(ChartValueTextTest, PrintsCountsAsPlainDigitsAndNoValueAsNothing)
+{
+    EXPECT_EQ(chartValueText(std::nullopt), "");
+    EXPECT_EQ(chartValueText(0), "0");
+    EXPECT_EQ(chartValueText(7), "7");
+    EXPECT_EQ(chartValueText(1234567), "1234567");
+    EXPECT_EQ(chartValueText(2147483647), "2147483647");
+    EXPECT_EQ(chartValueText(std::int64_t{9007199254740993}), "9007199254740993");
 }
 
 } // namespace

@@ -93,7 +93,7 @@ protected:
 
 TEST_F(BarChartTest, RowsKeepTheirTextsAndAnEmptyValueHasNoBar)
 {
-    chart.setRows({{"1月", ""}, {"2月", "12"}, {"3月", "0"}});
+    chart.setRows({{"1月", std::nullopt}, {"2月", 12}, {"3月", 0}});
     ASSERT_EQ(chart.rowCount(), 3);
     EXPECT_EQ(chart.rowLabel(1), QStringLiteral("1月"));
     EXPECT_EQ(chart.rowValue(1), QString());
@@ -114,13 +114,14 @@ TEST_F(BarChartTest, RowsKeepTheirTextsAndAnEmptyValueHasNoBar)
 TEST_F(BarChartTest, ValueAxisRunsFromZeroInWholeStepsOverTheHighestBar)
 {
     for (const auto& [value, top] :
-        {std::pair{"", 1}, std::pair{"0", 1}, std::pair{"7", 8}, std::pair{"123", 150}, std::pair{"100000", 100000}}) {
-        chart.setRows({{"a", "1"}, {"b", value}});
+        {std::pair{ChartValue{}, 1}, std::pair{ChartValue{0}, 1}, std::pair{ChartValue{7}, 8},
+            std::pair{ChartValue{123}, 150}, std::pair{ChartValue{100000}, 100000}}) {
+        chart.setRows({{"a", 1}, {"b", value}});
         const QValueAxis* axis = chart.valueAxis();
-        EXPECT_EQ(axis->min(), 0) << value;
-        EXPECT_EQ(axis->max(), top) << value;
+        EXPECT_EQ(axis->min(), 0) << chartValueText(value);
+        EXPECT_EQ(axis->max(), top) << chartValueText(value);
         const double step = axis->max() / (axis->tickCount() - 1);
-        EXPECT_EQ(step, std::floor(step)) << value;
+        EXPECT_EQ(step, std::floor(step)) << chartValueText(value);
     }
 }
 
@@ -128,7 +129,7 @@ TEST_F(BarChartTest, LongSpanShowsEveryFewLabelsUncut)
 {
     ChartRows rows;
     for (int i = 0; i < 150; ++i)
-        rows.push_back({std::to_string(2001 + i / 12) + "/" + std::to_string(i % 12 + 1), std::to_string(i % 40)});
+        rows.push_back({std::to_string(2001 + i / 12) + "/" + std::to_string(i % 12 + 1), i % 40});
     chart.setRows(rows);
     showAt(600);
     EXPECT_FALSE(anyLabelCut());
@@ -136,8 +137,8 @@ TEST_F(BarChartTest, LongSpanShowsEveryFewLabelsUncut)
     EXPECT_GE(chart.categoryAxis()->count(), 5);
     EXPECT_EQ(chart.categoryAxis()->categoriesLabels().first(), QStringLiteral("2001/1"));
 
-    chart.setRows({{"日曜日", "1"}, {"月曜日", "2"}, {"火曜日", "3"}, {"水曜日", "4"}, {"木曜日", "5"}, {"金曜日", "6"},
-        {"土曜日", "7"}});
+    chart.setRows({{"日曜日", 1}, {"月曜日", 2}, {"火曜日", 3}, {"水曜日", 4}, {"木曜日", 5}, {"金曜日", 6},
+        {"土曜日", 7}});
     QTest::qWait(20);
     EXPECT_EQ(chart.categoryAxis()->count(), 7);
     EXPECT_FALSE(anyLabelCut());
