@@ -71,7 +71,7 @@ Choices choose(const std::uint8_t* h)
     c.filter.optIgnoreAuto = sideOf(h[1] & 0x0F);
     c.filter.optIgnoreScr = sideOf(h[1] >> 4);
     c.filter.MinScore = static_cast<std::int16_t>(h[2] | h[3] << 8) * 8;
-    for (std::size_t i = 1; i < c.graph.Pattern.size(); ++i) {
+    for (std::size_t i = 0; i < c.graph.Pattern.size(); ++i) {
         c.graph.Pattern[i] = static_cast<std::int16_t>((h[4] + i) % 19) - 1; // -1..17, as read from the settings
         c.graph.Color[i] = h[4] * 65793.0 + static_cast<double>(i) / 3;
         c.graph.PatternColor[i] = h[4] * -257;

@@ -250,7 +250,7 @@ void MainWindow::showOptions()
     graph_ = dialog.graphSettings();
     // Charts drawn by an analysis take the new styles at once.
     if (analysis_.navigation.analysisDone) {
-        ChartColorset(graph_, analysis_.styles);
+        applyBarStyles(graph_, analysis_.styles);
         trendPage_->applyStyles();
     }
 }

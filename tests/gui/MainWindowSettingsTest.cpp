@@ -63,7 +63,7 @@ TEST_F(MainWindowSettingsTest, AFirstStartUsesTheDefaultsAndAFirstCloseWritesEve
     EXPECT_NEAR(StoredPlacement::outerHeight(window), 6500, 15);
     EXPECT_NEAR(StoredPlacement::columnWidths(*window.playList())[9], 2000, 15);
     EXPECT_FALSE(window.filter().SpanFilter);
-    EXPECT_EQ(window.graphSettings().Pattern[3], -1);
+    EXPECT_EQ(window.graphSettings().Pattern[2], -1);
     EXPECT_FALSE(window.isMaximized());
 
     window.close();
@@ -108,8 +108,8 @@ TEST_F(MainWindowSettingsTest, SettingsSurviveARestart)
     EXPECT_EQ(again.filter().MinScore, 150000);
     EXPECT_TRUE(again.filter().IgnoreAutoplay);
     EXPECT_EQ(again.filter().optIgnoreAuto, 2);
-    EXPECT_EQ(again.graphSettings().Pattern[5], 3);
-    EXPECT_EQ(again.graphSettings().Color[5], 16711680);
+    EXPECT_EQ(again.graphSettings().Pattern[4], 3);
+    EXPECT_EQ(again.graphSettings().Color[4], 16711680);
     EXPECT_NEAR(StoredPlacement::columnWidths(*again.playList())[2], 3000, 15);
     EXPECT_NEAR(StoredPlacement::outerWidth(again), 9000, 15);
 }

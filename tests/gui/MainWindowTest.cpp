@@ -444,12 +444,12 @@ TEST_F(MainWindowTest, OptionsTakeEffectOnOkAndRestyleTheChartsOnlyAfterAnAnalys
     };
     BarChart* weekday = chart(4);
     setPattern(4); // pattern 3
-    EXPECT_EQ(window->graphSettings().Pattern[5], 3);
-    EXPECT_EQ(weekday->barStyle().style, 0); // nothing analysed yet: only the setting changed
+    EXPECT_EQ(window->graphSettings().Pattern[4], 3);
+    EXPECT_EQ(weekday->barStyle().style, BarFill::None); // nothing analysed yet: only the setting changed
 
     open(writeLog("score.txt", generated(100)));
-    EXPECT_EQ(weekday->barStyle().style, 2); // the run applies every style
+    EXPECT_EQ(weekday->barStyle().style, BarFill::Pattern); // the run applies every style
     setPattern(8);
     EXPECT_EQ(weekday->barStyle().index, 7);
-    EXPECT_EQ(chart(3)->barStyle().style, 0);
+    EXPECT_EQ(chart(3)->barStyle().style, BarFill::None);
 }

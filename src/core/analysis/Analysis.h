@@ -31,8 +31,8 @@ public:
     // Chart 1 as last drawn, and charts 2..6 as the last run filled them.
     PeriodDrawing periodChart;
     TotalsCharts totals = designedTotalsCharts();
-    // The bar style of charts 1..6 (index 0 unused) as last applied.
-    std::array<BarStyle, 7> styles{};
+    // The bar style of each chart as last applied.
+    BarStyles styles{};
 };
 
 } // namespace tolvane

@@ -154,7 +154,7 @@ RunOutcome AnalysisRun::run(LineReader& lines)
     if (!keepGoing())
         return outcome;
     a.totals = fillTotalsCharts(a.counts);
-    ChartColorset(graph_, a.styles);
+    applyBarStyles(graph_, a.styles);
 
     status(std::string(RunTexts::kIdleStatus));
     caption(std::string(RunTexts::kTitle), false);

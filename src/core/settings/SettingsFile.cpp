@@ -105,17 +105,18 @@ const std::vector<Key>& keys()
             [](ProgramSettings& s, std::size_t) -> Field { return &s.filter.Maxtime; });
         add(kFilter, "Mintime", "0", kLongLimit, Form::Date,
             [](ProgramSettings& s, std::size_t) -> Field { return &s.filter.Mintime; });
-        for (std::size_t n = 1; n <= 6; ++n) {
+        // Charts are stored as Graph1, Graph2, ... in the order of their settings.
+        for (std::size_t n = 1; n <= kTrendChartCount; ++n) {
             const std::string chart = "Graph" + std::to_string(n);
             add(
                 kGraph, chart + "Color", "65536", kLongLimit, Form::Color,
-                [](ProgramSettings& s, std::size_t i) -> Field { return &s.graph.Color.at(i); }, n);
+                [](ProgramSettings& s, std::size_t i) -> Field { return &s.graph.Color.at(i - 1); }, n);
             add(
                 kGraph, chart + "PatternColor", "65536", kLongLimit, Form::PatternColor,
-                [](ProgramSettings& s, std::size_t i) -> Field { return &s.graph.PatternColor.at(i); }, n);
+                [](ProgramSettings& s, std::size_t i) -> Field { return &s.graph.PatternColor.at(i - 1); }, n);
             add(
                 kGraph, chart + "Pattern", "-1", kShortLimit, Form::Pattern,
-                [](ProgramSettings& s, std::size_t i) -> Field { return &s.graph.Pattern.at(i); }, n);
+                [](ProgramSettings& s, std::size_t i) -> Field { return &s.graph.Pattern.at(i - 1); }, n);
         }
         return t;
     }();

@@ -13,22 +13,22 @@ std::int16_t byteOf(std::int32_t color, int shift) noexcept
 
 std::array<int, 3> rgbOf(std::int32_t color) noexcept
 {
-    return {RedFromRGB(color), GreenFromRGB(color), BlueFromRGB(color)};
+    return {redOf(color), greenOf(color), blueOf(color)};
 }
 
 } // namespace
 
-std::int16_t RedFromRGB(std::int32_t color) noexcept
+std::int16_t redOf(std::int32_t color) noexcept
 {
     return byteOf(color, 0);
 }
 
-std::int16_t GreenFromRGB(std::int32_t color) noexcept
+std::int16_t greenOf(std::int32_t color) noexcept
 {
     return byteOf(color, 8);
 }
 
-std::int16_t BlueFromRGB(std::int32_t color) noexcept
+std::int16_t blueOf(std::int32_t color) noexcept
 {
     return byteOf(color, 16);
 }
@@ -48,16 +48,16 @@ std::int32_t colorFromSetting(double value) noexcept
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(wrapped));
 }
 
-void ChartColorset(const GraphSettings& settings, std::array<BarStyle, 7>& styles)
+void applyBarStyles(const GraphSettings& settings, BarStyles& styles)
 {
-    for (std::size_t i = 1; i <= 6; ++i) {
+    for (std::size_t i = 0; i < styles.size(); ++i) {
         BarStyle& style = styles[i];
         style.fill = rgbOf(colorFromSetting(settings.Color[i]));
         style.pattern = rgbOf(settings.PatternColor[i]);
         if (settings.Pattern[i] == -1) {
-            style.style = VtBrushStyleNull;
+            style.style = BarFill::None;
         } else {
-            style.style = VtBrushStylePattern;
+            style.style = BarFill::Pattern;
             style.index = settings.Pattern[i];
         }
     }

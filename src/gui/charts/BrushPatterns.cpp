@@ -61,7 +61,7 @@ QImage patternImage(int index, const QColor& pattern, const QColor& fill)
 
 QBrush barBrush(const BarStyle& style)
 {
-    if (style.style != VtBrushStylePattern)
+    if (style.style != BarFill::Pattern)
         return QBrush(Qt::NoBrush);
     if (style.index < 0 || style.index >= kPatternCount)
         return QBrush(fillColorOf(style), Qt::SolidPattern);

@@ -18,9 +18,9 @@ inline constexpr int kPatternSize = 8; // a pattern tile is 8 x 8 pixels
 // other index gives a tile of `fill` alone.
 QImage patternImage(int index, const QColor& pattern, const QColor& fill);
 
-// The brush of a chart's bars. The null style paints nothing; the pattern
-// style tiles the pattern, or paints the plain fill colour when the pattern
-// number is not one of the eighteen.
+// The brush of a chart's bars. Unpainted bars get no brush; a patterned fill
+// tiles the pattern, or paints the plain fill colour when the pattern number
+// is not one of the eighteen.
 QBrush barBrush(const BarStyle& style);
 
 // A style's colours; parts outside 0..255 are clamped.

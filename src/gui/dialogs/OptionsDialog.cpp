@@ -31,10 +31,6 @@ namespace {
 
 constexpr const char* kNoBound = "指定なし";
 
-// The charts in the order of the settings' Graph1..Graph6.
-constexpr const char* kChartNames[] = {"総合", "年別", "月別", "日別", "曜日別", "時間帯別"};
-static_assert(std::size(kChartNames) + 1 == std::tuple_size_v<decltype(GraphSettings::Pattern)>);
-
 // Entry p stands for pattern p - 1.
 constexpr const char* kPatternNames[19] = {"パターンなし", "94%パターンカラー", "88%パターンカラー",
     "75%パターンカラー", "50%パターンカラー", "25%パターンカラー", "ボールド水平線", "ボールド垂直線",
@@ -46,7 +42,7 @@ constexpr const char* kDateFieldNames[2] = {"期間の開始日（から）", "�
 
 QColor fromPacked(std::int32_t packed)
 {
-    return QColor(RedFromRGB(packed), GreenFromRGB(packed), BlueFromRGB(packed));
+    return QColor(redOf(packed), greenOf(packed), blueOf(packed));
 }
 
 std::int32_t toPacked(const QColor& color)
@@ -232,9 +228,11 @@ QWidget* OptionsDialog::buildChartPage()
         connect(button, &QPushButton::clicked, this, [this, choose, chart] { (this->*choose)(chart); });
         return button;
     };
-    for (int i = 0; i < static_cast<int>(std::size(kChartNames)); ++i) {
+    for (int i = 0; i < static_cast<int>(kTrendChartCount); ++i) {
         const int row = i + 1;
-        grid->addWidget(new QLabel(kChartNames[i], frame), row, 0);
+        const std::string_view caption = kTrendChartCaptions[i];
+        grid->addWidget(
+            new QLabel(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), frame), row, 0);
         fillSwatches_.push_back(swatch(QString("fillSwatch%1").arg(i)));
         grid->addWidget(fillSwatches_.back(), row, 1);
         grid->addWidget(colorButton(QString("fillColorButton%1").arg(i), &OptionsDialog::chooseFillColor, i), row, 2);
@@ -263,12 +261,11 @@ void OptionsDialog::showValues()
 {
     pages_->setCurrentIndex(0);
     for (std::size_t i = 0; i < patternChoosers_.size(); ++i) {
-        const std::size_t n = i + 1; // the settings count the charts from 1
-        paint(fillSwatches_[i], colorFromSetting(graph_.Color[n]));
-        paint(patternSwatches_[i], graph_.PatternColor[n]);
+        paint(fillSwatches_[i], colorFromSetting(graph_.Color[i]));
+        paint(patternSwatches_[i], graph_.PatternColor[i]);
         // A stored pattern the list does not offer shows the nearest entry;
         // the setting itself changes only when the user picks one.
-        patternChoosers_[i]->setCurrentIndex(std::clamp<int>(graph_.Pattern[n], -1, 17) + 1);
+        patternChoosers_[i]->setCurrentIndex(std::clamp<int>(graph_.Pattern[i], -1, 17) + 1);
         connect(patternChoosers_[i], &QComboBox::currentIndexChanged, this,
             [this, i] { choosePattern(static_cast<int>(i)); });
     }
@@ -347,7 +344,7 @@ void OptionsDialog::chooseFillColor(int chart)
     QFrame* swatch = fillSwatches_[static_cast<std::size_t>(chart)];
     if (const std::optional<QColor> picked = chooseColor_(swatch->palette().color(QPalette::Window))) {
         paint(swatch, toPacked(*picked));
-        graph_.Color[static_cast<std::size_t>(chart + 1)] = toPacked(*picked);
+        graph_.Color[static_cast<std::size_t>(chart)] = toPacked(*picked);
     }
 }
 
@@ -356,14 +353,14 @@ void OptionsDialog::choosePatternColor(int chart)
     QFrame* swatch = patternSwatches_[static_cast<std::size_t>(chart)];
     if (const std::optional<QColor> picked = chooseColor_(swatch->palette().color(QPalette::Window))) {
         paint(swatch, toPacked(*picked));
-        graph_.PatternColor[static_cast<std::size_t>(chart + 1)] = toPacked(*picked);
+        graph_.PatternColor[static_cast<std::size_t>(chart)] = toPacked(*picked);
     }
 }
 
 void OptionsDialog::choosePattern(int chart)
 {
     const QComboBox* patterns = patternChoosers_[static_cast<std::size_t>(chart)];
-    graph_.Pattern[static_cast<std::size_t>(chart + 1)] = static_cast<std::int16_t>(patterns->currentData().toInt());
+    graph_.Pattern[static_cast<std::size_t>(chart)] = static_cast<std::int16_t>(patterns->currentData().toInt());
 }
 
 std::optional<DateValue> OptionsDialog::readDate(int i)

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace tolvane {
@@ -22,31 +23,30 @@ QString textOf(const std::string& text)
     return QString::fromStdString(text);
 }
 
-// The charts in tab order: caption, object name, and where their rows come
-// from before and after an analysis. Another chart is one more entry.
+// The charts in the order of kTrendChartCaptions: object name, and where
+// their rows come from before and after an analysis.
 struct ChartEntry {
-    const char* caption;
     const char* name;
     ChartRows (*designed)();
     const ChartRows& (*analysed)(const Analysis&);
 };
 
 const ChartEntry kCharts[] = {
-    {"総合", "periodChart", [] { return ChartRows{}; },
+    {"periodChart", [] { return ChartRows{}; },
         [](const Analysis& a) -> const ChartRows& { return a.periodChart.rows; }},
-    {"年別", "yearChart", [] { return designedTotalsCharts().year; },
+    {"yearChart", [] { return designedTotalsCharts().year; },
         [](const Analysis& a) -> const ChartRows& { return a.totals.year; }},
-    {"月別", "monthChart", [] { return designedTotalsCharts().month; },
+    {"monthChart", [] { return designedTotalsCharts().month; },
         [](const Analysis& a) -> const ChartRows& { return a.totals.month; }},
-    {"日別", "dayChart", [] { return designedTotalsCharts().day; },
+    {"dayChart", [] { return designedTotalsCharts().day; },
         [](const Analysis& a) -> const ChartRows& { return a.totals.day; }},
-    {"曜日別", "weekdayChart", [] { return designedTotalsCharts().weekday; },
+    {"weekdayChart", [] { return designedTotalsCharts().weekday; },
         [](const Analysis& a) -> const ChartRows& { return a.totals.weekday; }},
-    {"時間帯別", "hourChart", [] { return designedTotalsCharts().hour; },
+    {"hourChart", [] { return designedTotalsCharts().hour; },
         [](const Analysis& a) -> const ChartRows& { return a.totals.hour; }},
 };
 
-static_assert(std::size(kCharts) + 1 == std::tuple_size_v<decltype(Analysis::styles)>, "one bar style a chart");
+static_assert(std::size(kCharts) == kTrendChartCount, "one entry for every chart the settings style");
 
 } // namespace
 
@@ -63,7 +63,8 @@ TrendPage::TrendPage(Analysis& analysis, QWidget* parent)
     box->setContentsMargins(0, 0, 0, 0);
     box->addWidget(tabs_);
 
-    for (const ChartEntry& entry : kCharts) {
+    for (std::size_t i = 0; i < std::size(kCharts); ++i) {
+        const ChartEntry& entry = kCharts[i];
         auto* tab = new QWidget(tabs_);
         tab->setObjectName(QStringLiteral("%1Tab").arg(entry.name));
         auto* row = new QHBoxLayout(tab);
@@ -71,7 +72,8 @@ TrendPage::TrendPage(Analysis& analysis, QWidget* parent)
         chart->setObjectName(QString::fromLatin1(entry.name));
         row->addWidget(chart, 1);
         charts_.push_back(chart);
-        tabs_->addTab(tab, QString::fromUtf8(entry.caption));
+        const std::string_view caption = kTrendChartCaptions[i];
+        tabs_->addTab(tab, QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
     }
     // The period chart's panel sits at its right.
     panel_ = new NavigationPanel(tabs_->widget(0));
@@ -109,7 +111,7 @@ void TrendPage::showAnalysis(const std::function<bool()>& keepGoing)
 void TrendPage::applyStyles()
 {
     for (std::size_t i = 0; i < charts_.size(); ++i)
-        charts_[i]->setBarStyle(analysis_.styles[i + 1]);
+        charts_[i]->setBarStyle(analysis_.styles[i]);
 }
 
 void TrendPage::setRunning(bool running)

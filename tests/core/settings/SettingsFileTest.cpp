@@ -128,13 +128,13 @@ TEST(SettingsFile, ValuesThatCannotBeReadOrLieOutsideTheirRangeTakeTheirDefaults
     EXPECT_EQ(s.filter.MinScore, 0);
     EXPECT_EQ(s.filter.Mintime, 0.0);
     EXPECT_EQ(s.filter.Maxtime, 0.0);
+    EXPECT_EQ(s.graph.Pattern[0], -1);
     EXPECT_EQ(s.graph.Pattern[1], -1);
-    EXPECT_EQ(s.graph.Pattern[2], -1);
-    EXPECT_EQ(s.graph.Pattern[3], 17);
-    EXPECT_EQ(s.graph.PatternColor[1], 65536);
-    EXPECT_EQ(s.graph.PatternColor[2], -6);
-    EXPECT_EQ(s.graph.Color[1], 65536);
-    EXPECT_EQ(s.graph.Color[2], 2147483653.5); // kept as read, whole only when written
+    EXPECT_EQ(s.graph.Pattern[2], 17);
+    EXPECT_EQ(s.graph.PatternColor[0], 65536);
+    EXPECT_EQ(s.graph.PatternColor[1], -6);
+    EXPECT_EQ(s.graph.Color[0], 65536);
+    EXPECT_EQ(s.graph.Color[1], 2147483653.5); // kept as read, whole only when written
     EXPECT_EQ(stored(writtenOver("", s, WindowPlacement::Normal), "Graph", "Graph2Color"), "2147483654");
 }
 
@@ -145,10 +145,11 @@ TEST(SettingsFile, WhatIsWrittenReadsBackAsTheSameSettings)
     for (std::size_t i = 0; i < s.window.columnWidths.size(); ++i)
         s.window.columnWidths[i] = 100.0 * static_cast<double>(i);
     s.filter = {true, 1, false, 2, true, -99999999, false, makeDate(2001, 12, 1), makeDate(2002, 1, 15)};
-    for (std::size_t n = 1; n <= 6; ++n) {
-        s.graph.Color[n] = static_cast<double>(n) * 1000;
-        s.graph.PatternColor[n] = static_cast<std::int32_t>(n) * 7;
-        s.graph.Pattern[n] = static_cast<std::int16_t>(n + 10);
+    for (std::size_t i = 0; i < kTrendChartCount; ++i) {
+        const std::size_t n = i + 1; // stored as Graph n
+        s.graph.Color[i] = static_cast<double>(n) * 1000;
+        s.graph.PatternColor[i] = static_cast<std::int32_t>(n) * 7;
+        s.graph.Pattern[i] = static_cast<std::int16_t>(n + 10);
     }
     // Every value differs from its neighbours, so a key bound to the wrong field shows.
     const std::string text = writtenOver("", s, WindowPlacement::Normal);

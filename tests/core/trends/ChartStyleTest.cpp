@@ -9,7 +9,7 @@ using Rgb = std::array<int, 3>;
 
 Rgb rgb(std::int32_t color)
 {
-    return {RedFromRGB(color), GreenFromRGB(color), BlueFromRGB(color)};
+    return {redOf(color), greenOf(color), blueOf(color)};
 }
 
 TEST(ChartColours, SettingSplitsIntoBytes)
@@ -24,32 +24,31 @@ TEST(ChartColours, SettingSplitsIntoBytes)
     EXPECT_EQ(colorFromSetting(-2.5), -2);
 }
 
-TEST(ChartColorsetTest, PatternsAndColoursPerChart)
+TEST(BarStylesTest, PatternsAndColoursPerChart)
 {
-    std::array<BarStyle, 7> styles{};
-    styles[0].index = 9;
+    BarStyles styles{};
     GraphSettings settings;
-    ChartColorset(settings, styles);
-    for (std::size_t i = 1; i <= 6; ++i) {
-        EXPECT_EQ(styles[i].fill, (Rgb{0, 0, 1}));
-        EXPECT_EQ(styles[i].pattern, (Rgb{0, 0, 1}));
-        EXPECT_EQ(styles[i].style, VtBrushStyleNull);
+    applyBarStyles(settings, styles);
+    for (const BarStyle& style : styles) {
+        EXPECT_EQ(style.fill, (Rgb{0, 0, 1}));
+        EXPECT_EQ(style.pattern, (Rgb{0, 0, 1}));
+        EXPECT_EQ(style.style, BarFill::None);
     }
-    EXPECT_EQ(styles[0].index, 9);
 
-    settings.Color[5] = 255;
-    settings.PatternColor[5] = 16711680;
-    settings.Pattern[5] = 3;
-    settings.Pattern[2] = 42;
-    ChartColorset(settings, styles);
-    EXPECT_EQ(styles[5], (BarStyle{VtBrushStylePattern, 3, {255, 0, 0}, {0, 0, 255}}));
-    EXPECT_EQ(styles[2].index, 42);
-    EXPECT_EQ(styles[4], styles[6]);
+    // Entry 4 is the fifth chart, stored as Graph5.
+    settings.Color[4] = 255;
+    settings.PatternColor[4] = 16711680;
+    settings.Pattern[4] = 3;
+    settings.Pattern[1] = 42;
+    applyBarStyles(settings, styles);
+    EXPECT_EQ(styles[4], (BarStyle{BarFill::Pattern, 3, {255, 0, 0}, {0, 0, 255}}));
+    EXPECT_EQ(styles[1].index, 42);
+    EXPECT_EQ(styles[3], styles[5]);
 
-    settings.Pattern[5] = -1;
-    ChartColorset(settings, styles);
-    EXPECT_EQ(styles[5].style, VtBrushStyleNull);
-    EXPECT_EQ(styles[5].index, 3);
+    settings.Pattern[4] = -1;
+    applyBarStyles(settings, styles);
+    EXPECT_EQ(styles[4].style, BarFill::None);
+    EXPECT_EQ(styles[4].index, 3);
 }
 
 } // namespace

@@ -56,7 +56,7 @@ TEST(BrushPatterns, ShadesCoverTheirShareAndNoPatternIsAnotherMovedOver)
 TEST(BrushPatterns, BrushFollowsTheStyle)
 {
     EXPECT_EQ(barBrush(BarStyle{}).style(), Qt::NoBrush);
-    BarStyle style{VtBrushStylePattern, 3, {255, 255, 0}, {0, 0, 128}};
+    BarStyle style{BarFill::Pattern, 3, {255, 255, 0}, {0, 0, 128}};
     ASSERT_EQ(barBrush(style).style(), Qt::TexturePattern);
     EXPECT_EQ(maskOf(barBrush(style).textureImage(), QColor(0, 0, 128)),
         maskOf(patternImage(3, Qt::black, Qt::white), Qt::black));

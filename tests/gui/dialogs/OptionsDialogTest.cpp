@@ -96,9 +96,9 @@ TEST_F(OptionsDialogTest, OpensOnTheLoadPageWithTheSettingsShown)
     filter.optIgnoreAuto = 7; // out of range: the nearest side is shown
     filter.optIgnoreScr = 1;
     filter.MinScore = 4321;
-    graph.Color[1] = 0x0000FF;
-    graph.PatternColor[6] = 0x102030;
-    graph.Pattern = {-1, -1, 40, -9, 5, -1, -1};
+    graph.Color[0] = 0x0000FF;
+    graph.PatternColor[5] = 0x102030;
+    graph.Pattern = {-1, 40, -9, 5, -1, -1};
     open();
 
     EXPECT_TRUE(child("loadPage")->isVisible());
@@ -114,7 +114,7 @@ TEST_F(OptionsDialogTest, OpensOnTheLoadPageWithTheSettingsShown)
     EXPECT_EQ(patterns(1)->currentIndex(), 18);
     EXPECT_EQ(patterns(2)->currentIndex(), 0);
     EXPECT_EQ(patterns(3)->currentText(), "ボールド水平線");
-    EXPECT_EQ(dialog->graphSettings().Pattern[2], 40) << "showing a clamped entry is no edit";
+    EXPECT_EQ(dialog->graphSettings().Pattern[1], 40) << "showing a clamped entry is no edit";
     for (int i = 0; i < 6; ++i) {
         ASSERT_EQ(patterns(i)->count(), 19);
         for (int p = 0; p < 19; ++p)
@@ -245,8 +245,8 @@ TEST_F(OptionsDialogTest, OkRefusesWhatItCannotConvertAndCommitsNothing)
 
 TEST_F(OptionsDialogTest, CancelEscapeAndTheCloseControlDropTheStyleEdits)
 {
-    graph.Color[2] = 123;
-    graph.PatternColor[1] = 0x00FF00;
+    graph.Color[1] = 123;
+    graph.PatternColor[0] = 0x00FF00;
     const GraphSettings opening = graph;
     // Three colours and a pattern.
     auto edit = [this] {
@@ -275,12 +275,12 @@ TEST_F(OptionsDialogTest, CancelEscapeAndTheCloseControlDropTheStyleEdits)
     open();
     edit();
     ok();
-    EXPECT_EQ(graph.Color[1], 0x030201);
-    EXPECT_EQ(graph.PatternColor[1], 0x00FF00);
-    EXPECT_EQ(graph.PatternColor[3], 0x030201);
-    EXPECT_EQ(graph.Color[6], 0x0080FF);
-    EXPECT_EQ(graph.Pattern[5], 17);
-    EXPECT_EQ(graph.Color[2], 123);
+    EXPECT_EQ(graph.Color[0], 0x030201);
+    EXPECT_EQ(graph.PatternColor[0], 0x00FF00);
+    EXPECT_EQ(graph.PatternColor[2], 0x030201);
+    EXPECT_EQ(graph.Color[5], 0x0080FF);
+    EXPECT_EQ(graph.Pattern[4], 17);
+    EXPECT_EQ(graph.Color[1], 123);
 }
 
 TEST_F(OptionsDialogTest, EscWithTheDatePopupOpenClosesOnlyThePopup)

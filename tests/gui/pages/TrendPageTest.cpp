@@ -162,26 +162,26 @@ TEST_F(TrendPageTest, BarStylesFollowTheSettingsAndSurviveRedrawing)
 {
     run({playAt("2001/11/20 21:30:00"), playAt("2002/02/03 21:10:00")});
     for (int i = 1; i <= 6; ++i) {
-        EXPECT_EQ(chart(i)->barStyle(), (BarStyle{VtBrushStyleNull, 0, {0, 0, 1}, {0, 0, 1}})) << i;
+        EXPECT_EQ(chart(i)->barStyle(), (BarStyle{BarFill::None, 0, {0, 0, 1}, {0, 0, 1}})) << i;
         EXPECT_EQ(chart(i)->bars()->brush().style(), Qt::NoBrush) << i;
         // Without a fill only the outline shows the bar.
         EXPECT_NE(chart(i)->bars()->pen().style(), Qt::NoPen) << i;
     }
 
-    graph.Pattern[5] = 3;
-    graph.Color[5] = 2147483653.0; // 0x80000005
-    graph.Pattern[1] = 7;
-    ChartColorset(graph, analysis.styles);
+    graph.Pattern[4] = 3;
+    graph.Color[4] = 2147483653.0; // 0x80000005
+    graph.Pattern[0] = 7;
+    applyBarStyles(graph, analysis.styles);
     page->applyStyles();
-    EXPECT_EQ(chart(5)->barStyle(), (BarStyle{VtBrushStylePattern, 3, {5, 0, 0}, {0, 0, 1}}));
+    EXPECT_EQ(chart(5)->barStyle(), (BarStyle{BarFill::Pattern, 3, {5, 0, 0}, {0, 0, 1}}));
     EXPECT_EQ(chart(5)->bars()->brush().style(), Qt::TexturePattern);
-    EXPECT_EQ(chart(4)->barStyle().style, VtBrushStyleNull);
+    EXPECT_EQ(chart(4)->barStyle().style, BarFill::None);
     click("zoomInButton");
     EXPECT_EQ(chart(1)->barStyle().index, 7);
     EXPECT_EQ(chart(1)->bars()->brush().style(), Qt::TexturePattern);
 
-    graph.Pattern[5] = 99;
-    ChartColorset(graph, analysis.styles);
+    graph.Pattern[4] = 99;
+    applyBarStyles(graph, analysis.styles);
     page->applyStyles();
     EXPECT_EQ(chart(5)->barStyle().index, 99);
     EXPECT_EQ(chart(5)->bars()->brush(), QBrush(QColor(5, 0, 0)));
