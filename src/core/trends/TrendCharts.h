@@ -15,11 +15,9 @@ inline constexpr std::string_view kTrendChartCaptions[] = {"総合", "年別", "
 inline constexpr std::size_t kTrendChartCount = std::size(kTrendChartCaptions);
 
 // One value per chart, every chart starting from the same one.
-template <typename T>
-using PerChart = std::array<T, kTrendChartCount>;
+template <typename T> using PerChart = std::array<T, kTrendChartCount>;
 
-template <typename T>
-constexpr PerChart<T> forEachChart(T value)
+template <typename T> constexpr PerChart<T> forEachChart(T value)
 {
     PerChart<T> values{};
     values.fill(value);

@@ -113,9 +113,8 @@ TEST_F(BarChartTest, RowsKeepTheirTextsAndAnEmptyValueHasNoBar)
 
 TEST_F(BarChartTest, ValueAxisRunsFromZeroInWholeStepsOverTheHighestBar)
 {
-    for (const auto& [value, top] :
-        {std::pair{ChartValue{}, 1}, std::pair{ChartValue{0}, 1}, std::pair{ChartValue{7}, 8},
-            std::pair{ChartValue{123}, 150}, std::pair{ChartValue{100000}, 100000}}) {
+    for (const auto& [value, top] : {std::pair{ChartValue{}, 1}, std::pair{ChartValue{0}, 1},
+             std::pair{ChartValue{7}, 8}, std::pair{ChartValue{123}, 150}, std::pair{ChartValue{100000}, 100000}}) {
         chart.setRows({{"a", 1}, {"b", value}});
         const QValueAxis* axis = chart.valueAxis();
         EXPECT_EQ(axis->min(), 0) << chartValueText(value);
@@ -137,8 +136,8 @@ TEST_F(BarChartTest, LongSpanShowsEveryFewLabelsUncut)
     EXPECT_GE(chart.categoryAxis()->count(), 5);
     EXPECT_EQ(chart.categoryAxis()->categoriesLabels().first(), QStringLiteral("2001/1"));
 
-    chart.setRows({{"日曜日", 1}, {"月曜日", 2}, {"火曜日", 3}, {"水曜日", 4}, {"木曜日", 5}, {"金曜日", 6},
-        {"土曜日", 7}});
+    chart.setRows(
+        {{"日曜日", 1}, {"月曜日", 2}, {"火曜日", 3}, {"水曜日", 4}, {"木曜日", 5}, {"金曜日", 6}, {"土曜日", 7}});
     QTest::qWait(20);
     EXPECT_EQ(chart.categoryAxis()->count(), 7);
     EXPECT_FALSE(anyLabelCut());
