@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -19,8 +20,21 @@ public:
     static constexpr std::array<std::string_view, kColumns> kHeaders
         = {"No.", "日時", "タイトル", "作者", "ジャンル", "レベル", "BPM", "TotalNote", "Score", "MaxCombo"};
 
-    void clear() { rows_.clear(); }
+    void clear()
+    {
+        rows_.clear();
+        texts_.reset();
+    }
     void append(PlayRecord&& play) { rows_.push_back(std::move(play)); }
+    // The pool that holds the texts of the rows to come: the list keeps it
+    // as long as it keeps them.
+    const std::shared_ptr<TextPool>& texts()
+    {
+        if (!texts_)
+            texts_ = std::make_shared<TextPool>();
+        return texts_;
+    }
+    const TextPool* textPool() const { return texts_.get(); }
 
     std::size_t size() const { return rows_.size(); }
     bool empty() const { return rows_.empty(); }
@@ -33,6 +47,7 @@ public:
 private:
     // A deque grows without moving the rows it has.
     std::deque<PlayRecord> rows_;
+    std::shared_ptr<TextPool> texts_;
 };
 
 } // namespace tolvane

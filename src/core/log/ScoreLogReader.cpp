@@ -5,8 +5,11 @@
 #include "core/log/NumericValue.h"
 #include "core/log/Utf8Text.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -63,15 +66,63 @@ std::size_t labelAt(std::string_view line, std::string_view label)
     return std::string_view::npos;
 }
 
+// True when every byte is below 0x80: such a line decodes to itself in
+// either encoding, so its bytes can be read as the text.
+bool isAscii(std::string_view bytes)
+{
+    const char* p = bytes.data();
+    const char* end = p + bytes.size();
+    std::uint64_t high = 0;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        high |= word;
+    }
+    for (; p < end; ++p)
+        high |= static_cast<unsigned char>(*p);
+    return (high & 0x8080808080808080ULL) == 0;
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// numericValue with the commonest form read in place: spaces, then up to 15
+// digits, then the end or a character that cannot continue a number. Any
+// other text goes to numericValue, so the value is always the same.
+double readNumber(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    const std::size_t first = i;
+    std::uint64_t value = 0;
+    while (i < text.size() && i - first < 15 && isDigit(text[i])) {
+        value = value * 10 + static_cast<unsigned>(text[i] - '0');
+        ++i;
+    }
+    if (i > first) {
+        if (i == text.size())
+            return static_cast<double>(value);
+        const char c = text[i];
+        if (!isDigit(c) && c != '.' && c != 'e' && c != 'E' && c != 'd' && c != 'D' && c != ' ' && c != '\t'
+            && c != '\n')
+            return static_cast<double>(value);
+    }
+    return numericValue(text);
+}
+
 enum class Outcome { Accepted, Rejected, EndReading, Cancelled, Failed };
 
 // One pass over one log.
 class Pass final {
 public:
-    Pass(LineReader& lines, const Filter& filter, const LogReaderCallbacks& callbacks)
+    Pass(LineReader& lines, const Filter& filter, const LogReaderCallbacks& callbacks, TextPool& texts)
         : lines_(lines)
         , filter_(filter)
         , callbacks_(callbacks)
+        , texts_(texts)
     {
     }
 
@@ -79,8 +130,9 @@ public:
 
 private:
     Outcome readEntry(PlayRecord& record);
-    // Reads the next line of the entry into line_; false (with the error set)
-    // when the file ends first.
+    // Moves to the next line of the entry and makes text_ its text: its
+    // bytes when they are all ASCII, else its decoded form in line_; false
+    // (with the error set) when the file ends first.
     bool entryLine();
     Outcome fail(LogReadError::Cause cause, long line, std::string_view detail = {});
     // Sets the error when the line reader stopped on a fault of its own.
@@ -89,14 +141,28 @@ private:
     bool yield();
     bool isMarker();
     void progressStep();
+    // The text's character count, its text from character n on (0-based), and
+    // its n-th character (1-based), by byte on an ASCII line.
+    std::size_t textChars() const { return ascii_ ? text_.size() : charCount(text_); }
+    std::string_view textFrom(std::size_t n) const
+    {
+        return ascii_ ? text_.substr(std::min(n, text_.size())) : dropChars(text_, n);
+    }
+    std::string_view textAt(std::size_t n) const
+    {
+        return ascii_ ? (n == 0 || n > text_.size() ? std::string_view() : text_.substr(n - 1, 1)) : charAt(text_, n);
+    }
     // A number of the entry that must be finite to be of any use.
     bool finite(double value, long line);
 
     LineReader& lines_;
     const Filter& filter_;
     const LogReaderCallbacks& callbacks_;
+    TextPool& texts_;
     LogReadResult result_;
     std::string line_;
+    std::string_view text_;
+    bool ascii_ = true; // text_ is ASCII: a character is a byte
     std::string markerBytes_;
     long markerLine_ = 0;
     int threshold_ = 0;
@@ -206,8 +272,13 @@ bool Pass::entryLine()
         fail(LogReadError::Cause::EndsInsideEntry, markerLine_);
         return false;
     }
-    line_.clear();
-    lines_.decodeInto(line_);
+    text_ = lines_.bytes();
+    ascii_ = isAscii(text_);
+    if (!ascii_) {
+        line_.clear();
+        lines_.decodeInto(line_);
+        text_ = line_;
+    }
     return true;
 }
 
@@ -232,9 +303,9 @@ Outcome Pass::readEntry(PlayRecord& record)
     if (!entryLine())
         return Outcome::Failed;
     const long dateLine = lines_.lineNumber();
-    if (charCount(line_) < 5)
-        return fail(LogReadError::Cause::ShortDateLine, dateLine, line_);
-    const std::string_view dateTime = dropChars(line_, 5);
+    if (textChars() < 5)
+        return fail(LogReadError::Cause::ShortDateLine, dateLine, text_);
+    const std::string_view dateTime = textFrom(5);
     const auto [dateText, timeText] = splitDateTime(dateTime);
     const auto day = parseDateText(dateText);
     if (!day)
@@ -267,40 +338,40 @@ Outcome Pass::readEntry(PlayRecord& record)
         if (playDate.date > filter_.Maxtime && filter_.Maxtime != 0.0)
             return Outcome::EndReading; // the log is in time order: nothing later can pass
     }
-    record.dateTime.assign(dateTime);
+    record.dateTime = texts_.keep(dateTime);
     record.date = playDate.date + static_cast<double>(*seconds) / kSecondsPerDay;
 
     // Line 2: title and artist.
     if (!entryLine())
         return Outcome::Failed;
     {
-        const auto [title, artist] = splitAt(dropChars(line_, 6), kArtist);
-        record.title = title.empty() ? std::string("No Title") : std::string(title);
-        record.artist = artist.empty() ? std::string("No Name") : std::string(artist);
+        const auto [title, artist] = splitAt(textFrom(6), kArtist);
+        record.title = title.empty() ? std::string_view("No Title") : texts_.intern(title);
+        record.artist = artist.empty() ? std::string_view("No Name") : texts_.intern(artist);
     }
     // Line 3: genre and level.
     if (!entryLine())
         return Outcome::Failed;
     {
-        const auto [genre, level] = splitAt(dropChars(line_, 6), kPlayLevel);
-        record.genre = genre.empty() ? std::string("No Name") : std::string(genre);
-        record.level = numericValue(level);
+        const auto [genre, level] = splitAt(textFrom(6), kPlayLevel);
+        record.genre = genre.empty() ? std::string_view("No Name") : texts_.intern(genre);
+        record.level = readNumber(level);
         if (!finite(record.level, lines_.lineNumber()))
             return Outcome::Failed;
     }
     // Line 4: BPM from the fifth character on.
     if (!entryLine())
         return Outcome::Failed;
-    record.bpm = numericValue(dropChars(line_, 4));
+    record.bpm = readNumber(textFrom(4));
     if (!finite(record.bpm, lines_.lineNumber()))
         return Outcome::Failed;
     // Lines 5 and 6: the autoplay and auto-scratch digits.
     if (!entryLine())
         return Outcome::Failed;
-    const double autoplay = numericValue(charAt(line_, 22));
+    const double autoplay = readNumber(textAt(22));
     if (!entryLine())
         return Outcome::Failed;
-    const double autoScratch = numericValue(charAt(line_, 13));
+    const double autoScratch = readNumber(textAt(13));
     // A single character reads as 0..9.
     record.autoplay = static_cast<std::int8_t>(autoplay);
     record.autoScratch = static_cast<std::int8_t>(autoScratch);
@@ -315,11 +386,11 @@ Outcome Pass::readEntry(PlayRecord& record)
         return Outcome::Failed;
     {
         const long scoreLine = lines_.lineNumber();
-        const std::string_view rest = dropChars(line_, 21);
-        record.totalNotes = numericValue(rest);
+        const std::string_view rest = textFrom(21);
+        record.totalNotes = readNumber(rest);
         if (!finite(record.totalNotes, scoreLine))
             return Outcome::Failed;
-        const auto score = toInt32(numericValue(splitAt(rest, kScore).second));
+        const auto score = toInt32(readNumber(splitAt(rest, kScore).second));
         if (!score)
             return fail(LogReadError::Cause::ScoreTooLarge, scoreLine, splitAt(rest, kScore).second);
         record.score = *score;
@@ -330,26 +401,27 @@ Outcome Pass::readEntry(PlayRecord& record)
     // Line 8, or 9 when line 8 is not the judgement line: the max combo.
     if (!entryLine())
         return Outcome::Failed;
-    if (std::string_view(line_).substr(0, kGreat.size()) != kGreat && !entryLine())
+    if (text_.substr(0, kGreat.size()) != kGreat && !entryLine())
         return Outcome::Failed;
-    record.maxCombo = numericValue(splitAt(line_, kMaxCombo).second);
+    record.maxCombo = readNumber(splitAt(text_, kMaxCombo).second);
     if (!finite(record.maxCombo, lines_.lineNumber()))
         return Outcome::Failed;
     // The judgement counts of the same line; a label not there is no count.
     for (std::size_t j = 0; j < kJudgementLabels.size(); ++j) {
-        const std::size_t at = labelAt(line_, kJudgementLabels[j]);
+        const std::size_t at = labelAt(text_, kJudgementLabels[j]);
         record.judgements[j] = at == std::string_view::npos
             ? PlayRecord::kNoJudgement
-            : numericValue(std::string_view(line_).substr(at + kJudgementLabels[j].size()));
+            : readNumber(text_.substr(at + kJudgementLabels[j].size()));
     }
     return Outcome::Accepted;
 }
 
 } // namespace
 
-ScoreLogReader::ScoreLogReader(const Filter& filter, LogReaderCallbacks callbacks)
+ScoreLogReader::ScoreLogReader(const Filter& filter, LogReaderCallbacks callbacks, std::shared_ptr<TextPool> texts)
     : filter_(filter)
     , callbacks_(std::move(callbacks))
+    , texts_(texts ? std::move(texts) : std::make_shared<TextPool>())
 {
 }
 
@@ -372,7 +444,9 @@ LogReadResult ScoreLogReader::read(LineReader& lines)
         result.error = LogReadError{LogReadError::Kind::Open, LogReadError::Cause::CannotOpen, 0, lines.error()};
         return result;
     }
-    return Pass(lines, filter_, callbacks_).run();
+    LogReadResult result = Pass(lines, filter_, callbacks_, *texts_).run();
+    result.texts = texts_;
+    return result;
 }
 
 } // namespace tolvane
