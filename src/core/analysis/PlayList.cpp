@@ -6,7 +6,7 @@ namespace tolvane {
 
 std::string PlayList::cell(std::size_t row, int column) const
 {
-    const PlayRecord& p = rows_[row];
+    const PlayRecord& p = this->row(row);
     switch (column) {
     case 0: return std::to_string(p.no);
     case 1: return std::string(p.dateTime);

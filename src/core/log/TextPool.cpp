@@ -10,18 +10,18 @@ std::string_view TextPool::keep(std::string_view text)
     if (text.empty())
         return {};
     if (text.size() > left_) {
-        // A text larger than a quarter block gets a block of its own, so that
+        // A text larger than a quarter block gets memory of its own, so that
         // the rest of the current block is not wasted.
-        const std::size_t size = text.size() > kBlockBytes / 4 ? text.size() : kBlockBytes;
-        blocks_.push_back(std::make_unique<char[]>(size));
-        blockBytes_ += size;
-        if (size == text.size()) {
-            // The current block, if any, stays the one to fill.
-            std::memcpy(blocks_.back().get(), text.data(), text.size());
-            return {blocks_.back().get(), text.size()};
+        if (text.size() > kLargeBlockBytes / 4) {
+            largeTexts_.push_back(std::unique_ptr<char[]>(new char[text.size()]));
+            blockBytes_ += text.size();
+            std::memcpy(largeTexts_.back().get(), text.data(), text.size());
+            return {largeTexts_.back().get(), text.size()};
         }
+        blocks_.push_back(allocateLargeBlock());
+        blockBytes_ += kLargeBlockBytes;
         free_ = blocks_.back().get();
-        left_ = size;
+        left_ = kLargeBlockBytes;
     }
     std::memcpy(free_, text.data(), text.size());
     const std::string_view kept(free_, text.size());

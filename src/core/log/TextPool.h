@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/log/LargeBlock.h"
+
 #include <cstddef>
 #include <memory>
 #include <string_view>
@@ -27,9 +29,8 @@ public:
     std::size_t bytes() const;
 
 private:
-    static constexpr std::size_t kBlockBytes = std::size_t{64} << 10;
-
-    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::vector<LargeBlock> blocks_;
+    std::vector<std::unique_ptr<char[]>> largeTexts_;
     char* free_ = nullptr;
     std::size_t left_ = 0;
     std::size_t blockBytes_ = 0;
