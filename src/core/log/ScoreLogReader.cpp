@@ -10,7 +10,9 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 namespace tolvane {
@@ -83,36 +85,6 @@ bool isAscii(std::string_view bytes)
     return (high & 0x8080808080808080ULL) == 0;
 }
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// numericValue with the commonest form read in place: spaces, then up to 15
-// digits, then the end or a character that cannot continue a number. Any
-// other text goes to numericValue, so the value is always the same.
-double readNumber(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ')
-        ++i;
-    const std::size_t first = i;
-    std::uint64_t value = 0;
-    while (i < text.size() && i - first < 15 && isDigit(text[i])) {
-        value = value * 10 + static_cast<unsigned>(text[i] - '0');
-        ++i;
-    }
-    if (i > first) {
-        if (i == text.size())
-            return static_cast<double>(value);
-        const char c = text[i];
-        if (!isDigit(c) && c != '.' && c != 'e' && c != 'E' && c != 'd' && c != 'D' && c != ' ' && c != '\t'
-            && c != '\n')
-            return static_cast<double>(value);
-    }
-    return numericValue(text);
-}
-
 enum class Outcome { Accepted, Rejected, EndReading, Cancelled, Failed };
 
 // One pass over one log.
@@ -133,7 +105,8 @@ private:
     // Moves to the next line of the entry and makes text_ its text: its
     // bytes when they are all ASCII, else its decoded form in line_; false
     // (with the error set) when the file ends first.
-    bool entryLine();
+    bool entryLine(bool withText = true);
+    void takeText();
     Outcome fail(LogReadError::Cause cause, long line, std::string_view detail = {});
     // Sets the error when the line reader stopped on a fault of its own.
     bool readerFault();
@@ -162,6 +135,22 @@ private:
     LogReadResult result_;
     std::string line_;
     std::string_view text_;
+    // Lines 2 and 3 seen before, by their bytes, with what they gave; at most
+    // kMaxSeenLines each, so a log of all different songs costs no more.
+    struct TitleLine {
+        std::string_view title;
+        std::string_view artist;
+    };
+    struct GenreLine {
+        std::string_view genre;
+        double level;
+    };
+    static constexpr std::size_t kMaxSeenLines = 1 << 16;
+    std::unordered_map<std::string_view, TitleLine> titleLines_;
+    std::unordered_map<std::string_view, GenreLine> genreLines_;
+    // The last date text read and its day: plays of one day come together.
+    std::string lastDateText_;
+    std::optional<std::int64_t> lastDay_;
     bool ascii_ = true; // text_ is ASCII: a character is a byte
     std::string markerBytes_;
     long markerLine_ = 0;
@@ -266,12 +255,19 @@ void Pass::progressStep()
     }
 }
 
-bool Pass::entryLine()
+bool Pass::entryLine(bool withText)
 {
     if (lines_.atEnd() || !lines_.next()) {
         fail(LogReadError::Cause::EndsInsideEntry, markerLine_);
         return false;
     }
+    if (withText)
+        takeText();
+    return true;
+}
+
+void Pass::takeText()
+{
     text_ = lines_.bytes();
     ascii_ = isAscii(text_);
     if (!ascii_) {
@@ -279,7 +275,6 @@ bool Pass::entryLine()
         lines_.decodeInto(line_);
         text_ = line_;
     }
-    return true;
 }
 
 Outcome Pass::fail(LogReadError::Cause cause, long line, std::string_view detail)
@@ -307,7 +302,11 @@ Outcome Pass::readEntry(PlayRecord& record)
         return fail(LogReadError::Cause::ShortDateLine, dateLine, text_);
     const std::string_view dateTime = textFrom(5);
     const auto [dateText, timeText] = splitDateTime(dateTime);
-    const auto day = parseDateText(dateText);
+    if (!lastDay_ || dateText != lastDateText_) {
+        lastDay_ = parseDateText(dateText);
+        lastDateText_.assign(dateText);
+    }
+    const auto day = lastDay_;
     if (!day)
         return fail(LogReadError::Cause::BadDate, dateLine, dateText);
     const auto seconds = parseTimeText(timeText);
@@ -341,37 +340,50 @@ Outcome Pass::readEntry(PlayRecord& record)
     record.dateTime = texts_.keep(dateTime);
     record.date = playDate.date + static_cast<double>(*seconds) / kSecondsPerDay;
 
-    // Line 2: title and artist.
-    if (!entryLine())
+    // Line 2: title and artist. A log repeats a song's lines 2 and 3 on
+    // every play of it, so each distinct line is taken apart once.
+    if (!entryLine(false))
         return Outcome::Failed;
-    {
+    if (const auto seen = titleLines_.find(lines_.bytes()); seen != titleLines_.end()) {
+        record.title = seen->second.title;
+        record.artist = seen->second.artist;
+    } else {
+        takeText();
         const auto [title, artist] = splitAt(textFrom(6), kArtist);
         record.title = title.empty() ? std::string_view("No Title") : texts_.intern(title);
         record.artist = artist.empty() ? std::string_view("No Name") : texts_.intern(artist);
+        if (titleLines_.size() < kMaxSeenLines)
+            titleLines_.emplace(texts_.keep(lines_.bytes()), TitleLine{record.title, record.artist});
     }
     // Line 3: genre and level.
-    if (!entryLine())
+    if (!entryLine(false))
         return Outcome::Failed;
-    {
+    if (const auto seen = genreLines_.find(lines_.bytes()); seen != genreLines_.end()) {
+        record.genre = seen->second.genre;
+        record.level = seen->second.level;
+    } else {
+        takeText();
         const auto [genre, level] = splitAt(textFrom(6), kPlayLevel);
         record.genre = genre.empty() ? std::string_view("No Name") : texts_.intern(genre);
-        record.level = readNumber(level);
+        record.level = numericValue(level);
         if (!finite(record.level, lines_.lineNumber()))
             return Outcome::Failed;
+        if (genreLines_.size() < kMaxSeenLines)
+            genreLines_.emplace(texts_.keep(lines_.bytes()), GenreLine{record.genre, record.level});
     }
     // Line 4: BPM from the fifth character on.
     if (!entryLine())
         return Outcome::Failed;
-    record.bpm = readNumber(textFrom(4));
+    record.bpm = numericValue(textFrom(4));
     if (!finite(record.bpm, lines_.lineNumber()))
         return Outcome::Failed;
     // Lines 5 and 6: the autoplay and auto-scratch digits.
     if (!entryLine())
         return Outcome::Failed;
-    const double autoplay = readNumber(textAt(22));
+    const double autoplay = numericValue(textAt(22));
     if (!entryLine())
         return Outcome::Failed;
-    const double autoScratch = readNumber(textAt(13));
+    const double autoScratch = numericValue(textAt(13));
     // A single character reads as 0..9.
     record.autoplay = static_cast<std::int8_t>(autoplay);
     record.autoScratch = static_cast<std::int8_t>(autoScratch);
@@ -387,10 +399,10 @@ Outcome Pass::readEntry(PlayRecord& record)
     {
         const long scoreLine = lines_.lineNumber();
         const std::string_view rest = textFrom(21);
-        record.totalNotes = readNumber(rest);
+        record.totalNotes = numericValue(rest);
         if (!finite(record.totalNotes, scoreLine))
             return Outcome::Failed;
-        const auto score = toInt32(readNumber(splitAt(rest, kScore).second));
+        const auto score = toInt32(numericValue(splitAt(rest, kScore).second));
         if (!score)
             return fail(LogReadError::Cause::ScoreTooLarge, scoreLine, splitAt(rest, kScore).second);
         record.score = *score;
@@ -403,7 +415,7 @@ Outcome Pass::readEntry(PlayRecord& record)
         return Outcome::Failed;
     if (text_.substr(0, kGreat.size()) != kGreat && !entryLine())
         return Outcome::Failed;
-    record.maxCombo = readNumber(splitAt(text_, kMaxCombo).second);
+    record.maxCombo = numericValue(splitAt(text_, kMaxCombo).second);
     if (!finite(record.maxCombo, lines_.lineNumber()))
         return Outcome::Failed;
     // The judgement counts of the same line; a label not there is no count.
@@ -411,7 +423,7 @@ Outcome Pass::readEntry(PlayRecord& record)
         const std::size_t at = labelAt(text_, kJudgementLabels[j]);
         record.judgements[j] = at == std::string_view::npos
             ? PlayRecord::kNoJudgement
-            : readNumber(text_.substr(at + kJudgementLabels[j].size()));
+            : numericValue(text_.substr(at + kJudgementLabels[j].size()));
     }
     return Outcome::Accepted;
 }
