@@ -136,7 +136,8 @@ private:
     std::string line_;
     std::string_view text_;
     // Lines 2 and 3 seen before, by their bytes, with what they gave; at most
-    // kMaxSeenLines each, so a log of all different songs costs no more.
+    // kMaxSeenLines each and only lines of ordinary length, so a log of all
+    // different or absurdly long songs costs little more.
     struct TitleLine {
         std::string_view title;
         std::string_view artist;
@@ -146,6 +147,7 @@ private:
         double level;
     };
     static constexpr std::size_t kMaxSeenLines = 1 << 16;
+    static constexpr std::size_t kMaxSeenLineBytes = 512;
     std::unordered_map<std::string_view, TitleLine> titleLines_;
     std::unordered_map<std::string_view, GenreLine> genreLines_;
     // The last date text read and its day: plays of one day come together.
@@ -352,7 +354,7 @@ Outcome Pass::readEntry(PlayRecord& record)
         const auto [title, artist] = splitAt(textFrom(6), kArtist);
         record.title = title.empty() ? std::string_view("No Title") : texts_.intern(title);
         record.artist = artist.empty() ? std::string_view("No Name") : texts_.intern(artist);
-        if (titleLines_.size() < kMaxSeenLines)
+        if (titleLines_.size() < kMaxSeenLines && lines_.bytes().size() <= kMaxSeenLineBytes)
             titleLines_.emplace(texts_.keep(lines_.bytes()), TitleLine{record.title, record.artist});
     }
     // Line 3: genre and level.
@@ -368,7 +370,7 @@ Outcome Pass::readEntry(PlayRecord& record)
         record.level = numericValue(level);
         if (!finite(record.level, lines_.lineNumber()))
             return Outcome::Failed;
-        if (genreLines_.size() < kMaxSeenLines)
+        if (genreLines_.size() < kMaxSeenLines && lines_.bytes().size() <= kMaxSeenLineBytes)
             genreLines_.emplace(texts_.keep(lines_.bytes()), GenreLine{record.genre, record.level});
     }
     // Line 4: BPM from the fifth character on.
