@@ -118,7 +118,7 @@ RunOutcome AnalysisRun::run(LineReader& lines)
         caption(RunTexts::readingCaption(percent), true);
     };
     reading.onYield = callbacks_.onYield;
-    const LogReadResult read = ScoreLogReader(filter_, std::move(reading)).read(lines);
+    const LogReadResult read = ScoreLogReader(filter_, std::move(reading), a.plays.texts()).read(lines);
     outcome.entries = read.entries;
     outcome.accepted = read.accepted;
     if (read.cancelled) {

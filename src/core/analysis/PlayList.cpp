@@ -6,13 +6,13 @@ namespace tolvane {
 
 std::string PlayList::cell(std::size_t row, int column) const
 {
-    const PlayRecord& p = rows_[row];
+    const PlayRecord& p = this->row(row);
     switch (column) {
     case 0: return std::to_string(p.no);
-    case 1: return p.dateTime;
-    case 2: return p.title;
-    case 3: return p.artist;
-    case 4: return p.genre;
+    case 1: return std::string(p.dateTime);
+    case 2: return std::string(p.title);
+    case 3: return std::string(p.artist);
+    case 4: return std::string(p.genre);
     case 5: return numberText(p.level);
     case 6: return numberText(p.bpm);
     case 7: return numberText(p.totalNotes);

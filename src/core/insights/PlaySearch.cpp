@@ -146,9 +146,9 @@ void PlaySearch::rebuild(const PlayList& plays)
     for (std::size_t r = 0; r < plays.size(); ++r) {
         rowStart_.push_back(folded_.size());
         const PlayRecord& p = plays.row(r);
-        for (const std::string* field : {&p.title, &p.artist, &p.genre}) {
+        for (const std::string_view field : {p.title, p.artist, p.genre}) {
             wide.clear();
-            foldWidth(*field, wide);
+            foldWidth(field, wide);
             folded_ += foldLetterCase(wide);
             folded_ += '\0';
         }

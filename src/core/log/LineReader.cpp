@@ -82,8 +82,8 @@ LineReader::LineReader(const std::filesystem::path& path, FileTag)
         return;
     }
     size_ = static_cast<std::uint64_t>(st.st_size);
-    buffer_.resize(kBufferBytes);
-    data_ = buffer_.data();
+    buffer_ = allocateLargeBlock();
+    data_ = buffer_.get();
     fill();
     detectEncoding();
 }
@@ -114,14 +114,14 @@ bool LineReader::fill()
     // Keep the unread bytes. They are never more than the longest line, its
     // CR and a byte, so the buffer always has room after them.
     if (pos_ > 0) {
-        std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
+        std::memmove(buffer_.get(), buffer_.get() + pos_, end_ - pos_);
         end_ -= pos_;
         pos_ = 0;
     }
-    if (end_ == buffer_.size())
+    if (end_ == kBufferBytes)
         return false;
     for (;;) {
-        const ssize_t n = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+        const ssize_t n = ::read(fd_, buffer_.get() + end_, kBufferBytes - end_);
         if (n > 0) {
             end_ += static_cast<std::size_t>(n);
             return true;

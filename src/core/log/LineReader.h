@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/log/LargeBlock.h"
 #include "core/log/TextDecoder.h"
 
 #include <cstddef>
@@ -24,6 +25,7 @@ public:
     static constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;
     // The read buffer: room for the longest line, its line end and more.
     static constexpr std::size_t kBufferBytes = 2 * kMaxLineBytes;
+    static_assert(kBufferBytes == kLargeBlockBytes);
 
     // Opens a file; check isOpen() (or error()) before reading.
     static LineReader openFile(const std::filesystem::path& path);
@@ -74,7 +76,7 @@ private:
     std::string error_;
     std::uint64_t size_ = 0;
 
-    std::vector<char> buffer_;
+    LargeBlock buffer_; // kBufferBytes
     const char* data_ = nullptr; // unread bytes run from data_ + pos_ to data_ + end_
     std::size_t pos_ = 0;
     std::size_t end_ = 0;

@@ -99,6 +99,25 @@ long long decimalMagnitude(std::string_view number)
 
 double numericValue(std::string_view text)
 {
+    // The commonest form, read in place: spaces, up to 15 digits, then (past
+    // any spaces) the end or a character that cannot continue a number.
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    const std::size_t first = i;
+    std::uint64_t plain = 0;
+    while (i < text.size() && i - first < 15 && text[i] >= '0' && text[i] <= '9') {
+        plain = plain * 10 + static_cast<unsigned>(text[i] - '0');
+        ++i;
+    }
+    if (i > first) {
+        while (i < text.size() && isSkipped(text[i]))
+            ++i;
+        const char c = i < text.size() ? text[i] : ' ';
+        if (!(c >= '0' && c <= '9') && c != '.' && c != 'e' && c != 'E' && c != 'd' && c != 'D')
+            return static_cast<double>(plain);
+    }
+
     Cursor cur(text);
     if (cur.peek() == '&') {
         cur.advance();

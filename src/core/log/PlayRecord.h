@@ -1,21 +1,45 @@
 #pragma once
 
 #include "core/log/DateValue.h"
+#include "core/log/TextPool.h"
 
 #include <array>
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <string_view>
 
 namespace tolvane {
+
+// A text of a play: a view of text kept by the play list's text pool, so a
+// record carries no strings of its own. A record built from a temporary
+// string keeps a program-wide copy of it instead.
+class PlayText : public std::string_view {
+public:
+    using std::string_view::string_view;
+    PlayText() = default;
+    PlayText(std::string_view text)
+        : std::string_view(text)
+    {
+    }
+    PlayText(const std::string& text)
+        : std::string_view(text)
+    {
+    }
+    PlayText(std::string&& text)
+        : std::string_view(keepForever(text))
+    {
+    }
+    operator std::string() const { return std::string(data(), size()); }
+};
 
 // One accepted play, in the order of the data list's columns.
 struct PlayRecord {
     std::int32_t no = 0; // 1, 2, 3, ... among the accepted plays
-    std::string dateTime; // the log's date-time text, unchanged
-    std::string title;
-    std::string artist;
-    std::string genre;
+    PlayText dateTime; // the log's date-time text, unchanged
+    PlayText title;
+    PlayText artist;
+    PlayText genre;
     double level = 0;
     double bpm = 0;
     double totalNotes = 0;

@@ -5,9 +5,14 @@
 #include "core/log/NumericValue.h"
 #include "core/log/Utf8Text.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstring>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 namespace tolvane {
@@ -63,15 +68,33 @@ std::size_t labelAt(std::string_view line, std::string_view label)
     return std::string_view::npos;
 }
 
+// True when every byte is below 0x80: such a line decodes to itself in
+// either encoding, so its bytes can be read as the text.
+bool isAscii(std::string_view bytes)
+{
+    const char* p = bytes.data();
+    const char* end = p + bytes.size();
+    std::uint64_t high = 0;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        high |= word;
+    }
+    for (; p < end; ++p)
+        high |= static_cast<unsigned char>(*p);
+    return (high & 0x8080808080808080ULL) == 0;
+}
+
 enum class Outcome { Accepted, Rejected, EndReading, Cancelled, Failed };
 
 // One pass over one log.
 class Pass final {
 public:
-    Pass(LineReader& lines, const Filter& filter, const LogReaderCallbacks& callbacks)
+    Pass(LineReader& lines, const Filter& filter, const LogReaderCallbacks& callbacks, TextPool& texts)
         : lines_(lines)
         , filter_(filter)
         , callbacks_(callbacks)
+        , texts_(texts)
     {
     }
 
@@ -79,9 +102,11 @@ public:
 
 private:
     Outcome readEntry(PlayRecord& record);
-    // Reads the next line of the entry into line_; false (with the error set)
-    // when the file ends first.
-    bool entryLine();
+    // Moves to the next line of the entry and makes text_ its text: its
+    // bytes when they are all ASCII, else its decoded form in line_; false
+    // (with the error set) when the file ends first.
+    bool entryLine(bool withText = true);
+    void takeText();
     Outcome fail(LogReadError::Cause cause, long line, std::string_view detail = {});
     // Sets the error when the line reader stopped on a fault of its own.
     bool readerFault();
@@ -89,14 +114,46 @@ private:
     bool yield();
     bool isMarker();
     void progressStep();
+    // The text's character count, its text from character n on (0-based), and
+    // its n-th character (1-based), by byte on an ASCII line.
+    std::size_t textChars() const { return ascii_ ? text_.size() : charCount(text_); }
+    std::string_view textFrom(std::size_t n) const
+    {
+        return ascii_ ? text_.substr(std::min(n, text_.size())) : dropChars(text_, n);
+    }
+    std::string_view textAt(std::size_t n) const
+    {
+        return ascii_ ? (n == 0 || n > text_.size() ? std::string_view() : text_.substr(n - 1, 1)) : charAt(text_, n);
+    }
     // A number of the entry that must be finite to be of any use.
     bool finite(double value, long line);
 
     LineReader& lines_;
     const Filter& filter_;
     const LogReaderCallbacks& callbacks_;
+    TextPool& texts_;
     LogReadResult result_;
     std::string line_;
+    std::string_view text_;
+    // Lines 2 and 3 seen before, by their bytes, with what they gave; at most
+    // kMaxSeenLines each and only lines of ordinary length, so a log of all
+    // different or absurdly long songs costs little more.
+    struct TitleLine {
+        std::string_view title;
+        std::string_view artist;
+    };
+    struct GenreLine {
+        std::string_view genre;
+        double level;
+    };
+    static constexpr std::size_t kMaxSeenLines = 1 << 16;
+    static constexpr std::size_t kMaxSeenLineBytes = 512;
+    std::unordered_map<std::string_view, TitleLine> titleLines_;
+    std::unordered_map<std::string_view, GenreLine> genreLines_;
+    // The last date text read and its day: plays of one day come together.
+    std::string lastDateText_;
+    std::optional<std::int64_t> lastDay_;
+    bool ascii_ = true; // text_ is ASCII: a character is a byte
     std::string markerBytes_;
     long markerLine_ = 0;
     int threshold_ = 0;
@@ -200,15 +257,26 @@ void Pass::progressStep()
     }
 }
 
-bool Pass::entryLine()
+bool Pass::entryLine(bool withText)
 {
     if (lines_.atEnd() || !lines_.next()) {
         fail(LogReadError::Cause::EndsInsideEntry, markerLine_);
         return false;
     }
-    line_.clear();
-    lines_.decodeInto(line_);
+    if (withText)
+        takeText();
     return true;
+}
+
+void Pass::takeText()
+{
+    text_ = lines_.bytes();
+    ascii_ = isAscii(text_);
+    if (!ascii_) {
+        line_.clear();
+        lines_.decodeInto(line_);
+        text_ = line_;
+    }
 }
 
 Outcome Pass::fail(LogReadError::Cause cause, long line, std::string_view detail)
@@ -232,11 +300,15 @@ Outcome Pass::readEntry(PlayRecord& record)
     if (!entryLine())
         return Outcome::Failed;
     const long dateLine = lines_.lineNumber();
-    if (charCount(line_) < 5)
-        return fail(LogReadError::Cause::ShortDateLine, dateLine, line_);
-    const std::string_view dateTime = dropChars(line_, 5);
+    if (textChars() < 5)
+        return fail(LogReadError::Cause::ShortDateLine, dateLine, text_);
+    const std::string_view dateTime = textFrom(5);
     const auto [dateText, timeText] = splitDateTime(dateTime);
-    const auto day = parseDateText(dateText);
+    if (!lastDay_ || dateText != lastDateText_) {
+        lastDay_ = parseDateText(dateText);
+        lastDateText_.assign(dateText);
+    }
+    const auto day = lastDay_;
     if (!day)
         return fail(LogReadError::Cause::BadDate, dateLine, dateText);
     const auto seconds = parseTimeText(timeText);
@@ -267,40 +339,53 @@ Outcome Pass::readEntry(PlayRecord& record)
         if (playDate.date > filter_.Maxtime && filter_.Maxtime != 0.0)
             return Outcome::EndReading; // the log is in time order: nothing later can pass
     }
-    record.dateTime.assign(dateTime);
+    record.dateTime = texts_.keep(dateTime);
     record.date = playDate.date + static_cast<double>(*seconds) / kSecondsPerDay;
 
-    // Line 2: title and artist.
-    if (!entryLine())
+    // Line 2: title and artist. A log repeats a song's lines 2 and 3 on
+    // every play of it, so each distinct line is taken apart once.
+    if (!entryLine(false))
         return Outcome::Failed;
-    {
-        const auto [title, artist] = splitAt(dropChars(line_, 6), kArtist);
-        record.title = title.empty() ? std::string("No Title") : std::string(title);
-        record.artist = artist.empty() ? std::string("No Name") : std::string(artist);
+    if (const auto seen = titleLines_.find(lines_.bytes()); seen != titleLines_.end()) {
+        record.title = seen->second.title;
+        record.artist = seen->second.artist;
+    } else {
+        takeText();
+        const auto [title, artist] = splitAt(textFrom(6), kArtist);
+        record.title = title.empty() ? std::string_view("No Title") : texts_.intern(title);
+        record.artist = artist.empty() ? std::string_view("No Name") : texts_.intern(artist);
+        if (titleLines_.size() < kMaxSeenLines && lines_.bytes().size() <= kMaxSeenLineBytes)
+            titleLines_.emplace(texts_.keep(lines_.bytes()), TitleLine{record.title, record.artist});
     }
     // Line 3: genre and level.
-    if (!entryLine())
+    if (!entryLine(false))
         return Outcome::Failed;
-    {
-        const auto [genre, level] = splitAt(dropChars(line_, 6), kPlayLevel);
-        record.genre = genre.empty() ? std::string("No Name") : std::string(genre);
+    if (const auto seen = genreLines_.find(lines_.bytes()); seen != genreLines_.end()) {
+        record.genre = seen->second.genre;
+        record.level = seen->second.level;
+    } else {
+        takeText();
+        const auto [genre, level] = splitAt(textFrom(6), kPlayLevel);
+        record.genre = genre.empty() ? std::string_view("No Name") : texts_.intern(genre);
         record.level = numericValue(level);
         if (!finite(record.level, lines_.lineNumber()))
             return Outcome::Failed;
+        if (genreLines_.size() < kMaxSeenLines && lines_.bytes().size() <= kMaxSeenLineBytes)
+            genreLines_.emplace(texts_.keep(lines_.bytes()), GenreLine{record.genre, record.level});
     }
     // Line 4: BPM from the fifth character on.
     if (!entryLine())
         return Outcome::Failed;
-    record.bpm = numericValue(dropChars(line_, 4));
+    record.bpm = numericValue(textFrom(4));
     if (!finite(record.bpm, lines_.lineNumber()))
         return Outcome::Failed;
     // Lines 5 and 6: the autoplay and auto-scratch digits.
     if (!entryLine())
         return Outcome::Failed;
-    const double autoplay = numericValue(charAt(line_, 22));
+    const double autoplay = numericValue(textAt(22));
     if (!entryLine())
         return Outcome::Failed;
-    const double autoScratch = numericValue(charAt(line_, 13));
+    const double autoScratch = numericValue(textAt(13));
     // A single character reads as 0..9.
     record.autoplay = static_cast<std::int8_t>(autoplay);
     record.autoScratch = static_cast<std::int8_t>(autoScratch);
@@ -315,7 +400,7 @@ Outcome Pass::readEntry(PlayRecord& record)
         return Outcome::Failed;
     {
         const long scoreLine = lines_.lineNumber();
-        const std::string_view rest = dropChars(line_, 21);
+        const std::string_view rest = textFrom(21);
         record.totalNotes = numericValue(rest);
         if (!finite(record.totalNotes, scoreLine))
             return Outcome::Failed;
@@ -330,26 +415,27 @@ Outcome Pass::readEntry(PlayRecord& record)
     // Line 8, or 9 when line 8 is not the judgement line: the max combo.
     if (!entryLine())
         return Outcome::Failed;
-    if (std::string_view(line_).substr(0, kGreat.size()) != kGreat && !entryLine())
+    if (text_.substr(0, kGreat.size()) != kGreat && !entryLine())
         return Outcome::Failed;
-    record.maxCombo = numericValue(splitAt(line_, kMaxCombo).second);
+    record.maxCombo = numericValue(splitAt(text_, kMaxCombo).second);
     if (!finite(record.maxCombo, lines_.lineNumber()))
         return Outcome::Failed;
     // The judgement counts of the same line; a label not there is no count.
     for (std::size_t j = 0; j < kJudgementLabels.size(); ++j) {
-        const std::size_t at = labelAt(line_, kJudgementLabels[j]);
+        const std::size_t at = labelAt(text_, kJudgementLabels[j]);
         record.judgements[j] = at == std::string_view::npos
             ? PlayRecord::kNoJudgement
-            : numericValue(std::string_view(line_).substr(at + kJudgementLabels[j].size()));
+            : numericValue(text_.substr(at + kJudgementLabels[j].size()));
     }
     return Outcome::Accepted;
 }
 
 } // namespace
 
-ScoreLogReader::ScoreLogReader(const Filter& filter, LogReaderCallbacks callbacks)
+ScoreLogReader::ScoreLogReader(const Filter& filter, LogReaderCallbacks callbacks, std::shared_ptr<TextPool> texts)
     : filter_(filter)
     , callbacks_(std::move(callbacks))
+    , texts_(texts ? std::move(texts) : std::make_shared<TextPool>())
 {
 }
 
@@ -372,7 +458,9 @@ LogReadResult ScoreLogReader::read(LineReader& lines)
         result.error = LogReadError{LogReadError::Kind::Open, LogReadError::Cause::CannotOpen, 0, lines.error()};
         return result;
     }
-    return Pass(lines, filter_, callbacks_).run();
+    LogReadResult result = Pass(lines, filter_, callbacks_, *texts_).run();
+    result.texts = texts_;
+    return result;
 }
 
 } // namespace tolvane

@@ -3,10 +3,12 @@
 #include "core/log/Filter.h"
 #include "core/log/LogReadError.h"
 #include "core/log/PlayRecord.h"
+#include "core/log/TextPool.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -35,6 +37,8 @@ struct LogReadResult {
     bool stoppedAtMaxtime = false; // a play past the span's end ended the reading
     bool cancelled = false; // the yield callback asked to stop
     std::optional<LogReadError> error;
+    // Holds the texts of the plays handed on; they stay valid while it lives.
+    std::shared_ptr<TextPool> texts;
 
     bool ok() const { return !error && !cancelled; }
 };
@@ -49,7 +53,9 @@ public:
     // (junk, or a file that is no log) must not hold the window.
     static constexpr std::uint64_t kYieldEveryBytes = std::uint64_t{1} << 20;
 
-    ScoreLogReader(const Filter& filter, LogReaderCallbacks callbacks);
+    // The plays' texts go to texts, or to a pool of the reader's own that the
+    // result hands on.
+    ScoreLogReader(const Filter& filter, LogReaderCallbacks callbacks, std::shared_ptr<TextPool> texts = nullptr);
 
     LogReadResult read(const std::filesystem::path& file);
     // The same on bytes in memory (a whole file's content).
@@ -60,6 +66,7 @@ public:
 private:
     Filter filter_;
     LogReaderCallbacks callbacks_;
+    std::shared_ptr<TextPool> texts_;
 };
 
 } // namespace tolvane

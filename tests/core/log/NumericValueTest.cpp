@@ -30,6 +30,18 @@ TEST(NumericValue, SkipsSpacesTabsAndLineFeedsWhereverTheyStand)
     EXPECT_EQ(numericValue("1\r2"), 1);
 }
 
+TEST(NumericValue, PlainDigitsReadInPlaceAgreeWithTheFullRules)
+{
+    EXPECT_EQ(numericValue("  12  "), 12);
+    EXPECT_EQ(numericValue("12 34 x"), 1234);
+    EXPECT_EQ(numericValue("12 .5"), 12.5);
+    EXPECT_EQ(numericValue("12 e1"), 120);
+    EXPECT_EQ(numericValue("12\t5"), 125);
+    EXPECT_EQ(numericValue("123456789012345"), 123456789012345.0);
+    EXPECT_EQ(numericValue("1234567890123456789"), 1234567890123456789.0);
+    EXPECT_EQ(numericValue("761   Good 33"), 761);
+}
+
 TEST(NumericValue, ReadsExponentsWithEOrD)
 {
     EXPECT_EQ(numericValue("1D3"), 1000);

@@ -1,0 +1,58 @@
+#include "core/log/TextPool.h"
+
+#include <cstring>
+#include <mutex>
+
+namespace tolvane {
+
+std::string_view TextPool::keep(std::string_view text)
+{
+    if (text.empty())
+        return {};
+    if (text.size() > left_) {
+        // A text larger than a quarter block gets memory of its own, so that
+        // the rest of the current block is not wasted.
+        if (text.size() > kLargeBlockBytes / 4) {
+            largeTexts_.push_back(std::unique_ptr<char[]>(new char[text.size()]));
+            blockBytes_ += text.size();
+            std::memcpy(largeTexts_.back().get(), text.data(), text.size());
+            return {largeTexts_.back().get(), text.size()};
+        }
+        blocks_.push_back(allocateLargeBlock());
+        blockBytes_ += kLargeBlockBytes;
+        free_ = blocks_.back().get();
+        left_ = kLargeBlockBytes;
+    }
+    std::memcpy(free_, text.data(), text.size());
+    const std::string_view kept(free_, text.size());
+    free_ += text.size();
+    left_ -= text.size();
+    return kept;
+}
+
+std::string_view TextPool::intern(std::string_view text)
+{
+    if (const auto it = interned_.find(text); it != interned_.end())
+        return *it;
+    const std::string_view kept = keep(text);
+    interned_.insert(kept);
+    return kept;
+}
+
+std::size_t TextPool::bytes() const
+{
+    // An unordered_set node holds the view and the next pointer and hash;
+    // the bucket array holds a pointer per bucket.
+    return blockBytes_ + interned_.size() * (sizeof(std::string_view) + 2 * sizeof(void*))
+        + interned_.bucket_count() * sizeof(void*);
+}
+
+std::string_view keepForever(std::string_view text)
+{
+    static std::mutex mutex;
+    static TextPool* pool = new TextPool; // never freed: its views may be used until exit
+    const std::lock_guard lock(mutex);
+    return pool->intern(text);
+}
+
+} // namespace tolvane
