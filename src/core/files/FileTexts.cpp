@@ -27,14 +27,9 @@ std::string playsAdded(long count)
     return std::to_string(count) + " 件追加";
 }
 
-std::vector<std::string> followStopped(const std::string& path, const std::string& reason)
-{
-    return {"スコアファイルの追記を読めませんでした。追従を止めます。", path, reason};
-}
-
 std::string logGone()
 {
-    return "スコアファイルが見つかりません。追従を止めました。";
+    return "スコアファイルが見つかりません。";
 }
 
 } // namespace tolvane::FileTexts

@@ -14,9 +14,7 @@ std::vector<std::string> dropFolder(const std::string& path);
 std::vector<std::string> saveFailed(const std::string& path, const std::string& reason);
 // The status bar after plays were added to an open log.
 std::string playsAdded(long count);
-// The open log changed in a way that cannot be followed (a broken entry).
-std::vector<std::string> followStopped(const std::string& path, const std::string& reason);
-// The open log is gone.
+// The open log is gone (it is read again in full if it comes back).
 std::string logGone();
 
 } // namespace tolvane::FileTexts

@@ -186,17 +186,21 @@ FollowUpdate LogFollower::readAppended(Analysis& analysis, int fd, std::uint64_t
     seenSize_ = offset_ + appended.size();
     // An LF after a CR that ended the last line read belongs to that line end.
     std::size_t skip = afterCr_ && appended.starts_with('\n') ? 1 : 0;
-    // Only whole lines: the last one may still be being written.
+    // Only whole lines: the last one may still be being written. One that is
+    // already too long for any line is taken too, so that it fails as in a full read.
     const std::size_t lastEnd = appended.find_last_of("\r\n");
-    if (lastEnd == std::string::npos || lastEnd < skip) {
+    std::size_t take = lastEnd == std::string::npos || lastEnd < skip ? skip : lastEnd + 1;
+    if (appended.size() - take > LineReader::kMaxLineBytes)
+        take = appended.size();
+    if (take == skip) {
         if (skip) {
             offset_ += skip;
             afterCr_ = false;
         }
         return {};
     }
-    bytes.reserve(prefix + lastEnd + 1 - skip);
-    bytes.append(kUtf8Bom.substr(0, prefix)).append(appended, skip, lastEnd + 1 - skip);
+    bytes.reserve(prefix + take - skip);
+    bytes.append(kUtf8Bom.substr(0, prefix)).append(appended, skip, take - skip);
 
     std::vector<PlayDate> dates;
     std::vector<PlayRecord> plays;

@@ -1,6 +1,7 @@
 #include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisRun.h"
 #include "core/follow/LogFollower.h"
+#include "core/insights/PlayRows.h"
 #include "report/JsonReport.h"
 #include "support/LogGenerator.h"
 #include "support/TempDir.h"
@@ -25,7 +26,8 @@ std::string shown(const Analysis& analysis, const RunOutcome& outcome)
     report::ReportOptions options;
     options.view = report::View::All;
     options.format = report::Format::Json;
-    const report::ReportData data{options, analysis, outcome, {}, analysis.periodChart};
+    report::ReportData data{options, analysis, outcome, {}, analysis.periodChart};
+    data.playRows = allRows(analysis.plays);
     char* buffer = nullptr;
     std::size_t length = 0;
     std::FILE* out = ::open_memstream(&buffer, &length);

@@ -1,4 +1,10 @@
+#include "core/analysis/Analysis.h"
+#include "core/analysis/AnalysisRun.h"
 #include "gui/files/ChartExport.h"
+#include "gui/files/LiveLog.h"
+#include "gui/files/ScrollAnchor.h"
+#include "gui/models/PlayListModel.h"
+#include "support/LogGenerator.h"
 #include "gui/files/FileDrop.h"
 #include "gui/files/LogWatcher.h"
 #include "support/GuiTest.h"
@@ -9,6 +15,8 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QSortFilterProxyModel>
+#include <QTableView>
 #include <QTest>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -101,4 +109,61 @@ TEST_F(LiveFilesTest, AChartIsSavedAsPngAtItsPixelRatioOrAsSvg)
     const QByteArray svg = ChartExport::svg(chart, "年別");
     EXPECT_TRUE(svg.contains("<svg"));
     EXPECT_TRUE(svg.contains("viewBox=\"0 0 200 100\""));
+}
+
+TEST_F(LiveFilesTest, PlaysAppendedToTheOpenLogShowUpKeepingTheListsScrollAndSelection)
+{
+    tolvane::testing::GeneratorOptions options;
+    options.plays = 203;
+    options.junkRate = 0;
+    const auto log = tolvane::testing::generateLog(options);
+    const std::size_t cut = log.bytes.find("[Start of Score]", log.bytes.size() * 199 / 203);
+    const auto path = dir.file("score.txt");
+    writeBytes(path, log.bytes.substr(0, cut));
+    Analysis analysis;
+    const RunOutcome outcome = AnalysisRun(analysis, Filter{}, GraphSettings{}, {}).run(path);
+    ASSERT_EQ(outcome.state, RunOutcome::State::Completed);
+    const int before = static_cast<int>(analysis.plays.size());
+
+    PlayListModel model(analysis.plays);
+    model.reset();
+    QSortFilterProxyModel proxy;
+    proxy.setSourceModel(&model);
+    proxy.setSortRole(Qt::UserRole);
+    QTableView view;
+    view.setModel(&proxy);
+    view.setSortingEnabled(true);
+    view.sortByColumn(PlayListModel::No, Qt::DescendingOrder); // the new plays come in above
+    view.resize(400, 300);
+    view.show();
+    view.selectRow(60);
+    view.scrollTo(proxy.index(50, 0), QAbstractItemView::PositionAtTop);
+    const QString selectedNo = view.selectionModel()->selectedRows().front().data().toString();
+    const QString topNo = view.indexAt(QPoint(1, 1)).data().toString();
+
+    LiveLog live(analysis);
+    QString status;
+    QObject::connect(&live, &LiveLog::statusText, [&status](const QString& text) { status = text; });
+    QObject::connect(&live, &LiveLog::playsAdded, [&] {
+        const ScrollAnchor anchor(view);
+        model.syncRows();
+    });
+    QSignalSpy added(&live, &LiveLog::playsAdded);
+    live.follow(QString::fromStdString(path.string()), Filter{}, outcome);
+    QElapsedTimer clock;
+    clock.start();
+    writeBytes(path, log.bytes.substr(cut), std::ios::app);
+    ASSERT_TRUE(added.wait(2000));
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_EQ(added.front().at(0).toInt(), static_cast<int>(analysis.plays.size()) - before);
+    EXPECT_EQ(status, QString("%1 件追加").arg(analysis.plays.size() - before));
+    EXPECT_EQ(proxy.rowCount(), static_cast<int>(analysis.plays.size()));
+    EXPECT_EQ(view.selectionModel()->selectedRows().front().data().toString(), selectedNo);
+    EXPECT_EQ(view.indexAt(QPoint(1, 1)).data().toString(), topNo);
+
+    // Truncated: the log is to be read again in full.
+    QSignalSpy reload(&live, &LiveLog::reloadNeeded);
+    std::filesystem::resize_file(path, 100);
+    ASSERT_TRUE(reload.wait(2000));
+    EXPECT_FALSE(live.following());
 }
