@@ -1,5 +1,7 @@
 #include "core/files/RecentFiles.h"
 
+#include "core/settings/SettingsFile.h"
+
 #include <algorithm>
 #include <filesystem>
 
@@ -48,6 +50,12 @@ void RecentFiles::add(const std::string& path)
 bool RecentFiles::remove(const std::string& path)
 {
     return std::erase(paths_, normalised(path)) > 0;
+}
+
+std::string logToReopen(const FileSettings& files)
+{
+    const std::string& last = files.recent.front();
+    return files.reopenLast && isExistingFile(last) ? last : std::string();
 }
 
 bool isExistingFile(const std::string& path)

@@ -33,6 +33,12 @@ private:
     std::vector<std::string> paths_;
 };
 
+struct FileSettings;
+
+// The log to open at start without dialogs: the most recent one, when the
+// option is on and the file is still there; empty otherwise.
+std::string logToReopen(const FileSettings& files);
+
 // True when path names a regular file (through links) that exists now.
 bool isExistingFile(const std::string& path);
 

@@ -1,4 +1,5 @@
 #include "core/files/RecentFiles.h"
+#include "core/settings/SettingsFile.h"
 
 #include "support/TempDir.h"
 
@@ -36,4 +37,19 @@ TEST(RecentFiles, OnlyAnExistingRegularFileCountsAsThere)
     std::filesystem::remove(file);
     EXPECT_FALSE(isExistingFile(file.string()));
     EXPECT_FALSE(isExistingFile(""));
+}
+
+TEST(RecentFiles, AtStartTheLastLogReopensOnlyWhenTheOptionIsOnAndItIsThere)
+{
+    tolvane::testing::TempDir dir;
+    const auto file = dir.file("score.txt");
+    tolvane::testing::writeBytes(file, "x");
+    FileSettings files;
+    files.recent = {file.string(), "/elsewhere/score.txt"};
+    EXPECT_EQ(logToReopen(files), file.string());
+    files.reopenLast = false;
+    EXPECT_EQ(logToReopen(files), "");
+    files.reopenLast = true;
+    std::filesystem::remove(file);
+    EXPECT_EQ(logToReopen(files), "");
 }
