@@ -5,10 +5,11 @@
 #include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisRun.h"
 #include "core/follow/LogFollower.h"
-#include "gui/charts/ChartPage.h"
 #include "gui/files/ScrollAnchor.h"
+#include "gui/models/ItemRoles.h"
 #include "gui/models/PlayListModel.h"
 #include "gui/pages/RankingPage.h"
+#include "gui/pages/TrendPage.h"
 #include "support/LogGenerator.h"
 
 #include <QApplication>
@@ -38,9 +39,7 @@ struct OpenLog {
     std::unique_ptr<QSortFilterProxyModel> proxy;
     std::unique_ptr<QTableView> list;
     std::unique_ptr<RankingPage> rankings;
-    std::array<QWidget*, 7> frames{};
-    std::unique_ptr<ChartPage> charts;
-    std::vector<std::unique_ptr<QWidget>> frameOwners;
+    std::unique_ptr<TrendPage> charts;
 };
 
 std::string entriesOf(int plays, std::uint64_t seed)
@@ -73,7 +72,7 @@ OpenLog& openLog()
         l->model->reset();
         l->proxy = std::make_unique<QSortFilterProxyModel>();
         l->proxy->setSourceModel(l->model.get());
-        l->proxy->setSortRole(Qt::UserRole);
+        l->proxy->setSortRole(SortRole);
         l->list = std::make_unique<QTableView>();
         l->list->setModel(l->proxy.get());
         l->list->setSortingEnabled(true);
@@ -81,13 +80,10 @@ OpenLog& openLog()
         l->list->resize(800, 600);
         l->list->show();
         l->rankings = std::make_unique<RankingPage>(l->analysis.rankings);
-        l->rankings->chooser()->setCurrentIndex(0);
-        l->rankings->Combo1_Click();
-        for (int i = 1; i <= 6; ++i) {
-            l->frameOwners.push_back(std::make_unique<QWidget>());
-            l->frames[static_cast<std::size_t>(i)] = l->frameOwners.back().get();
-        }
-        l->charts = std::make_unique<ChartPage>(l->analysis, l->frames);
+        l->rankings->showRanking(RankingKind::Title);
+        l->charts = std::make_unique<TrendPage>(l->analysis);
+        l->charts->resize(800, 600);
+        l->charts->show();
         l->charts->showAnalysis();
         QApplication::processEvents();
         return l;
@@ -137,7 +133,7 @@ void BM_FollowAppendAndShow(benchmark::State& state)
             const ScrollAnchor anchor(*log.list);
             log.model->syncRows();
         }
-        log.rankings->Combo1_Click();
+        log.rankings->showRanking(RankingKind::Title);
         log.charts->showAnalysis();
         log.list->repaint();
         QApplication::processEvents();

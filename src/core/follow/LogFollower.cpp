@@ -245,7 +245,7 @@ FollowUpdate LogFollower::readAppended(Analysis& analysis, int fd, std::uint64_t
     try {
         for (PlayDate& date : dates) {
             date.line += line_;
-            analysis.counts.count(date, analysis.calendar, analysis.navigation.ChartCursor);
+            analysis.counts.count(date, analysis.calendar, analysis.navigation.cursor);
         }
     } catch (const std::out_of_range&) {
         following_ = false;
@@ -277,12 +277,12 @@ FollowUpdate LogFollower::readAppended(Analysis& analysis, int fd, std::uint64_t
     // chart over the wider span, at the level and place the user left it.
     analysis.totals = fillTotalsCharts(analysis.counts);
     ChartNavigation& nav = analysis.navigation;
-    if (nav.ChartLevel <= 1) {
+    if (nav.level <= 1) {
         analysis.periodChart = nav.finishRun(analysis.counts);
     } else {
         nav.setBounds(analysis.counts.earliest(), analysis.counts.latest());
-        const UsrDate at = nav.ChartCursor;
-        if (auto drawing = nav.drawAt(nav.ChartLevel, CivilDate{at.Year, at.Month, at.Day}))
+        const ChartDate at = nav.cursor;
+        if (auto drawing = nav.drawAt(nav.level, CivilDate{at.year, at.month, at.day}))
             analysis.periodChart = std::move(*drawing);
     }
     return update;

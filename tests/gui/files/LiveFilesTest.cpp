@@ -3,6 +3,7 @@
 #include "gui/files/ChartExport.h"
 #include "gui/files/LiveLog.h"
 #include "gui/files/ScrollAnchor.h"
+#include "gui/models/ItemRoles.h"
 #include "gui/models/PlayListModel.h"
 #include "support/LogGenerator.h"
 #include "gui/files/FileDrop.h"
@@ -129,7 +130,7 @@ TEST_F(LiveFilesTest, PlaysAppendedToTheOpenLogShowUpKeepingTheListsScrollAndSel
     model.reset();
     QSortFilterProxyModel proxy;
     proxy.setSourceModel(&model);
-    proxy.setSortRole(Qt::UserRole);
+    proxy.setSortRole(SortRole);
     QTableView view;
     view.setModel(&proxy);
     view.setSortingEnabled(true);

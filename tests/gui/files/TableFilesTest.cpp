@@ -4,6 +4,7 @@
 #include "gui/files/PrintCommand.h"
 #include "gui/files/SaveCommand.h"
 #include "gui/files/TableExport.h"
+#include "gui/models/ItemRoles.h"
 #include "gui/models/PlayListModel.h"
 #include "support/GuiTest.h"
 #include "support/TempDir.h"
@@ -39,7 +40,7 @@ protected:
         ASSERT_EQ(AnalysisRun(analysis, filter, GraphSettings{}, {}).run(log).state, RunOutcome::State::Completed);
         model.reset();
         proxy.setSourceModel(&model);
-        proxy.setSortRole(Qt::UserRole);
+        proxy.setSortRole(SortRole);
         view.setModel(&proxy);
         view.setSelectionBehavior(QAbstractItemView::SelectRows);
     }
