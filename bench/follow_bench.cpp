@@ -57,7 +57,8 @@ OpenLog& openLog()
 {
     static OpenLog* log = [] {
         auto* l = new OpenLog;
-        l->path = std::filesystem::temp_directory_path() / ("tolvane-follow-bench-" + std::to_string(::getpid()) + ".txt");
+        l->path
+            = std::filesystem::temp_directory_path() / ("tolvane-follow-bench-" + std::to_string(::getpid()) + ".txt");
         testing::GeneratorOptions options;
         options.plays = kLogPlays;
         options.meanGapMinutes = 20;
@@ -93,7 +94,8 @@ OpenLog& openLog()
 
 void append(const OpenLog& log, const std::string& bytes)
 {
-    std::ofstream(log.path, std::ios::binary | std::ios::app).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(log.path, std::ios::binary | std::ios::app)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 // The analysis only: read the appended plays, add them to list, rankings and charts.

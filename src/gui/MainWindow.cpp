@@ -64,8 +64,8 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
     open_ = new OpenCommand(*this, analysis_, *status_, *playListModel_, *rankingPage_, *trendPage_);
     connect(open_, &OpenCommand::busyChanged, this, &MainWindow::setBusy);
     connect(open_, &OpenCommand::finished, this, &MainWindow::finishRun);
-    files_ = new FileCommands({*this, *pages_, *playList_, *playListModel_, *rankingPage_, *trendPage_, *status_,
-        analysis_});
+    files_ = new FileCommands(
+        {*this, *pages_, *playList_, *playListModel_, *rankingPage_, *trendPage_, *status_, analysis_});
     open_->setFileChooser([this](QWidget* parent) { return files_->chooseLogFile(parent); });
     connect(files_, &FileCommands::openRequested, this, &MainWindow::openLog);
     connect(files_, &FileCommands::reloadRequested, this, &MainWindow::reloadLog);

@@ -91,15 +91,16 @@ void OpenCommand::run(const QString& path, const Filter& filter, const GraphSett
     read(path, filter, graph, maximisedAtStart, false);
 }
 
-void OpenCommand::runQuietly(const QString& path, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart)
+void OpenCommand::runQuietly(
+    const QString& path, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart)
 {
     if (busy_)
         return;
     read(path, filter, graph, maximisedAtStart, true);
 }
 
-void OpenCommand::read(const QString& path, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart,
-    bool quietly)
+void OpenCommand::read(
+    const QString& path, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart, bool quietly)
 {
     const std::string pathText = path.toStdString();
     setBusy(true);

@@ -64,8 +64,8 @@ signals:
     void finished(const tolvane::RunOutcome& outcome, const QString& path);
 
 private:
-    void read(const QString& path, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart,
-        bool quietly);
+    void read(
+        const QString& path, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart, bool quietly);
     void setBusy(bool busy);
     bool yield();
     // The closing message, answered before this returns; the window stays

@@ -142,8 +142,8 @@ TEST_F(MainWindowTest, MenusShowTheFileCommandsCopyOptionsAndAbout)
     }
     EXPECT_EQ(shown,
         QStringList({"ﾌｧｲﾙ(&F)", "開く(&O)...", "-", "上書き保存(&S)", "名前を付けて保存(&A)...", "-",
-            "ﾍﾟｰｼﾞ設定(&U)...", "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "印刷(&P)...", "-", "終了(&X)", "編集(&E)", "ｺﾋﾟｰ(&C)",
-            "ﾂｰﾙ(&T)", "ｵﾌﾟｼｮﾝ(&O)...", "ﾍﾙﾌﾟ(&H)", "ﾊﾞｰｼﾞｮﾝ情報(&A)"}));
+            "ﾍﾟｰｼﾞ設定(&U)...", "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "印刷(&P)...", "-", "終了(&X)", "編集(&E)", "ｺﾋﾟｰ(&C)", "ﾂｰﾙ(&T)",
+            "ｵﾌﾟｼｮﾝ(&O)...", "ﾍﾙﾌﾟ(&H)", "ﾊﾞｰｼﾞｮﾝ情報(&A)"}));
     EXPECT_EQ(action("saveAction")->shortcut(), QKeySequence(QKeySequence::Save));
     EXPECT_EQ(action("copyAction")->shortcut(), QKeySequence(QKeySequence::Copy));
 

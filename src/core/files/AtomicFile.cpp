@@ -68,7 +68,7 @@ bool writeFileAtomically(const fs::path& requested, std::string_view bytes, std:
     };
 
     // A file saved over keeps its permission bits; a new one gets the usual ones.
-    struct stat existing {};
+    struct stat existing { };
     const mode_t mode = ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : newFileMode();
     if (::fchmod(fd, mode) != 0)
         return abandon(errno);

@@ -305,7 +305,8 @@ void writeSettings(IniFile& ini, const ProgramSettings& settings, WindowPlacemen
     for (const Key& key : keys()) {
         double value = 0;
         if (key.form == Form::Path) {
-            ini.setString(key.section, key.writtenName, pathText(*std::get<std::string*>(key.field(values, key.number))));
+            ini.setString(
+                key.section, key.writtenName, pathText(*std::get<std::string*>(key.field(values, key.number))));
             continue;
         }
         if (key.form == Form::WindowState) {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/trends/ChartStyle.h"
 #include "core/log/Filter.h"
 #include "core/settings/IniFile.h"
+#include "core/trends/ChartStyle.h"
 
 #include <array>
 #include <filesystem>

@@ -78,8 +78,8 @@ int PrintCommand::printTable(QPrinter& printer, const QTableView& table, const Q
         double x = 0;
         for (std::size_t i = 0; i < columns.size(); ++i) {
             const QRectF cell(x + padding, y, widths[i] - 2 * padding, lineHeight);
-            const QString elided = painter.fontMetrics().elidedText(text(columns[i]), Qt::ElideRight,
-                static_cast<int>(cell.width()));
+            const QString elided
+                = painter.fontMetrics().elidedText(text(columns[i]), Qt::ElideRight, static_cast<int>(cell.width()));
             painter.drawText(cell, Qt::AlignLeft | Qt::AlignVCenter, elided);
             x += widths[i];
         }
@@ -107,7 +107,8 @@ int PrintCommand::printTable(QPrinter& printer, const QTableView& table, const Q
             ++pages;
             startPage();
         }
-        drawRow(y, [&](int c) { return model.index(r, c).data().toString(); }, false);
+        drawRow(
+            y, [&](int c) { return model.index(r, c).data().toString(); }, false);
         y += lineHeight;
     }
     painter.end();
@@ -124,8 +125,8 @@ int PrintCommand::printChart(QPrinter& printer, QWidget& chart, const QString& t
     painter.drawText(QRectF(0, 0, page.width(), titleHeight), Qt::AlignLeft | Qt::AlignVCenter, title);
     // The chart keeps its proportions and fills the page's width or height.
     const QSizeF size = chart.size();
-    const double scale = std::min(page.width() / std::max(size.width(), 1.0),
-        (page.height() - titleHeight) / std::max(size.height(), 1.0));
+    const double scale = std::min(
+        page.width() / std::max(size.width(), 1.0), (page.height() - titleHeight) / std::max(size.height(), 1.0));
     painter.translate(0, titleHeight);
     painter.scale(scale, scale);
     chart.render(&painter);

@@ -19,8 +19,8 @@ class SaveCommand final : public QObject {
 public:
     // Asks for the path to save to, starting at suggested; filter picks one of
     // filters and may be changed to the one chosen. Empty when cancelled.
-    using PathChooser = std::function<QString(
-        QWidget* parent, const QString& suggested, const QString& filters, QString* filter)>;
+    using PathChooser
+        = std::function<QString(QWidget* parent, const QString& suggested, const QString& filters, QString* filter)>;
 
     explicit SaveCommand(QWidget& parent);
 

@@ -1,6 +1,6 @@
+#include "core/follow/LogFollower.h"
 #include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisRun.h"
-#include "core/follow/LogFollower.h"
 #include "core/insights/PlayRows.h"
 #include "report/JsonReport.h"
 #include "support/LogGenerator.h"
@@ -72,9 +72,11 @@ protected:
         const std::string read = shown(full, outcome);
         const auto differ = std::mismatch(followed.begin(), followed.end(), read.begin(), read.end());
         EXPECT_TRUE(followed == read) << "first difference: "
-                                      << followed.substr(std::max<std::ptrdiff_t>(differ.first - followed.begin() - 200, 0), 400)
+                                      << followed.substr(
+                                             std::max<std::ptrdiff_t>(differ.first - followed.begin() - 200, 0), 400)
                                       << "\n---- a full read has:\n"
-                                      << read.substr(std::max<std::ptrdiff_t>(differ.second - read.begin() - 200, 0), 400);
+                                      << read.substr(
+                                             std::max<std::ptrdiff_t>(differ.second - read.begin() - 200, 0), 400);
         // The calendar, through the period chart at each level.
         const CivilDate at = full.counts.latest();
         for (int level = 2; level <= 5; ++level)

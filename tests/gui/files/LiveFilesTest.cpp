@@ -1,14 +1,14 @@
 #include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisRun.h"
 #include "gui/files/ChartExport.h"
+#include "gui/files/FileDrop.h"
 #include "gui/files/LiveLog.h"
+#include "gui/files/LogWatcher.h"
 #include "gui/files/ScrollAnchor.h"
 #include "gui/models/ItemRoles.h"
 #include "gui/models/PlayListModel.h"
-#include "support/LogGenerator.h"
-#include "gui/files/FileDrop.h"
-#include "gui/files/LogWatcher.h"
 #include "support/GuiTest.h"
+#include "support/LogGenerator.h"
 #include "support/TempDir.h"
 
 #include <QElapsedTimer>

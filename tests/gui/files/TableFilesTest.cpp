@@ -7,8 +7,8 @@
 #include "gui/models/ItemRoles.h"
 #include "gui/models/PlayListModel.h"
 #include "support/GuiTest.h"
-#include "support/TempDir.h"
 #include "support/LogGenerator.h"
+#include "support/TempDir.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -75,8 +75,8 @@ TEST_F(TableFilesTest, TheCsvOfAFilteredDataListHasTheReportsCellsForTheSameRows
     ASSERT_EQ(csv.substr(0, 3), kUtf8ByteOrderMark);
 
     QProcess report;
-    report.start(TOLVANE_REPORT_BIN, {"--format", "csv", "--view", "plays", "--min-score", "100000",
-                                         QString::fromStdString(log.string())});
+    report.start(TOLVANE_REPORT_BIN,
+        {"--format", "csv", "--view", "plays", "--min-score", "100000", QString::fromStdString(log.string())});
     ASSERT_TRUE(report.waitForFinished(30000));
     ASSERT_EQ(report.exitCode(), 0) << report.readAllStandardError().toStdString();
     const std::vector<std::string> all = linesOf(report.readAllStandardOutput().toStdString(), "\r\n");
@@ -136,7 +136,8 @@ TEST_F(TableFilesTest, SavingWritesTheWholeFileOrLeavesNothingWithAMessage)
     MessageBoxAnswerer answerer;
     EXPECT_FALSE(save.saveTable(view, "plays"));
     ASSERT_EQ(answerer.seen().size(), 1u);
-    EXPECT_TRUE(answerer.seen()[0].text.startsWith("保存できませんでした。\n" + target)) << answerer.seen()[0].text.toStdString();
+    EXPECT_TRUE(answerer.seen()[0].text.startsWith("保存できませんでした。\n" + target))
+        << answerer.seen()[0].text.toStdString();
     EXPECT_FALSE(std::filesystem::exists(dir.file("gone")));
 }
 

@@ -110,7 +110,8 @@ TEST_F(WindowFilesTest, ARecentLogThatIsGoneGetsAMessageAndLeavesTheList)
     MessageBoxAnswerer answers;
     recent->trigger();
     ASSERT_EQ(answers.seen().size(), 1u);
-    EXPECT_TRUE(answers.seen()[0].text.startsWith("ファイルが見つかりません。\n")) << answers.seen()[0].text.toStdString();
+    EXPECT_TRUE(answers.seen()[0].text.startsWith("ファイルが見つかりません。\n"))
+        << answers.seen()[0].text.toStdString();
     EXPECT_FALSE(fileMenu().contains("&1 " + QString::fromStdString(logPath.string())));
 }
 
