@@ -57,6 +57,9 @@ int main(int argc, char** argv)
         // Once the window is up; a path that cannot be read gets File > Open's message.
         const QString path = QFileInfo(files.front()).absoluteFilePath();
         QTimer::singleShot(0, &window, [&window, path] { window.openLog(path); });
+    } else {
+        // The last log, when the option says so and it is still there.
+        QTimer::singleShot(0, &window, &tolvane::MainWindow::reopenLastLog);
     }
     return QApplication::exec();
 }

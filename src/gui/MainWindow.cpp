@@ -7,6 +7,7 @@
 #include "gui/StatusProgress.h"
 #include "gui/dialogs/AboutDialog.h"
 #include "gui/dialogs/OptionsDialog.h"
+#include "gui/files/FileCommands.h"
 #include "gui/models/ItemRoles.h"
 #include "gui/models/PlayListModel.h"
 #include "gui/pages/RankingPage.h"
@@ -63,6 +64,11 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
     open_ = new OpenCommand(*this, analysis_, *status_, *playListModel_, *rankingPage_, *trendPage_);
     connect(open_, &OpenCommand::busyChanged, this, &MainWindow::setBusy);
     connect(open_, &OpenCommand::finished, this, &MainWindow::finishRun);
+    files_ = new FileCommands(
+        {*this, *pages_, *playList_, *playListModel_, *rankingPage_, *trendPage_, *status_, analysis_});
+    open_->setFileChooser([this](QWidget* parent) { return files_->chooseLogFile(parent); });
+    connect(files_, &FileCommands::openRequested, this, &MainWindow::openLog);
+    connect(files_, &FileCommands::reloadRequested, this, &MainWindow::reloadLog);
     buildCommands();
 
     if (settingsFile_.empty())
@@ -91,16 +97,40 @@ void MainWindow::buildCommands()
     connect(exit, &QAction::triggered, this, &MainWindow::close);
     optionsAction_ = command("optionsAction", "ｵﾌﾟｼｮﾝ(&O)...", &MainWindow::showOptions);
     QAction* about = command("aboutAction", "ﾊﾞｰｼﾞｮﾝ情報(&A)", &MainWindow::showAbout);
-    // Toolbar buttons for commands still to be built.
+    // A toolbar button for a command still to be built.
     QAction* newLog = command("newAction", "新規作成", &MainWindow::showNotImplemented);
-    QAction* save = command("saveAction", "上書き保存", &MainWindow::showNotImplemented);
-    QAction* print = command("printAction", "印刷", &MainWindow::showNotImplemented);
+    // Save and print act on what the current page shows.
+    const auto fileCommand = [this](const char* name, const QString& caption, void (FileCommands::*slot)()) {
+        auto* action = new QAction(caption, this);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, files_, slot);
+        return action;
+    };
+    QAction* save = fileCommand("saveAction", "上書き保存(&S)", &FileCommands::save);
+    save->setShortcut(QKeySequence::Save);
+    save->setToolTip("上書き保存");
+    QAction* saveAs = fileCommand("saveAsAction", "名前を付けて保存(&A)...", &FileCommands::save);
+    QAction* pageSetup = fileCommand("pageSetupAction", "ﾍﾟｰｼﾞ設定(&U)...", &FileCommands::pageSetup);
+    QAction* preview = fileCommand("printPreviewAction", "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", &FileCommands::printPreview);
+    QAction* print = fileCommand("printAction", "印刷(&P)...", &FileCommands::printPreview);
+    print->setShortcut(QKeySequence::Print);
+    print->setToolTip("印刷");
+    QAction* copy = fileCommand("copyAction", "ｺﾋﾟｰ(&C)", &FileCommands::copy);
+    copy->setShortcut(QKeySequence::Copy);
 
     QMenu* file = menuBar()->addMenu("ﾌｧｲﾙ(&F)");
     file->setObjectName("fileMenu");
     file->addAction(openAction_);
     file->addSeparator();
+    file->addActions({save, saveAs});
+    file->addSeparator();
+    file->addActions({pageSetup, preview, print});
+    file->addSeparator();
+    files_->addRecentMenu(*file, exit);
     file->addAction(exit);
+    QMenu* edit = menuBar()->addMenu("編集(&E)");
+    edit->setObjectName("editMenu");
+    edit->addAction(copy);
     QMenu* tools = menuBar()->addMenu("ﾂｰﾙ(&T)");
     tools->setObjectName("toolsMenu");
     tools->addAction(optionsAction_);
@@ -190,6 +220,7 @@ void MainWindow::loadSettings()
     placement_.restore(*this, *playList_, s.window);
     filter_ = s.filter;
     graph_ = s.graph;
+    files_->restore(s.files);
 }
 
 void MainWindow::saveSettings()
@@ -202,6 +233,7 @@ void MainWindow::saveSettings()
     s.window = placement_.capture(*this, *playList_);
     s.filter = filter_;
     s.graph = graph_;
+    s.files = files_->settings();
     const WindowPlacement state = isMinimized() ? WindowPlacement::Minimised
         : isMaximized()                         ? WindowPlacement::Maximised
                                                 : WindowPlacement::Normal;
@@ -218,12 +250,28 @@ void MainWindow::setBusy(bool busy)
     optionsAction_->setEnabled(!busy);
     rankingPage_->chooser()->setEnabled(!busy);
     trendPage_->setRunning(busy);
+    // A run appends its rows unsorted; between runs, rows the followed log
+    // adds go where the sorted list wants them.
+    playListProxy_->setDynamicSortFilter(!busy);
 }
 
-void MainWindow::finishRun()
+void MainWindow::finishRun(const RunOutcome& outcome, const QString& path)
 {
+    files_->logRead(outcome, path, filter_);
     if (closeWhenIdle_)
         close();
+}
+
+void MainWindow::reopenLastLog()
+{
+    const QString path = files_->logToReopen();
+    if (!path.isEmpty())
+        open_->runQuietly(path, filter_, graph_, placement_.restored().WindowState == 2);
+}
+
+void MainWindow::reloadLog(const QString& path)
+{
+    open_->runQuietly(path, filter_, graph_, placement_.restored().WindowState == 2);
 }
 
 void MainWindow::chooseLog()
@@ -244,10 +292,14 @@ void MainWindow::showNotImplemented()
 void MainWindow::showOptions()
 {
     OptionsDialog dialog(filter_, graph_, this);
+    const FileSettings files = files_->settings();
+    dialog.setFileOptions(files.reopenLast, files.followLog);
     if (dialog.exec() != QDialog::Accepted)
         return;
     filter_ = dialog.filter();
     graph_ = dialog.graphSettings();
+    files_->setReopenLast(dialog.reopenLast());
+    files_->setFollowLog(dialog.followLog());
     // Charts drawn by an analysis take the new styles at once.
     if (analysis_.navigation.analysisDone) {
         applyBarStyles(graph_, analysis_.styles);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/analysis/Analysis.h"
+#include "core/analysis/AnalysisRun.h"
 #include "core/log/Filter.h"
 #include "core/trends/ChartStyle.h"
 #include "gui/StoredPlacement.h"
@@ -15,6 +16,7 @@ class QTableView;
 
 namespace tolvane {
 
+class FileCommands;
 class OpenCommand;
 class PlayListModel;
 class RankingPage;
@@ -48,12 +50,16 @@ public:
     TrendPage* trendPage() const { return trendPage_; }
     StatusProgress& statusProgress() const { return *status_; }
     OpenCommand& openCommand() const { return *open_; }
+    FileCommands& fileCommands() const { return *files_; }
 
 public slots:
     // Opens the log at path as File > Open does once a file is chosen: the
     // confirmation first, then the run and its message. Does nothing while
     // another run is under way.
     void openLog(const QString& path);
+    // At start: opens the last log without dialogs when the option is on and
+    // the file is still there.
+    void reopenLastLog();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -64,7 +70,8 @@ private slots:
     void showAbout();
     void showNotImplemented();
     void setBusy(bool busy);
-    void finishRun();
+    void finishRun(const tolvane::RunOutcome& outcome, const QString& path);
+    void reloadLog(const QString& path);
 
 private:
     QAction* command(const char* name, const QString& text, void (MainWindow::*slot)());
@@ -91,6 +98,7 @@ private:
     TrendPage* trendPage_ = nullptr;
     StatusProgress* status_ = nullptr;
     OpenCommand* open_ = nullptr;
+    FileCommands* files_ = nullptr;
 };
 
 } // namespace tolvane

@@ -86,10 +86,23 @@ void OpenCommand::run(const QString& path, const Filter& filter, const GraphSett
 {
     if (busy_)
         return;
-    const std::string pathText = path.toStdString();
-    if (!Messages::ask(&window_, RunTexts::confirmation(pathText, filter)))
+    if (!Messages::ask(&window_, RunTexts::confirmation(path.toStdString(), filter)))
         return;
+    read(path, filter, graph, maximisedAtStart, false);
+}
 
+void OpenCommand::runQuietly(
+    const QString& path, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart)
+{
+    if (busy_)
+        return;
+    read(path, filter, graph, maximisedAtStart, true);
+}
+
+void OpenCommand::read(
+    const QString& path, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart, bool quietly)
+{
+    const std::string pathText = path.toStdString();
     setBusy(true);
     stopRequested_ = false;
     // The lists lose their rows before the run refills the data list.
@@ -130,7 +143,8 @@ void OpenCommand::run(const QString& path, const Filter& filter, const GraphSett
         status_.setStatus(textOf(RunTexts::kIdleStatus));
         window_.setWindowTitle(textOf(RunTexts::kTitle));
     }
-    if (!stopRequested_ && !outcome.message.empty())
+    const bool completed = outcome.state == RunOutcome::State::Completed;
+    if (!stopRequested_ && !outcome.message.empty() && !(quietly && completed))
         showClosingMessage(outcome.message);
     setBusy(false);
     emit finished(outcome, path);

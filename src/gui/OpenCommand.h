@@ -43,6 +43,10 @@ public:
     // Asks for confirmation, then reads the log at path. A window minimised
     // during the run comes back up, maximised when maximisedAtStart.
     void run(const QString& path, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart);
+    // Reads the log at path without asking first, and without the completion
+    // message (a failure still has its message): the last log opened again at
+    // start, or a followed log read again in full.
+    void runQuietly(const QString& path, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart);
 
     // From the confirmation's answer until the closing message is answered.
     bool busy() const { return busy_; }
@@ -60,6 +64,8 @@ signals:
     void finished(const tolvane::RunOutcome& outcome, const QString& path);
 
 private:
+    void read(
+        const QString& path, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart, bool quietly);
     void setBusy(bool busy);
     bool yield();
     // The closing message, answered before this returns; the window stays

@@ -1,6 +1,6 @@
 #include "report/CsvReport.h"
 
-#include "core/log/TextDecoder.h"
+#include "core/export/CsvText.h"
 #include "report/InsightReport.h"
 
 namespace tolvane::report {
@@ -9,15 +9,7 @@ namespace {
 
 template <class Cells> void writeLine(std::FILE* out, const Cells& cells)
 {
-    std::string line;
-    bool first = true;
-    for (const auto& cell : cells) {
-        if (!first)
-            line += ',';
-        first = false;
-        line += csvField(cell);
-    }
-    line += "\r\n";
+    const std::string line = csvLine(cells);
     std::fwrite(line.data(), 1, line.size(), out);
 }
 
@@ -26,22 +18,6 @@ template <class Cells> void writeLine(std::FILE* out, const Cells& cells)
 void writeCsvLine(std::FILE* out, const std::vector<std::string>& cells)
 {
     writeLine(out, cells);
-}
-
-std::string csvField(std::string_view text)
-{
-    static const TextDecoder utf8(TextDecoder::Encoding::Utf8);
-    const std::string clean = utf8.decode(text);
-    if (clean.find_first_of(",\"\r\n") == std::string::npos)
-        return clean;
-    std::string quoted = "\"";
-    for (char c : clean) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    quoted += '"';
-    return quoted;
 }
 
 void writeCsvReport(std::FILE* out, const ReportData& data)

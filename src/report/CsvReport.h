@@ -13,8 +13,6 @@ namespace tolvane::report {
 // header line.
 void writeCsvReport(std::FILE* out, const ReportData& data);
 
-std::string csvField(std::string_view text);
-
 // One CSV line of cells, CR LF at its end.
 void writeCsvLine(std::FILE* out, const std::vector<std::string>& cells);
 

@@ -77,6 +77,10 @@ TEST_F(MainWindowSettingsTest, AFirstStartUsesTheDefaultsAndAFirstCloseWritesEve
         for (const char* k : {"Color", "PatternColor", "Pattern"})
             expected.push_back("Graph" + std::to_string(n) + k);
     }
+    // The logs' section comes last, after every key the file always had.
+    for (const char* k :
+        {"[Files]", "ReopenLast", "FollowLog", "LastFolder", "Recent1", "Recent2", "Recent3", "Recent4", "Recent5"})
+        expected.push_back(k);
     EXPECT_EQ(keys(), expected);
     const std::string text = readFile();
     EXPECT_NE(text.find("WindowState=0\r\n"), std::string::npos);

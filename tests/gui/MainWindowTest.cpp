@@ -128,7 +128,7 @@ TEST_F(MainWindowTest, StartsOnTheDataListWithItsCaptions)
     EXPECT_EQ(list->columnWidth(0), StoredPlacement::toPixels(2000, list->logicalDpiX()));
 }
 
-TEST_F(MainWindowTest, MenusShowOnlyOpenExitOptionsAndAbout)
+TEST_F(MainWindowTest, MenusShowTheFileCommandsCopyOptionsAndAbout)
 {
     QStringList shown;
     for (QAction* menu : window->menuBar()->actions()) {
@@ -141,8 +141,11 @@ TEST_F(MainWindowTest, MenusShowOnlyOpenExitOptionsAndAbout)
         }
     }
     EXPECT_EQ(shown,
-        QStringList(
-            {"ﾌｧｲﾙ(&F)", "開く(&O)...", "-", "終了(&X)", "ﾂｰﾙ(&T)", "ｵﾌﾟｼｮﾝ(&O)...", "ﾍﾙﾌﾟ(&H)", "ﾊﾞｰｼﾞｮﾝ情報(&A)"}));
+        QStringList({"ﾌｧｲﾙ(&F)", "開く(&O)...", "-", "上書き保存(&S)", "名前を付けて保存(&A)...", "-",
+            "ﾍﾟｰｼﾞ設定(&U)...", "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "印刷(&P)...", "-", "終了(&X)", "編集(&E)", "ｺﾋﾟｰ(&C)", "ﾂｰﾙ(&T)",
+            "ｵﾌﾟｼｮﾝ(&O)...", "ﾍﾙﾌﾟ(&H)", "ﾊﾞｰｼﾞｮﾝ情報(&A)"}));
+    EXPECT_EQ(action("saveAction")->shortcut(), QKeySequence(QKeySequence::Save));
+    EXPECT_EQ(action("copyAction")->shortcut(), QKeySequence(QKeySequence::Copy));
 
     auto* bar = window->findChild<QToolBar*>("toolBar");
     QStringList tips;
@@ -151,21 +154,20 @@ TEST_F(MainWindowTest, MenusShowOnlyOpenExitOptionsAndAbout)
     EXPECT_EQ(tips, QStringList({"新規作成", "開く", "上書き保存", "-", "印刷"}));
     for (QAction* a : bar->actions())
         EXPECT_TRUE(a->isSeparator() || !a->icon().pixmap(16).isNull()) << a->toolTip().toStdString();
-    // Menu and toolbar share one Open command.
-    EXPECT_TRUE(bar->actions().contains(action("openAction")));
+    // Menu and toolbar share one command each.
+    for (const char* name : {"openAction", "saveAction", "printAction"})
+        EXPECT_TRUE(bar->actions().contains(action(name))) << name;
 }
 
-TEST_F(MainWindowTest, ToolbarCommandsNotYetBuiltSaySoAndDoNothingElse)
+TEST_F(MainWindowTest, NewIsTheOneToolbarCommandNotYetBuilt)
 {
-    for (const char* name : {"newAction", "saveAction", "printAction"}) {
-        MessageBoxAnswerer answers;
-        action(name)->trigger();
-        ASSERT_EQ(answers.seen().size(), 1u) << name;
-        EXPECT_EQ(answers.seen()[0].title, "Tolvane");
-        EXPECT_EQ(answers.seen()[0].text, kNotImplemented);
-        EXPECT_EQ(answers.seen()[0].icon, QMessageBox::NoIcon);
-        EXPECT_EQ(answers.seen()[0].buttons, QMessageBox::Ok);
-    }
+    MessageBoxAnswerer answers;
+    action("newAction")->trigger();
+    ASSERT_EQ(answers.seen().size(), 1u);
+    EXPECT_EQ(answers.seen()[0].title, "Tolvane");
+    EXPECT_EQ(answers.seen()[0].text, kNotImplemented);
+    EXPECT_EQ(answers.seen()[0].icon, QMessageBox::NoIcon);
+    EXPECT_EQ(answers.seen()[0].buttons, QMessageBox::Ok);
     EXPECT_EQ(window->pages()->currentIndex(), 0);
 }
 

@@ -121,6 +121,9 @@ RunOutcome AnalysisRun::run(LineReader& lines)
     const LogReadResult read = ScoreLogReader(filter_, std::move(reading), a.plays.texts()).read(lines);
     outcome.entries = read.entries;
     outcome.accepted = read.accepted;
+    outcome.endOffset = lines.offset();
+    outcome.endLine = lines.lineNumber();
+    outcome.stoppedAtMaxtime = read.stoppedAtMaxtime;
     if (read.cancelled) {
         outcome.state = RunOutcome::State::Cancelled;
         return outcome;

@@ -36,6 +36,11 @@ struct RunOutcome {
     std::uint64_t sizeBytes = 0;
     std::int32_t entries = 0; // entries read, accepted or not
     std::int32_t accepted = 0; // rows of the data list
+    // Where the reading ended: the byte offset past the last line read and
+    // that line's number, so that a follower can go on from there.
+    std::uint64_t endOffset = 0;
+    long endLine = 0;
+    bool stoppedAtMaxtime = false; // a play past the span's end ended the reading
     std::string history; // the play-history text
     // The completion message, or the failure message; empty when cancelled.
     std::vector<std::string> message;

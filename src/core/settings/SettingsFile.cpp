@@ -26,8 +26,10 @@ namespace {
 constexpr std::string_view kSettings = "Settings";
 constexpr std::string_view kFilter = "Filter";
 constexpr std::string_view kGraph = "Graph";
+constexpr std::string_view kFiles = "Files";
 constexpr std::size_t kShortLimit = 9;
 constexpr std::size_t kLongLimit = 14;
+constexpr std::size_t kPathLimit = 4096;
 
 // How a key's text becomes its setting's value, which values it may hold,
 // and how it is written.
@@ -42,11 +44,12 @@ enum class Form {
     Color,
     PatternColor,
     Pattern,
+    Path, // a file or folder path, written in quotes so blanks at its ends survive
 };
 
 // WindowState is an int and MinScore an int32_t: one type here.
 static_assert(std::is_same_v<int, std::int32_t>);
-using Field = std::variant<double*, bool*, std::int16_t*, std::int32_t*>;
+using Field = std::variant<double*, bool*, std::int16_t*, std::int32_t*, std::string*>;
 using FieldOf = Field (*)(ProgramSettings&, std::size_t);
 
 struct Key final {
@@ -118,6 +121,17 @@ const std::vector<Key>& keys()
                 kGraph, chart + "Pattern", "-1", kShortLimit, Form::Pattern,
                 [](ProgramSettings& s, std::size_t i) -> Field { return &s.graph.Pattern.at(i - 1); }, n);
         }
+        add(kFiles, "ReopenLast", "True", kShortLimit, Form::Flag,
+            [](ProgramSettings& s, std::size_t) -> Field { return &s.files.reopenLast; });
+        add(kFiles, "FollowLog", "True", kShortLimit, Form::Flag,
+            [](ProgramSettings& s, std::size_t) -> Field { return &s.files.followLog; });
+        add(kFiles, "LastFolder", "", kPathLimit, Form::Path,
+            [](ProgramSettings& s, std::size_t) -> Field { return &s.files.lastFolder; });
+        for (std::size_t n = 1; n <= 5; ++n) {
+            add(
+                kFiles, "Recent" + std::to_string(n), "", kPathLimit, Form::Path,
+                [](ProgramSettings& s, std::size_t i) -> Field { return &s.files.recent.at(i - 1); }, n);
+        }
         return t;
     }();
     return table;
@@ -142,6 +156,7 @@ bool inRange(Form form, double value)
     // Written whole, the colour must still fit the read limit to come back.
     case Form::Color: return std::fabs(value) < 1e13;
     case Form::Pattern: return value >= -1 && value <= 17;
+    case Form::Path: return true;
     }
     return false;
 }
@@ -170,6 +185,7 @@ std::optional<double> parse(Form form, std::string_view text)
             value = *number;
         break;
     case Form::Date: value = SettingText::toDate(text); break;
+    case Form::Path: break;
     case Form::PatternColor:
         if (const auto number = toInt32(numericValue(text)))
             value = *number;
@@ -192,7 +208,8 @@ std::string format(Form form, double value)
     case Form::WholeNumber:
     case Form::Color:
     case Form::PatternColor:
-    case Form::Pattern: break;
+    case Form::Pattern:
+    case Form::Path: break;
     }
     return SettingText::wholeText(value);
 }
@@ -204,12 +221,33 @@ double defaultValue(const Key& key)
 
 void store(Field field, double value)
 {
-    std::visit([value](auto* p) { *p = static_cast<std::remove_pointer_t<decltype(p)>>(value); }, field);
+    std::visit(
+        [value](auto* p) {
+            if constexpr (!std::is_same_v<decltype(p), std::string*>)
+                *p = static_cast<std::remove_pointer_t<decltype(p)>>(value);
+        },
+        field);
 }
 
 double valueOf(Field field)
 {
-    return std::visit([](auto* p) { return static_cast<double>(*p); }, field);
+    return std::visit(
+        [](auto* p) {
+            if constexpr (std::is_same_v<decltype(p), std::string*>)
+                return 0.0;
+            else
+                return static_cast<double>(*p);
+        },
+        field);
+}
+
+// A path the file can hold: one line. Quotes keep blanks at its ends, and
+// reading takes off exactly that one pair.
+std::string pathText(const std::string& path)
+{
+    if (path.empty() || path.find_first_of("\r\n") != std::string::npos)
+        return {};
+    return '"' + path + '"';
 }
 
 bool isWritableFolder(const fs::path& folder)
@@ -249,6 +287,11 @@ ProgramSettings readSettings(const IniFile& ini)
 {
     ProgramSettings settings;
     for (const Key& key : keys()) {
+        if (key.form == Form::Path) {
+            *std::get<std::string*>(key.field(settings, key.number))
+                = ini.getString(key.section, key.name, key.defaultText, key.limit);
+            continue;
+        }
         const auto value = parse(key.form, ini.getString(key.section, key.name, key.defaultText, key.limit));
         store(key.field(settings, key.number), value ? *value : defaultValue(key));
     }
@@ -262,6 +305,11 @@ void writeSettings(IniFile& ini, const ProgramSettings& settings, WindowPlacemen
     ProgramSettings values = settings;
     for (const Key& key : keys()) {
         double value = 0;
+        if (key.form == Form::Path) {
+            ini.setString(
+                key.section, key.writtenName, pathText(*std::get<std::string*>(key.field(values, key.number))));
+            continue;
+        }
         if (key.form == Form::WindowState) {
             if (placement == WindowPlacement::Minimised)
                 continue;

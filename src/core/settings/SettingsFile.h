@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/trends/ChartStyle.h"
 #include "core/log/Filter.h"
 #include "core/settings/IniFile.h"
+#include "core/trends/ChartStyle.h"
 
 #include <array>
 #include <filesystem>
@@ -21,11 +21,20 @@ struct WindowSettings final {
     std::array<double, 10> columnWidths{2000, 2000, 2000, 2000, 2000, 2000, 2000, 2000, 2000, 2000};
 };
 
+// The logs opened last and how the window treats the open log.
+struct FileSettings final {
+    bool reopenLast = true; // open the last log at start, without dialogs
+    bool followLog = true; // read the plays the game appends to the open log
+    std::string lastFolder; // where the Open dialog starts
+    std::array<std::string, 5> recent; // most recent first; empty slots unused
+};
+
 // Everything the settings file holds.
 struct ProgramSettings final {
     WindowSettings window;
     Filter filter;
     GraphSettings graph;
+    FileSettings files;
 };
 
 // The main window's state when it closes.

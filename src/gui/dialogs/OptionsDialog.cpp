@@ -199,6 +199,13 @@ QWidget* OptionsDialog::buildLoadPage()
     layout->addSpacing(10);
     layout->addWidget(spanFilter_);
     layout->addLayout(dates);
+    layout->addSpacing(10);
+    reopenLast_ = checkBox("reopenLastCheck", "前回のファイルを開く", page);
+    followLog_ = checkBox("followLogCheck", "追記されたプレイを自動で読み込む", page);
+    reopenLast_->setChecked(true);
+    followLog_->setChecked(true);
+    layout->addWidget(reopenLast_);
+    layout->addWidget(followLog_);
     layout->addStretch();
     return page;
 }
@@ -449,6 +456,22 @@ bool OptionsDialog::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void OptionsDialog::setFileOptions(bool reopenLast, bool followLog)
+{
+    reopenLast_->setChecked(reopenLast);
+    followLog_->setChecked(followLog);
+}
+
+bool OptionsDialog::reopenLast() const
+{
+    return reopenLast_->isChecked();
+}
+
+bool OptionsDialog::followLog() const
+{
+    return followLog_->isChecked();
 }
 
 } // namespace tolvane

@@ -43,6 +43,10 @@ public:
     // The values as edited; the filter only changes when OK accepts it.
     const Filter& filter() const { return filter_; }
     const GraphSettings& graphSettings() const { return graph_; }
+    // The load page's file options: reopen the last log at start, follow the open log.
+    void setFileOptions(bool reopenLast, bool followLog);
+    bool reopenLast() const;
+    bool followLog() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -62,6 +66,8 @@ private slots:
 
 private:
     QWidget* buildLoadPage();
+    QCheckBox* reopenLast_ = nullptr;
+    QCheckBox* followLog_ = nullptr;
     QWidget* buildChartPage();
     void showValues();
     // Reads the controls into a copy of the filter; nothing when a field

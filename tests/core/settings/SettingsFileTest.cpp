@@ -48,7 +48,10 @@ const std::string kFirstClose
       "Graph3Color=65536\r\nGraph3PatternColor=65536\r\nGraph3Pattern=-1\r\n"
       "Graph4Color=65536\r\nGraph4PatternColor=65536\r\nGraph4Pattern=-1\r\n"
       "Graph5Color=65536\r\nGraph5PatternColor=65536\r\nGraph5Pattern=-1\r\n"
-      "Graph6Color=65536\r\nGraph6PatternColor=65536\r\nGraph6Pattern=-1\r\n";
+      "Graph6Color=65536\r\nGraph6PatternColor=65536\r\nGraph6Pattern=-1\r\n"
+      "[Files]\r\n"
+      "ReopenLast=True\r\nFollowLog=True\r\nLastFolder=\r\n"
+      "Recent1=\r\nRecent2=\r\nRecent3=\r\nRecent4=\r\nRecent5=\r\n";
 
 } // namespace
 
@@ -164,6 +167,30 @@ TEST(SettingsFile, WhatIsWrittenReadsBackAsTheSameSettings)
     // In place over a hand-edited file: the stored spelling and the comments stay.
     const std::string edited = writtenOver("; mine\r\n[Settings]\r\nLISTVIEW1(3)=5\r\n", s, WindowPlacement::Normal);
     EXPECT_EQ(edited.substr(0, 36), "; mine\r\n[Settings]\r\nLISTVIEW1(3)=200");
+}
+
+TEST(SettingsFile, PathsAndFileOptionsReadBackAsWritten)
+{
+    ProgramSettings s;
+    s.files.reopenLast = false;
+    s.files.followLog = false;
+    s.files.lastFolder = " /logs/with blanks ";
+    s.files.recent = {"/a/score.txt", "\"/quoted\"", "/日本語/score.txt", "/line\nbreak", ""};
+    const std::string text = writtenOver("", s, WindowPlacement::Normal);
+    EXPECT_NE(text.find("[Files]\r\nReopenLast=False\r\nFollowLog=False\r\nLastFolder=\" /logs/with blanks \"\r\n"),
+        std::string::npos)
+        << text;
+    const ProgramSettings back = read(text);
+    EXPECT_FALSE(back.files.reopenLast);
+    EXPECT_FALSE(back.files.followLog);
+    EXPECT_EQ(back.files.lastFolder, s.files.lastFolder);
+    EXPECT_EQ(back.files.recent[0], "/a/score.txt");
+    EXPECT_EQ(back.files.recent[1], "\"/quoted\"");
+    EXPECT_EQ(back.files.recent[2], "/日本語/score.txt");
+    // A path with a line end cannot be stored on one line: it is left out.
+    EXPECT_EQ(back.files.recent[3], "");
+    // Written before [Files] existed: the options are on.
+    EXPECT_TRUE(read(kFirstClose.substr(0, kFirstClose.find("[Files]"))).files.reopenLast);
 }
 
 TEST(SettingText, WrittenForms)

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tolvane {
+
+// One CSV field: the text as clean UTF-8, quoted (RFC 4180) when it holds a
+// comma, a quote or a line end.
+std::string csvField(std::string_view text);
+
+// One CSV line of cells, ending in CR LF.
+template <class Cells> std::string csvLine(const Cells& cells)
+{
+    std::string line;
+    bool first = true;
+    for (const auto& cell : cells) {
+        if (!first)
+            line += ',';
+        first = false;
+        line += csvField(cell);
+    }
+    line += "\r\n";
+    return line;
+}
+
+// The byte order mark that tells a spreadsheet the CSV is UTF-8.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// One line of tab-separated text for the clipboard: a tab or line end inside
+// a cell becomes a space, so the rows and columns stay as they are. Ends in
+// "\n".
+template <class Cells> std::string tabLine(const Cells& cells)
+{
+    std::string line;
+    bool first = true;
+    for (const auto& cell : cells) {
+        if (!first)
+            line += '\t';
+        first = false;
+        for (char c : std::string_view(cell))
+            line += (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
+    }
+    line += '\n';
+    return line;
+}
+
+} // namespace tolvane

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "core/log/Filter.h"
+#include "core/settings/SettingsFile.h"
+
+#include <QObject>
+#include <QString>
+
+class QAction;
+class QMenu;
+class QMainWindow;
+class QTabWidget;
+class QTableView;
+class QWidget;
+
+namespace tolvane {
+
+class Analysis;
+class LiveLog;
+class PlayListModel;
+class PrintCommand;
+class RankingPage;
+class RecentFilesMenu;
+class SaveCommand;
+class StatusProgress;
+class TrendPage;
+struct RunOutcome;
+
+// The window's commands about files, beyond opening one: save, print and copy
+// what the current page shows, the recent logs, the last folder, files dropped
+// on the window, and following the open log while the game writes to it.
+// The window creates it once its pages exist and wires its actions to it.
+class FileCommands final : public QObject {
+    Q_OBJECT
+
+public:
+    // What the commands act on; everything must outlive this object.
+    struct Window {
+        QMainWindow& window;
+        QTabWidget& pages;
+        QTableView& playList;
+        PlayListModel& playListModel;
+        RankingPage& rankings;
+        TrendPage& trends;
+        StatusProgress& status;
+        Analysis& analysis;
+    };
+
+    explicit FileCommands(const Window& window);
+    ~FileCommands() override;
+
+    // The recent logs go into menu, before `before`.
+    void addRecentMenu(QMenu& menu, QAction* before);
+
+    void restore(const FileSettings& settings);
+    FileSettings settings() const;
+    void setFollowLog(bool follow);
+    void setReopenLast(bool reopen) { reopenLast_ = reopen; }
+
+    // The log to open at start without dialogs, or empty.
+    QString logToReopen() const;
+    // The Open dialog, starting in the last folder used.
+    QString chooseLogFile(QWidget* parent) const;
+
+    LiveLog& liveLog() const { return *live_; }
+    SaveCommand& saveCommand() const { return *save_; }
+    PrintCommand& printCommand() const { return *print_; }
+
+public slots:
+    void save();
+    void printPreview();
+    void pageSetup();
+    void copy();
+    // An Open command ended: a log read in full becomes the recent one and is followed.
+    void logRead(const tolvane::RunOutcome& outcome, const QString& path, const tolvane::Filter& filter);
+
+signals:
+    // A recent or dropped log: open it as File > Open does, through the confirmation.
+    void openRequested(const QString& path);
+    // The open log changed beyond following: read it again in full, without dialogs.
+    void reloadRequested(const QString& path);
+
+private:
+    void showAddedPlays();
+    // The table the current page shows, or null on a chart page.
+    QTableView* shownTable() const;
+    // The chart the current page shows, or null.
+    QWidget* shownChart() const;
+    QString shownName() const;
+
+    Window w_;
+    SaveCommand* save_;
+    PrintCommand* print_;
+    LiveLog* live_;
+    RecentFilesMenu* recent_ = nullptr;
+    FileSettings stored_;
+    bool reopenLast_ = true;
+};
+
+} // namespace tolvane

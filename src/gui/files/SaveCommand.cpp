@@ -1,0 +1,89 @@
+#include "gui/files/SaveCommand.h"
+
+#include "core/files/AtomicFile.h"
+#include "core/files/FileTexts.h"
+#include "gui/Messages.h"
+#include "gui/files/ChartExport.h"
+#include "gui/files/TableExport.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QTableView>
+
+namespace tolvane {
+
+namespace {
+
+const QString kCsvFilter = QStringLiteral("CSV (*.csv)");
+const QString kPngFilter = QStringLiteral("PNG (*.png)");
+const QString kSvgFilter = QStringLiteral("SVG (*.svg)");
+
+// The path with the suffix the chosen filter stands for, when it has none of its own.
+QString withSuffix(const QString& path, const QString& suffix)
+{
+    return QFileInfo(path).suffix().isEmpty() ? path + '.' + suffix : path;
+}
+
+} // namespace
+
+SaveCommand::SaveCommand(QWidget& parent)
+    : QObject(&parent)
+    , parent_(parent)
+{
+}
+
+QString SaveCommand::chooseSavePath(QWidget* parent, const QString& suggested, const QString& filters, QString* filter)
+{
+    QFileDialog dialog(parent, QStringLiteral("名前を付けて保存"), suggested, filters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (filter && !filter->isEmpty())
+        dialog.selectNameFilter(*filter);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    if (filter)
+        *filter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().front();
+}
+
+QString SaveCommand::suggestedPath(const QString& baseName, const QString& suffix) const
+{
+    const QString folder = startFolder_.isEmpty() || !QDir(startFolder_).exists() ? QDir::homePath() : startFolder_;
+    return QDir(folder).filePath(baseName + '.' + suffix);
+}
+
+bool SaveCommand::write(const QString& path, std::string_view bytes)
+{
+    std::string why;
+    if (writeFileAtomically(QFile::encodeName(path).toStdString(), bytes, &why)) {
+        emit saved(path);
+        return true;
+    }
+    Messages::inform(&parent_, FileTexts::saveFailed(path.toStdString(), why));
+    return false;
+}
+
+bool SaveCommand::saveTable(const QTableView& table, const QString& baseName)
+{
+    QString filter = kCsvFilter;
+    const QString path = chooser_(&parent_, suggestedPath(baseName, "csv"), kCsvFilter, &filter);
+    if (path.isEmpty())
+        return false;
+    return write(withSuffix(path, "csv"), TableExport::csv(table));
+}
+
+bool SaveCommand::saveChart(QWidget& chart, const QString& baseName)
+{
+    QString filter = kPngFilter;
+    QString path = chooser_(&parent_, suggestedPath(baseName, "png"), kPngFilter + ";;" + kSvgFilter, &filter);
+    if (path.isEmpty())
+        return false;
+    path = withSuffix(path, filter == kSvgFilter ? "svg" : "png");
+    const bool asSvg = QFileInfo(path).suffix().compare("svg", Qt::CaseInsensitive) == 0;
+    const QByteArray bytes = asSvg ? ChartExport::svg(chart, baseName) : ChartExport::png(chart);
+    return write(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+} // namespace tolvane
