@@ -208,7 +208,8 @@ FollowUpdate LogFollower::readAppended(Analysis& analysis, int fd, std::uint64_t
     callbacks.onPlayDate = [&dates](const PlayDate& date) { dates.push_back(date); };
     callbacks.onPlay = [&plays](PlayRecord&& play) { plays.push_back(std::move(play)); };
     LineReader lines = LineReader::inMemory(bytes);
-    const LogReadResult read = ScoreLogReader(filter_, std::move(callbacks)).read(lines);
+    // The new plays' texts live in the data list's pool, with the plays read before them.
+    const LogReadResult read = ScoreLogReader(filter_, std::move(callbacks), analysis.plays.texts()).read(lines);
 
     std::uint64_t consumed = lines.offset();
     long linesRead = lines.lineNumber();
