@@ -12,6 +12,10 @@
 #include "gui/models/PlayListModel.h"
 #include "gui/pages/RankingPage.h"
 #include "gui/pages/TrendPage.h"
+#include "gui/search/HeaderSorting.h"
+#include "gui/search/PlayFilterProxy.h"
+#include "gui/search/SearchBar.h"
+#include "gui/song/SongPage.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -19,8 +23,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenuBar>
-#include <QSortFilterProxyModel>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -61,6 +65,10 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
     buildPages();
     statusBar()->setSizeGripEnabled(true);
     status_ = new StatusProgress(statusBar());
+    playCount_ = new QLabel(statusBar());
+    playCount_->setObjectName("playCount");
+    statusBar()->addPermanentWidget(playCount_);
+    connect(playListProxy_, &PlayFilterProxy::countChanged, this, &MainWindow::showPlayCount);
     open_ = new OpenCommand(*this, analysis_, *status_, *playListModel_, *rankingPage_, *trendPage_);
     connect(open_, &OpenCommand::busyChanged, this, &MainWindow::setBusy);
     connect(open_, &OpenCommand::finished, this, &MainWindow::finishRun);
@@ -118,6 +126,11 @@ void MainWindow::buildCommands()
     QAction* copy = fileCommand("copyAction", "ｺﾋﾟｰ(&C)", &FileCommands::copy);
     copy->setShortcut(QKeySequence::Copy);
 
+    // Ctrl+F: the search field above the data list, from any page.
+    QAction* find = command("findAction", "検索", &MainWindow::focusSearch);
+    find->setShortcut(QKeySequence::Find);
+    addAction(find);
+
     QMenu* file = menuBar()->addMenu("ﾌｧｲﾙ(&F)");
     file->setObjectName("fileMenu");
     file->addAction(openAction_);
@@ -165,7 +178,7 @@ void MainWindow::buildPages()
     auto* dataPage = new QWidget(pages_);
     dataPage->setObjectName("dataListPage");
     playListModel_ = new PlayListModel(analysis_.plays, this);
-    playListProxy_ = new QSortFilterProxyModel(this);
+    playListProxy_ = new PlayFilterProxy(analysis_.plays, this);
     playListProxy_->setObjectName("playListProxy");
     playListProxy_->setSourceModel(playListModel_);
     playListProxy_->setSortRole(SortRole);
@@ -184,10 +197,11 @@ void MainWindow::buildPages()
     QHeaderView* header = playList_->horizontalHeader();
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // File order until the user clicks a header; a third click goes back to it.
-    header->setSortIndicator(-1, Qt::AscendingOrder);
-    header->setSortIndicatorClearable(true);
-    playList_->setSortingEnabled(true);
+    new HeaderSorting(*playList_, HeaderSorting::fileOrderText());
+    searchBar_ = new SearchBar(dataPage);
+    searchBar_->drive(*playListProxy_);
     auto* dataBox = new QVBoxLayout(dataPage);
+    dataBox->addWidget(searchBar_);
     dataBox->addWidget(playList_);
     pages_->addTab(dataPage, "データ一覧");
 
@@ -196,6 +210,45 @@ void MainWindow::buildPages()
     trendPage_ = new TrendPage(analysis_, pages_);
     trendPage_->showDesigned();
     pages_->addTab(trendPage_, "利用傾向の調査");
+
+    // Double-click or Enter on a song opens its page.
+    songPage_ = new SongPage(pages_);
+    songPage_->hide();
+    connect(songPage_, &SongPage::backRequested, this, &MainWindow::leaveSongPage);
+    connect(playList_, &QAbstractItemView::activated, this, &MainWindow::openSong);
+    connect(rankingPage_->list(), &QAbstractItemView::activated, this, &MainWindow::openSong);
+}
+
+void MainWindow::openSong(const QModelIndex& index)
+{
+    const QString key = index.data(SongKeyRole).toString();
+    if (open_->busy() || !index.data(SongKeyRole).isValid())
+        return;
+    std::optional<SongView> song = findSong(analysis_, key);
+    if (!song)
+        return;
+    songPage_->showSong(std::move(*song));
+    songOpenedFrom_ = pages_->currentWidget();
+    if (pages_->indexOf(songPage_) < 0)
+        pages_->addTab(songPage_, "曲の記録");
+    pages_->setCurrentWidget(songPage_);
+}
+
+void MainWindow::leaveSongPage()
+{
+    pages_->setCurrentWidget(songOpenedFrom_ && songOpenedFrom_ != songPage_ ? songOpenedFrom_ : pages_->widget(0));
+}
+
+void MainWindow::focusSearch()
+{
+    pages_->setCurrentIndex(0);
+    searchBar_->focusSearch();
+}
+
+void MainWindow::showPlayCount()
+{
+    const int total = playListProxy_->totalRows();
+    playCount_->setText(total > 0 ? playListProxy_->countText() : QString());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -246,6 +299,11 @@ void MainWindow::saveSettings()
 
 void MainWindow::setBusy(bool busy)
 {
+    // A new log: the song page spoke of the old one.
+    if (busy && pages_->indexOf(songPage_) >= 0) {
+        leaveSongPage();
+        pages_->removeTab(pages_->indexOf(songPage_));
+    }
     openAction_->setEnabled(!busy);
     optionsAction_->setEnabled(!busy);
     rankingPage_->chooser()->setEnabled(!busy);

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 class QAction;
+class QLabel;
 class QSortFilterProxyModel;
 class QTabWidget;
 class QTableView;
@@ -18,8 +19,11 @@ namespace tolvane {
 
 class FileCommands;
 class OpenCommand;
+class PlayFilterProxy;
 class PlayListModel;
 class RankingPage;
+class SearchBar;
+class SongPage;
 class StatusProgress;
 class TrendPage;
 
@@ -45,7 +49,10 @@ public:
     QTableView* playList() const { return playList_; }
     PlayListModel* playListModel() const { return playListModel_; }
     // Sorts and filters the data list; in file order until the user sorts.
-    QSortFilterProxyModel* playListProxy() const { return playListProxy_; }
+    PlayFilterProxy* playListProxy() const { return playListProxy_; }
+    SearchBar* searchBar() const { return searchBar_; }
+    // The song page; a tab of its own from the first song opened.
+    SongPage* songPage() const { return songPage_; }
     RankingPage* rankingPage() const { return rankingPage_; }
     TrendPage* trendPage() const { return trendPage_; }
     StatusProgress& statusProgress() const { return *status_; }
@@ -60,6 +67,9 @@ public slots:
     // At start: opens the last log without dialogs when the option is on and
     // the file is still there.
     void reopenLastLog();
+    // Shows the page of the song a row of the data list or a ranking stands
+    // for (its SongKeyRole); rows that stand for no song are ignored.
+    void openSong(const QModelIndex& index);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -72,6 +82,9 @@ private slots:
     void setBusy(bool busy);
     void finishRun(const tolvane::RunOutcome& outcome, const QString& path);
     void reloadLog(const QString& path);
+    void focusSearch();
+    void showPlayCount();
+    void leaveSongPage();
 
 private:
     QAction* command(const char* name, const QString& text, void (MainWindow::*slot)());
@@ -93,7 +106,11 @@ private:
     QTabWidget* pages_ = nullptr;
     QTableView* playList_ = nullptr;
     PlayListModel* playListModel_ = nullptr;
-    QSortFilterProxyModel* playListProxy_ = nullptr;
+    PlayFilterProxy* playListProxy_ = nullptr;
+    SearchBar* searchBar_ = nullptr;
+    QLabel* playCount_ = nullptr;
+    SongPage* songPage_ = nullptr;
+    QWidget* songOpenedFrom_ = nullptr;
     RankingPage* rankingPage_ = nullptr;
     TrendPage* trendPage_ = nullptr;
     StatusProgress* status_ = nullptr;

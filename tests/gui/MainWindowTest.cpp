@@ -8,6 +8,8 @@
 #include "gui/models/ItemRoles.h"
 #include "gui/pages/RankingPage.h"
 #include "gui/pages/TrendPage.h"
+#include "gui/search/PlayFilterProxy.h"
+#include "gui/song/SongPage.h"
 #include "support/GuiTest.h"
 #include "support/LogGenerator.h"
 #include "support/LogText.h"
@@ -21,6 +23,7 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -230,6 +233,60 @@ TEST_F(MainWindowTest, DataListKeepsFileOrderUntilTheUserSorts)
     open(writeLog("score2.txt", generated(50)));
     EXPECT_EQ(list->model()->index(0, 0).data().toString(), "1");
     EXPECT_EQ(list->model()->index(49, 0).data().toString(), "50");
+}
+
+TEST_F(MainWindowTest, SearchCountAndSongPageFromTheListAndTheRankings)
+{
+    open(writeLog("score.txt", generated(300)));
+    QTableView* list = window->playList();
+    auto* count = window->findChild<QLabel*>("playCount");
+    EXPECT_EQ(count->text(), "300 / 300 件");
+
+    // Ctrl+F from another page lands in the search field; typing filters.
+    window->pages()->setCurrentIndex(1);
+    EXPECT_EQ(action("findAction")->shortcut(), QKeySequence(QKeySequence::Find));
+    action("findAction")->trigger();
+    EXPECT_EQ(window->pages()->currentIndex(), 0);
+    auto* field = window->findChild<QLineEdit*>("searchField");
+    EXPECT_EQ(window->focusWidget(), field);
+    const QString title = list->model()->index(0, 2).data().toString();
+    field->insert(title.toUpper());
+    const int shown = rows(list);
+    EXPECT_GT(shown, 0);
+    EXPECT_LT(shown, 300);
+    EXPECT_EQ(count->text(), QString("%1 / 300 件").arg(shown));
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_EQ(rows(list), 300);
+
+    // Enter on a row opens its song's page, as a tab of its own; back returns.
+    list->setFocus();
+    list->setCurrentIndex(list->model()->index(0, 3));
+    QTest::keyClick(list, Qt::Key_Return);
+    ASSERT_EQ(window->pages()->currentWidget(), window->songPage());
+    EXPECT_EQ(window->songPage()->song().title, title.toStdString());
+    EXPECT_EQ(window->songPage()->findChild<QTableView*>("songAttempts")->model()->rowCount(),
+        window->songPage()->song().plays);
+    emit window->songPage()->backRequested();
+    EXPECT_EQ(window->pages()->currentIndex(), 0);
+
+    // A double-click on a song of the score ranking; an artist's row opens nothing.
+    window->rankingPage()->showRanking(RankingKind::Score);
+    window->pages()->setCurrentWidget(window->rankingPage());
+    QTableView* ranking = window->rankingPage()->list();
+    emit ranking->activated(ranking->model()->index(0, 1));
+    EXPECT_EQ(window->pages()->currentWidget(), window->songPage());
+    EXPECT_EQ(QString::fromStdString(window->songPage()->song().title)
+                  .compare(ranking->model()->index(0, 1).data(SongKeyRole).toString(), Qt::CaseInsensitive),
+        0);
+    window->rankingPage()->showRanking(RankingKind::Artist);
+    const std::string before = window->songPage()->song().title;
+    window->pages()->setCurrentWidget(window->rankingPage());
+    emit ranking->activated(ranking->model()->index(0, 1));
+    EXPECT_EQ(window->pages()->currentWidget(), window->rankingPage());
+
+    // A new log takes the old song's page away.
+    open(writeLog("score2.txt", generated(50)));
+    EXPECT_EQ(window->pages()->indexOf(window->songPage()), -1);
 }
 
 TEST_F(MainWindowTest, AnsweringNoChangesNothing)

@@ -1,7 +1,10 @@
 #include "gui/pages/RankingPage.h"
 
 #include "gui/StoredPlacement.h"
+#include "gui/models/ItemRoles.h"
 #include "gui/models/RankingModel.h"
+#include "gui/search/HeaderSorting.h"
+#include "gui/search/StableSortProxy.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -16,7 +19,11 @@ RankingPage::RankingPage(const RankingTables& tables, QWidget* parent)
     , chooser_(new QComboBox(this))
     , list_(new QTableView(this))
     , model_(new RankingModel(initialRankingView(), this))
+    , proxy_(new StableSortProxy(this))
 {
+    proxy_->setObjectName(QStringLiteral("rankingProxy"));
+    proxy_->setSourceModel(model_);
+    proxy_->setSortRole(SortRole);
     setObjectName(QStringLiteral("rankingPage"));
     chooser_->setObjectName(QStringLiteral("rankingChooser"));
     chooser_->setEditable(false);
@@ -30,17 +37,17 @@ RankingPage::RankingPage(const RankingTables& tables, QWidget* parent)
     chooser_->setCurrentIndex(-1);
 
     list_->setObjectName(QStringLiteral("rankingList"));
-    list_->setModel(model_);
-    list_->setSortingEnabled(false);
+    list_->setModel(proxy_);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setWordWrap(false);
     list_->setShowGrid(false);
     list_->verticalHeader()->hide();
-    // The rows are already in rank order; a header click must not select or re-sort.
-    list_->horizontalHeader()->setSectionsClickable(false);
+    // The rows come in rank order; a header click sorts (HeaderSorting) but
+    // does not select a column.
     list_->horizontalHeader()->setHighlightSections(false);
+    new HeaderSorting(*list_, HeaderSorting::rankingOrderText());
     list_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     applyColumnWidths();
 
@@ -67,6 +74,8 @@ void RankingPage::showChosenRanking(int index)
 void RankingPage::showRanking(RankingKind kind)
 {
     chooser_->setCurrentIndex(chooser_->findData(static_cast<int>(kind)));
+    // A new pick comes in the ranking's own order.
+    list_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     model_->setView(buildRankingView(kind, tables_));
     shown_ = kind;
     applyColumnWidths();

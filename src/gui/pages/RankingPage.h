@@ -13,6 +13,7 @@ namespace tolvane {
 
 class RankingModel;
 class RankingTables;
+class StableSortProxy;
 
 // The ranking page: the ranking chooser above the ranking list. Each chooser
 // entry carries its RankingKind as item data.
@@ -26,6 +27,9 @@ public:
     QComboBox* chooser() const { return chooser_; }
     QTableView* list() const { return list_; }
     RankingModel* model() const { return model_; }
+    // Between the model and the list: a header click sorts, a third gives
+    // back the ranking's own order.
+    StableSortProxy* proxy() const { return proxy_; }
     // The ranking last built; nothing before the first pick.
     std::optional<RankingKind> shownRanking() const { return shown_; }
 
@@ -44,6 +48,7 @@ private:
     QComboBox* chooser_;
     QTableView* list_;
     RankingModel* model_;
+    StableSortProxy* proxy_;
     std::optional<RankingKind> shown_;
 };
 

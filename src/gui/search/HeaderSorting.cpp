@@ -1,26 +1,25 @@
 #include "gui/search/HeaderSorting.h"
 
-#include "gui/search/StableSortProxy.h"
-
 #include <QHeaderView>
 #include <QMenu>
 #include <QTableView>
 
 namespace tolvane {
 
-HeaderSorting::HeaderSorting(QTableView& view, StableSortProxy& proxy, QString restoreText)
+HeaderSorting::HeaderSorting(QTableView& view, QString restoreText)
     : QObject(&view)
     , view_(view)
-    , proxy_(proxy)
     , restoreText_(std::move(restoreText))
 {
-    view_.setSortingEnabled(false);
     QHeaderView* header = view_.horizontalHeader();
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(true);
+    // The header's own cycle: ascending, descending, then no indicator, which
+    // the view passes on as sort(-1), the model's own order.
+    header->setSortIndicatorClearable(true);
     header->setSortIndicator(-1, Qt::AscendingOrder);
+    view_.setSortingEnabled(true);
     header->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(header, &QHeaderView::sectionClicked, this, &HeaderSorting::sortBySection);
     connect(header, &QHeaderView::customContextMenuRequested, this, &HeaderSorting::showHeaderMenu);
 }
 
@@ -34,25 +33,13 @@ QString HeaderSorting::rankingOrderText()
     return QStringLiteral("ランキングの順序に戻す");
 }
 
-void HeaderSorting::sortBySection(int section)
-{
-    if (proxy_.sortColumn() != section)
-        sortColumn(section, Qt::AscendingOrder);
-    else if (proxy_.sortOrder() == Qt::AscendingOrder)
-        sortColumn(section, Qt::DescendingOrder);
-    else
-        restoreOrder();
-}
-
 void HeaderSorting::sortColumn(int section, Qt::SortOrder order)
 {
-    proxy_.sort(section, order);
     view_.horizontalHeader()->setSortIndicator(section, order);
 }
 
 void HeaderSorting::restoreOrder()
 {
-    proxy_.restoreSourceOrder();
     view_.horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
 }
 
@@ -69,7 +56,7 @@ void HeaderSorting::showHeaderMenu(const QPoint& position)
         menu.addSeparator();
     }
     QAction* restore = menu.addAction(restoreText_);
-    restore->setEnabled(proxy_.sortColumn() >= 0);
+    restore->setEnabled(header->sortIndicatorSection() >= 0);
     connect(restore, &QAction::triggered, this, &HeaderSorting::restoreOrder);
     menu.exec(header->viewport()->mapToGlobal(position));
 }

@@ -7,18 +7,17 @@ class QTableView;
 
 namespace tolvane {
 
-class StableSortProxy;
-
 // Sorting by a table's header: the first click on a column sorts it
 // ascending, the second descending, the third gives back the model's own
-// order. The header's context menu offers the way back as well. The view
-// must show the proxy; the view's own sortingEnabled stays off.
+// order (file order, a ranking's order). The header's context menu offers
+// the same, and the way back. For a stable sort, the view
+// shows a StableSortProxy.
 class HeaderSorting final : public QObject {
     Q_OBJECT
 
 public:
     // restoreText: the menu entry, e.g. "ファイルの順序に戻す".
-    HeaderSorting(QTableView& view, StableSortProxy& proxy, QString restoreText);
+    HeaderSorting(QTableView& view, QString restoreText);
 
     // The entry texts for the data list and for a ranking.
     static QString fileOrderText();
@@ -27,12 +26,10 @@ public:
     void restoreOrder();
 
 private:
-    void sortBySection(int section);
     void showHeaderMenu(const QPoint& position);
     void sortColumn(int section, Qt::SortOrder order);
 
     QTableView& view_;
-    StableSortProxy& proxy_;
     QString restoreText_;
 };
 

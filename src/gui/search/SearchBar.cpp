@@ -7,6 +7,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWidgetAction>
 
 namespace tolvane {
 
@@ -47,16 +51,32 @@ SearchBar::SearchBar(QWidget* parent)
     autoplay_->addItem(QStringLiteral("オートプレイを除く"), static_cast<int>(AutoplayFilter::WithoutAutoplay));
     autoplay_->addItem(QStringLiteral("オートプレイのみ"), static_cast<int>(AutoplayFilter::OnlyAutoplay));
 
+    // The filters sit in a drop-down panel, so the bar fits the narrowest window.
+    auto* panel = new QWidget(this);
+    auto* levels = new QHBoxLayout;
+    levels->addWidget(levelEnabled_);
+    levels->addWidget(minLevel_);
+    levels->addWidget(through);
+    levels->addWidget(maxLevel_);
+    auto* panelLayout = new QVBoxLayout(panel);
+    panelLayout->addLayout(levels);
+    panelLayout->addWidget(autoplay_);
+    auto* menu = new QMenu(this);
+    auto* panelAction = new QWidgetAction(menu);
+    panelAction->setDefaultWidget(panel);
+    menu->addAction(panelAction);
+    filters_ = new QToolButton(this);
+    filters_->setObjectName(QStringLiteral("filtersButton"));
+    filters_->setText(QStringLiteral("絞り込み"));
+    filters_->setPopupMode(QToolButton::InstantPopup);
+    filters_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    filters_->setMenu(menu);
+
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(search_, 1);
-    layout->addSpacing(8);
-    layout->addWidget(levelEnabled_);
-    layout->addWidget(minLevel_);
-    layout->addWidget(through);
-    layout->addWidget(maxLevel_);
-    layout->addSpacing(8);
-    layout->addWidget(autoplay_);
+    layout->addWidget(filters_);
+    updateFiltersButton();
 
     search_->installEventFilter(this);
     connect(search_, &QLineEdit::textChanged, this, &SearchBar::searchTextChanged);
@@ -64,6 +84,8 @@ SearchBar::SearchBar(QWidget* parent)
     connect(minLevel_, &QDoubleSpinBox::valueChanged, this, &SearchBar::levelRangeChanged);
     connect(maxLevel_, &QDoubleSpinBox::valueChanged, this, &SearchBar::levelRangeChanged);
     connect(autoplay_, &QComboBox::currentIndexChanged, this, &SearchBar::autoplayFilterChanged);
+    connect(this, &SearchBar::levelRangeChanged, this, &SearchBar::updateFiltersButton);
+    connect(this, &SearchBar::autoplayFilterChanged, this, &SearchBar::updateFiltersButton);
 }
 
 void SearchBar::drive(PlayFilterProxy& proxy)
@@ -130,6 +152,25 @@ void SearchBar::updateLevelControls()
     minLevel_->setEnabled(on);
     maxLevel_->setEnabled(on);
     emit levelRangeChanged();
+}
+
+} // namespace tolvane
+
+namespace tolvane {
+
+void SearchBar::updateFiltersButton()
+{
+    // Bold while a filter narrows the list, with the filters in force as its tip.
+    QStringList active;
+    if (const auto low = minLevel(), high = maxLevel(); low && high)
+        active << QStringLiteral("レベル %1〜%2").arg(*low).arg(*high);
+    if (autoplayFilter() != AutoplayFilter::Any)
+        active << autoplay_->currentText();
+    QFont font = filters_->font();
+    font.setBold(!active.isEmpty());
+    filters_->setFont(font);
+    filters_->setToolTip(active.isEmpty() ? QStringLiteral("レベルとオートプレイで絞り込みます")
+                                          : QStringLiteral("絞り込み中: ") + active.join(QStringLiteral("、")));
 }
 
 } // namespace tolvane

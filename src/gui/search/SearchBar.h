@@ -10,6 +10,7 @@ class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLineEdit;
+class QToolButton;
 
 namespace tolvane {
 
@@ -43,12 +44,14 @@ protected:
 
 private:
     void updateLevelControls();
+    void updateFiltersButton();
 
     QLineEdit* search_ = nullptr;
     QCheckBox* levelEnabled_ = nullptr;
     QDoubleSpinBox* minLevel_ = nullptr;
     QDoubleSpinBox* maxLevel_ = nullptr;
     QComboBox* autoplay_ = nullptr;
+    QToolButton* filters_ = nullptr;
 };
 
 } // namespace tolvane

@@ -1,6 +1,7 @@
 #include "gui/song/SongAttemptsModel.h"
 
 #include "core/log/NumberText.h"
+#include "gui/models/ItemRoles.h"
 
 #include <QStringList>
 
@@ -63,7 +64,7 @@ QVariant SongAttemptsModel::data(const QModelIndex& index, int role) const
     const SongAttempt& a = attempts_[static_cast<std::size_t>(index.row())];
     const auto judgement = [&](int i) -> std::optional<double> { return a.judgements[static_cast<std::size_t>(i)]; };
 
-    if (role == Qt::UserRole) {
+    if (role == SortRole) {
         switch (index.column()) {
         case Attempt: return a.attempt;
         case DateTime: return a.at;

@@ -8,8 +8,8 @@
 
 namespace tolvane {
 
-// Every attempt at one song, one row each, in attempt order. Qt::UserRole
-// gives raw numbers (dates as date values) for sorting.
+// Every attempt at one song, one row each, in attempt order. SortRole
+// (ItemRoles.h) gives raw numbers, dates as date values.
 class SongAttemptsModel final : public QAbstractTableModel {
     Q_OBJECT
 

@@ -2,6 +2,7 @@
 
 #include "core/analysis/Analysis.h"
 #include "core/insights/PlayRows.h"
+#include "gui/models/ItemRoles.h"
 #include "gui/search/HeaderSorting.h"
 #include "gui/search/StableSortProxy.h"
 #include "gui/song/SongAttemptsModel.h"
@@ -93,7 +94,7 @@ SongPage::SongPage(QWidget* parent)
     attempts_ = new SongAttemptsModel(this);
     attemptsProxy_ = new StableSortProxy(this);
     attemptsProxy_->setSourceModel(attempts_);
-    attemptsProxy_->setSortRole(Qt::UserRole);
+    attemptsProxy_->setSortRole(SortRole);
     attemptsView_ = new QTableView(this);
     attemptsView_->setObjectName(QStringLiteral("songAttempts"));
     attemptsView_->setModel(attemptsProxy_);
@@ -102,7 +103,7 @@ SongPage::SongPage(QWidget* parent)
     attemptsView_->verticalHeader()->hide();
     attemptsView_->verticalHeader()->setDefaultSectionSize(attemptsView_->fontMetrics().height() + 6);
     attemptsView_->horizontalHeader()->setStretchLastSection(true);
-    new HeaderSorting(*attemptsView_, *attemptsProxy_, QStringLiteral("プレイ順に戻す"));
+    new HeaderSorting(*attemptsView_, QStringLiteral("プレイ順に戻す"));
     auto* legend = new QLabel(SongAttemptsModel::marksLegend(), this);
     legend->setObjectName(QStringLiteral("songMarksLegend"));
     auto* attemptsBox = new QWidget(this);
@@ -132,7 +133,6 @@ void SongPage::showSong(SongView song)
     showPerMonth();
     chart_->showAttempts(song_.attempts);
     attempts_->setAttempts(song_.attempts);
-    attemptsProxy_->restoreSourceOrder();
     attemptsView_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     attemptsView_->resizeColumnsToContents();
     attemptsView_->scrollToTop();

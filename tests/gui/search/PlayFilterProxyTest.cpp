@@ -1,6 +1,7 @@
 // The data list's search, filters and header sorting over a PlayListModel.
 #include "gui/search/PlayFilterProxy.h"
 #include "core/analysis/PlayList.h"
+#include "gui/models/ItemRoles.h"
 #include "gui/models/PlayListModel.h"
 #include "gui/search/HeaderSorting.h"
 #include "gui/search/SearchBar.h"
@@ -141,10 +142,15 @@ TEST_F(PlayFilterProxyTest, HeaderClicksSortStablyThenGiveBackFileOrder)
         {"Banana", 500, 5, 0, "2001/2/01 00:00:00", 36923}});
     QTableView view;
     view.setModel(&proxy);
-    HeaderSorting sorting(view, proxy, HeaderSorting::fileOrderText());
+    proxy.setSortRole(SortRole);
+    view.resize(900, 300);
+    view.show();
+    HeaderSorting sorting(view, HeaderSorting::fileOrderText());
     auto click = [&](int column) {
         QHeaderView* header = view.horizontalHeader();
-        emit header->sectionClicked(column);
+        const QPoint at(
+            header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     };
 
     click(PlayListModel::Score);
