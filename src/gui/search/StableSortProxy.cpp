@@ -5,8 +5,12 @@
 #include <QDate>
 #include <QDateTime>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
+#include <string_view>
+#include <unordered_map>
 
 namespace tolvane {
 
@@ -20,6 +24,52 @@ void SortKeys::resize(std::size_t rows)
 {
     numbers.assign(rows, kNotANumber);
     texts.assign(rows, {});
+    ranks.assign(rows, 0);
+}
+
+void SortKeys::rank()
+{
+    // Texts are folded names that a long log repeats many times over: only
+    // the distinct ones are compared as texts, each row then carries its
+    // text's place as a number.
+    std::unordered_map<std::string_view, std::uint32_t> textIds;
+    std::vector<std::string_view> distinct;
+    std::vector<std::uint32_t> textId(numbers.size(), 0);
+    for (std::size_t r = 0; r < numbers.size(); ++r) {
+        if (!std::isnan(numbers[r]))
+            continue;
+        const auto [it, added] = textIds.try_emplace(texts[r], static_cast<std::uint32_t>(distinct.size()));
+        if (added)
+            distinct.push_back(texts[r]);
+        textId[r] = it->second;
+    }
+    std::vector<std::uint32_t> byText(distinct.size());
+    std::iota(byText.begin(), byText.end(), 0U);
+    std::sort(
+        byText.begin(), byText.end(), [&](std::uint32_t a, std::uint32_t b) { return distinct[a] < distinct[b]; });
+    std::vector<double> textPlace(distinct.size());
+    for (std::size_t i = 0; i < byText.size(); ++i)
+        textPlace[byText[i]] = static_cast<double>(i);
+
+    // Then every row by (number before text, its number or its text's place).
+    struct Key {
+        bool text;
+        double value;
+        std::uint32_t row;
+    };
+    std::vector<Key> order(numbers.size());
+    for (std::size_t r = 0; r < numbers.size(); ++r) {
+        const bool text = std::isnan(numbers[r]);
+        order[r] = {text, text ? textPlace[textId[r]] : numbers[r], static_cast<std::uint32_t>(r)};
+    }
+    std::sort(order.begin(), order.end(),
+        [](const Key& a, const Key& b) { return a.text != b.text ? b.text : a.value < b.value; });
+    std::uint32_t place = 0;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (i > 0 && (order[i].text != order[i - 1].text || order[i].value != order[i - 1].value))
+            place = static_cast<std::uint32_t>(i);
+        ranks[order[i].row] = place;
+    }
 }
 
 StableSortProxy::StableSortProxy(QObject* parent)
@@ -62,6 +112,7 @@ const SortKeys& StableSortProxy::keysFor(int column, int row) const
         const int rows = sourceModel() ? sourceModel()->rowCount() : 0;
         keys_.resize(static_cast<std::size_t>(rows));
         buildSortKeys(column, keys_);
+        keys_.rank();
         keysColumn_ = column;
         keysValid_ = true;
     }
@@ -73,20 +124,10 @@ bool StableSortProxy::lessThan(const QModelIndex& left, const QModelIndex& right
     const int a = left.row();
     const int b = right.row();
     const SortKeys& keys = keysFor(left.column(), std::max(a, b));
-    const auto ia = static_cast<std::size_t>(a);
-    const auto ib = static_cast<std::size_t>(b);
-    const double na = keys.numbers[ia];
-    const double nb = keys.numbers[ib];
-    const bool numberA = !std::isnan(na);
-    const bool numberB = !std::isnan(nb);
-    if (numberA && numberB) {
-        if (na != nb)
-            return na < nb;
-    } else if (numberA != numberB) {
-        return numberA; // numbers before texts
-    } else if (const int c = keys.texts[ia].compare(keys.texts[ib]); c != 0) {
-        return c < 0;
-    }
+    const std::uint32_t ra = keys.ranks[static_cast<std::size_t>(a)];
+    const std::uint32_t rb = keys.ranks[static_cast<std::size_t>(b)];
+    if (ra != rb)
+        return ra < rb;
     // Equal keys: source order in either direction. A descending sort asks
     // lessThan(right, left), so the row order is flipped for it here.
     return sortOrder() == Qt::AscendingOrder ? a < b : a > b;

@@ -3,6 +3,7 @@
 #include <QSortFilterProxyModel>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,13 @@ namespace tolvane {
 struct SortKeys final {
     std::vector<double> numbers;
     std::vector<std::string> texts;
+    // Each row's place among the distinct keys, equal keys alike: the sort
+    // then compares two integers instead of two texts.
+    std::vector<std::uint32_t> ranks;
 
     void resize(std::size_t rows);
+    // Fills ranks from numbers and texts.
+    void rank();
 };
 
 // A sort/filter proxy whose sort is stable: rows with equal keys keep their

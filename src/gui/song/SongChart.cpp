@@ -1,13 +1,46 @@
 #include "gui/song/SongChart.h"
 
 #include <QChart>
+#include <QImage>
 #include <QLineSeries>
-#include <QScatterSeries>
+#include <QPainter>
 #include <QValueAxis>
 
 #include <algorithm>
 
 namespace tolvane {
+
+namespace {
+
+// A round dot for a series drawn as dots only.
+QImage dotImage(int size, const QColor& color)
+{
+    QImage marker(size, size, QImage::Format_ARGB32_Premultiplied);
+    marker.fill(Qt::transparent);
+    QPainter painter(&marker);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    painter.drawEllipse(QRectF(0, 0, size, size));
+    return marker;
+}
+
+// A series of dots without a line: a line series with a light marker draws
+// ten thousand attempts in one pass, where a scatter series makes a
+// graphics item of every dot.
+QLineSeries* dotSeries(const QString& name, int size, const QColor& color)
+{
+    auto* series = new QLineSeries;
+    series->setName(name);
+    series->setLightMarker(dotImage(size, color));
+    series->setMarkerSize(size);
+    QPen pen(color);
+    pen.setStyle(Qt::NoPen);
+    series->setPen(pen);
+    return series;
+}
+
+} // namespace
 
 SongChart::SongChart(QWidget* parent)
     : QChartView(parent)
@@ -23,14 +56,11 @@ void SongChart::showAttempts(const std::vector<SongAttempt>& attempts)
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->setMargins(QMargins(4, 4, 4, 4));
 
-    auto* scores = new QScatterSeries;
-    scores->setName(QStringLiteral("スコア"));
-    scores->setMarkerSize(attempts.size() > 300 ? 4.0 : 7.0);
-    scores->setBorderColor(Qt::transparent);
+    const int dot = attempts.size() > 300 ? 4 : 7;
+    auto* scores = dotSeries(QStringLiteral("スコア"), dot, QColor(0x33, 0x66, 0xcc));
     auto* best = new QLineSeries;
     best->setName(QStringLiteral("自己ベスト"));
-    auto* combos = new QLineSeries;
-    combos->setName(QStringLiteral("MaxCombo"));
+    auto* combos = dotSeries(QStringLiteral("MaxCombo"), std::max(3, dot - 1), QColor(0x99, 0x99, 0x99));
 
     QList<QPointF> scorePoints, bestPoints, comboPoints;
     scorePoints.reserve(static_cast<qsizetype>(attempts.size()));
@@ -38,23 +68,26 @@ void SongChart::showAttempts(const std::vector<SongAttempt>& attempts)
     double topCombo = 0;
     std::int32_t topScore = 0;
     for (const SongAttempt& a : attempts) {
-        runningBest = std::max(runningBest, a.score);
+        // The running best as steps: a point where it rises, and the last attempt.
+        if (bestPoints.isEmpty() || a.score > runningBest) {
+            if (!bestPoints.isEmpty())
+                bestPoints.append(QPointF(a.attempt, runningBest));
+            runningBest = std::max(runningBest, a.score);
+            bestPoints.append(QPointF(a.attempt, runningBest));
+        }
         topScore = std::max(topScore, a.score);
         topCombo = std::max(topCombo, a.maxCombo);
         scorePoints.append(QPointF(a.attempt, a.score));
-        bestPoints.append(QPointF(a.attempt, runningBest));
         comboPoints.append(QPointF(a.attempt, a.maxCombo));
     }
+    if (!attempts.empty() && bestPoints.last().x() != attempts.back().attempt)
+        bestPoints.append(QPointF(attempts.back().attempt, runningBest));
     scores->replace(scorePoints);
     best->replace(bestPoints);
     combos->replace(comboPoints);
     chart->addSeries(combos);
     chart->addSeries(scores);
     chart->addSeries(best);
-    QPen comboPen(QColor(0x99, 0x99, 0x99));
-    comboPen.setWidthF(1.0);
-    combos->setPen(comboPen);
-    scores->setColor(QColor(0x33, 0x66, 0xcc));
     QPen bestPen(QColor(0xd0, 0x40, 0x20));
     bestPen.setWidthF(2.0);
     best->setPen(bestPen);

@@ -103,6 +103,8 @@ SongPage::SongPage(QWidget* parent)
     attemptsView_->verticalHeader()->hide();
     attemptsView_->verticalHeader()->setDefaultSectionSize(attemptsView_->fontMetrics().height() + 6);
     attemptsView_->horizontalHeader()->setStretchLastSection(true);
+    // Column widths from the first rows: measuring ten thousand would cost more than the rest of the page.
+    attemptsView_->horizontalHeader()->setResizeContentsPrecision(100);
     new HeaderSorting(*attemptsView_, QStringLiteral("プレイ順に戻す"));
     auto* legend = new QLabel(SongAttemptsModel::marksLegend(), this);
     legend->setObjectName(QStringLiteral("songMarksLegend"));
