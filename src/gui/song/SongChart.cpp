@@ -40,6 +40,20 @@ QLineSeries* dotSeries(const QString& name, int size, const QColor& color)
     return series;
 }
 
+// A round step for the attempt axis giving at most about ten ticks.
+double tickInterval(std::size_t attempts)
+{
+    double step = 1;
+    while (static_cast<double>(attempts) / step > 10) {
+        for (const double factor : {2.0, 2.5, 2.0}) {
+            step *= factor;
+            if (static_cast<double>(attempts) / step <= 10)
+                break;
+        }
+    }
+    return step;
+}
+
 } // namespace
 
 SongChart::SongChart(QWidget* parent)
@@ -95,8 +109,12 @@ void SongChart::showAttempts(const std::vector<SongAttempt>& attempts)
     auto* attemptAxis = new QValueAxis;
     attemptAxis->setTitleText(QStringLiteral("回"));
     attemptAxis->setLabelFormat(QStringLiteral("%d"));
+    // The attempts exactly, first to last: rounding the axis up would leave
+    // an empty stretch after the last attempt.
     attemptAxis->setRange(attempts.empty() ? 0 : 1, std::max<double>(2, static_cast<double>(attempts.size())));
-    attemptAxis->applyNiceNumbers();
+    attemptAxis->setTickType(QValueAxis::TicksDynamic);
+    attemptAxis->setTickAnchor(0);
+    attemptAxis->setTickInterval(tickInterval(attempts.size()));
     attemptAxis->setMinorTickCount(0);
     auto* scoreAxis = new QValueAxis;
     scoreAxis->setTitleText(QStringLiteral("スコア"));

@@ -68,6 +68,8 @@ SongPage::SongPage(QWidget* parent)
     last_ = valueLabel(this, "songLast");
     bestScore_ = valueLabel(this, "songBestScore");
     bestCombo_ = valueLabel(this, "songBestCombo");
+    fullCombo_ = valueLabel(this, "songFullCombo");
+    fullCombo_->setToolTip(QStringLiteral("「MaxCombo」ランキングと同じく、最大コンボを更新したプレイで判定します"));
     firstFullCombo_ = valueLabel(this, "songFirstFullCombo");
     auto* summary = new QFormLayout;
     summary->addRow(QStringLiteral("プレイ回数:"), plays_);
@@ -75,6 +77,7 @@ SongPage::SongPage(QWidget* parent)
     summary->addRow(QStringLiteral("最終プレイ:"), last_);
     summary->addRow(QStringLiteral("最高スコア:"), bestScore_);
     summary->addRow(QStringLiteral("最大コンボ:"), bestCombo_);
+    summary->addRow(QStringLiteral("フルコンボ:"), fullCombo_);
     summary->addRow(QStringLiteral("初フルコンボ:"), firstFullCombo_);
 
     perMonth_ = new QTableWidget(0, 2, this);
@@ -146,10 +149,8 @@ void SongPage::showSummary()
     first_->setText(dateTimeText(song_.first));
     last_->setText(dateTimeText(song_.last));
     bestScore_->setText(valueAt(song_.bestScore, song_.bestScoreAt));
-    QString combo = valueAt(song_.bestCombo, song_.bestComboAt);
-    if (song_.fullCombo)
-        combo += QStringLiteral("　フルコンボ");
-    bestCombo_->setText(combo);
+    bestCombo_->setText(valueAt(song_.bestCombo, song_.bestComboAt));
+    fullCombo_->setText(song_.fullCombo ? QStringLiteral("達成") : QStringLiteral("未達成"));
     if (const auto& fc = song_.firstFullCombo)
         firstFullCombo_->setText(QStringLiteral("%1 回目 (%2、初プレイから %3 日)")
                                      .arg(fc->attempt)

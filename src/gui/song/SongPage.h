@@ -42,6 +42,7 @@ private:
     QLabel* last_ = nullptr;
     QLabel* bestScore_ = nullptr;
     QLabel* bestCombo_ = nullptr;
+    QLabel* fullCombo_ = nullptr;
     QLabel* firstFullCombo_ = nullptr;
     QTableWidget* perMonth_ = nullptr;
     SongChart* chart_ = nullptr;

@@ -60,7 +60,8 @@ TEST(SongPageTest, ShowsBestsFirstFullComboMarksAndEveryAttempt)
     EXPECT_EQ(labelText(page, "songFirst"), QStringLiteral("2001/05/03 12:00:00"));
     EXPECT_EQ(labelText(page, "songLast"), QStringLiteral("2001/06/10 20:15:00"));
     EXPECT_EQ(labelText(page, "songBestScore"), QStringLiteral("1500 (2001/06/10 20:15:00)"));
-    EXPECT_EQ(labelText(page, "songBestCombo"), QStringLiteral("500 (2001/05/04 09:00:00)　フルコンボ"));
+    EXPECT_EQ(labelText(page, "songBestCombo"), QStringLiteral("500 (2001/05/04 09:00:00)"));
+    EXPECT_EQ(labelText(page, "songFullCombo"), QStringLiteral("達成"));
     EXPECT_EQ(labelText(page, "songFirstFullCombo"), QStringLiteral("2 回目 (2001/05/04 09:00:00、初プレイから 1 日)"));
 
     const auto* months = page.findChild<QTableWidget*>(QStringLiteral("songPerMonth"));
