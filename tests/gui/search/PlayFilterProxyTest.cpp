@@ -45,10 +45,11 @@ protected:
         for (const Row& r : rows) {
             PlayRecord p;
             p.no = ++no;
-            p.dateTime = r.date;
-            p.title = r.title;
-            p.artist = r.artist;
-            p.genre = r.genre;
+            // Temporary strings, so the record keeps copies of its own.
+            p.dateTime = std::string(r.date);
+            p.title = std::string(r.title);
+            p.artist = std::string(r.artist);
+            p.genre = std::string(r.genre);
             p.level = r.level;
             p.score = r.score;
             p.date = r.dateValue;
