@@ -239,6 +239,21 @@ void MainWindow::leaveSongPage()
     pages_->setCurrentWidget(songOpenedFrom_ && songOpenedFrom_ != songPage_ ? songOpenedFrom_ : pages_->widget(0));
 }
 
+void MainWindow::refreshSongPage()
+{
+    // After a run (another log, or the followed log read again) the page shows
+    // its song as the new plays have it, or goes when the song is not there.
+    if (pages_->indexOf(songPage_) < 0)
+        return;
+    if (std::optional<SongView> song = findSong(analysis_, QString::fromStdString(songPage_->song().title))) {
+        songPage_->showSong(std::move(*song));
+        return;
+    }
+    if (pages_->currentWidget() == songPage_)
+        leaveSongPage();
+    pages_->removeTab(pages_->indexOf(songPage_));
+}
+
 void MainWindow::focusSearch()
 {
     pages_->setCurrentIndex(0);
@@ -299,11 +314,6 @@ void MainWindow::saveSettings()
 
 void MainWindow::setBusy(bool busy)
 {
-    // A new log: the song page spoke of the old one.
-    if (busy && pages_->indexOf(songPage_) >= 0) {
-        leaveSongPage();
-        pages_->removeTab(pages_->indexOf(songPage_));
-    }
     openAction_->setEnabled(!busy);
     optionsAction_->setEnabled(!busy);
     rankingPage_->chooser()->setEnabled(!busy);
@@ -316,6 +326,7 @@ void MainWindow::setBusy(bool busy)
 void MainWindow::finishRun(const RunOutcome& outcome, const QString& path)
 {
     files_->logRead(outcome, path, filter_);
+    refreshSongPage();
     if (closeWhenIdle_)
         close();
 }

@@ -85,6 +85,7 @@ private slots:
     void focusSearch();
     void showPlayCount();
     void leaveSongPage();
+    void refreshSongPage();
 
 private:
     QAction* command(const char* name, const QString& text, void (MainWindow::*slot)());

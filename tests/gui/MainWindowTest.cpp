@@ -284,9 +284,13 @@ TEST_F(MainWindowTest, SearchCountAndSongPageFromTheListAndTheRankings)
     emit ranking->activated(ranking->model()->index(0, 1));
     EXPECT_EQ(window->pages()->currentWidget(), window->rankingPage());
 
-    // A new log takes the old song's page away.
-    open(writeLog("score2.txt", generated(50)));
+    // The log read again keeps the page; a log without the song takes it away.
+    window->pages()->setCurrentWidget(window->songPage());
+    open(writeLog("score.txt", generated(300)));
+    EXPECT_EQ(window->songPage()->song().title, before);
+    open(writeLog("score2.txt", tolvane::testing::logOf({tolvane::testing::EntryText{}})));
     EXPECT_EQ(window->pages()->indexOf(window->songPage()), -1);
+    EXPECT_EQ(window->pages()->currentIndex(), 1);
 }
 
 TEST_F(MainWindowTest, AnsweringNoChangesNothing)
