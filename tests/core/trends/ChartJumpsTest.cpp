@@ -10,16 +10,16 @@ namespace {
 
 TEST(ChartJumpsTest, ABarOpensItsPeriodAndHomeAndEndFindTheFirstAndLastPlay)
 {
-    CalendarTree tree;
+    CalendarCounts tree;
     TrendCounts counts;
     ChartNavigation nav{tree};
     // Out of date order, as in a merged log: the first entry is not the earliest.
     for (const CivilDate d : {CivilDate{2002, 1, 2}, CivilDate{2001, 11, 3}, CivilDate{2002, 2, 14}})
-        counts.count({0, d.year, d.month, d.day, weekdayOf(d.year, d.month, d.day), 21, 0}, tree, nav.ChartCursor);
+        counts.count({0, d.year, d.month, d.day, weekdayOf(d.year, d.month, d.day), 21, 0}, tree, nav.cursor);
     nav.finishRun(counts);
-    nav.AnalysisDone = true;
+    nav.analysisDone = true;
     const auto cursor = [&nav] {
-        return CivilDate{nav.ChartCursor.Year, nav.ChartCursor.Month, nav.ChartCursor.Day};
+        return CivilDate{nav.cursor.year, nav.cursor.month, nav.cursor.day};
     };
     const auto go = [&](std::optional<ChartPlace> place) {
         EXPECT_TRUE(place);
@@ -36,7 +36,7 @@ TEST(ChartJumpsTest, ABarOpensItsPeriodAndHomeAndEndFindTheFirstAndLastPlay)
     EXPECT_EQ(shown.from, "2002年1月2日0時");
     EXPECT_FALSE(barTarget(5, cursor(), nav.earliest(), 0, 24)); // an hour is as close as it gets
     // Down to the week (2001/12/30 .. 2002/1/5): its Saturday's bar opens that day.
-    shown = nav.CommandDown().value();
+    shown = nav.zoomOut().value();
     EXPECT_EQ(shown.from, "2001年12月30日");
     EXPECT_EQ(go(barTarget(4, cursor(), nav.earliest(), 6, 7)).from, "2002年1月5日0時");
     EXPECT_FALSE(barTarget(4, cursor(), nav.earliest(), 7, 7)); // past the last bar
@@ -45,8 +45,8 @@ TEST(ChartJumpsTest, ABarOpensItsPeriodAndHomeAndEndFindTheFirstAndLastPlay)
     nav.drawAt(2, {2002, 6, 1});
     EXPECT_EQ(go(barTarget(2, cursor(), nav.earliest(), 1, 12)).from, "2002年2月1日");
     EXPECT_EQ(go(edgeTarget(3, nav.earliest())).from, "2001年11月1日");
-    EXPECT_FALSE(nav.CommandL()); // really the first month
-    nav.CommandDown();
+    EXPECT_FALSE(nav.showEarlier()); // really the first month
+    nav.zoomOut();
     shown = go(edgeTarget(4, nav.latest()));
     EXPECT_EQ(shown.from, "2002年2月10日"); // the week holding 2002/2/14
     EXPECT_EQ(shown.to, "2002年2月16日");
