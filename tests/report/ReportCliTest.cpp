@@ -540,6 +540,15 @@ TEST_F(ReportCli, TheViewPeriodAgreesWithFromAndTo)
 
     tolvane::Analysis whole;
     ASSERT_EQ(tolvane::AnalysisRun(whole, {}, {}, {}).run(path).state, tolvane::RunOutcome::State::Completed);
+    // The window narrows its own analysis in place, span after span.
+    tolvane::Analysis inPlace;
+    ASSERT_EQ(tolvane::AnalysisRun(inPlace, {}, {}, {}).run(path).state, tolvane::RunOutcome::State::Completed);
+    const auto chartOf = [](const tolvane::ChartRows& rows) {
+        std::vector<std::vector<std::string>> out;
+        for (const tolvane::ChartRow& row : rows)
+            out.push_back({row.label, row.value});
+        return out;
+    };
     const std::vector<std::pair<std::string, std::string>> spans{
         {"2004/01/01", "2004/01/31"}, {"2003/12/31", ""}, {"", "2004/01/04"}, {"2004/02/01", "2004/03/01"}};
     for (const auto& [from, to] : spans) {
@@ -572,12 +581,6 @@ TEST_F(ReportCli, TheViewPeriodAgreesWithFromAndTo)
             }
             return out;
         };
-        const auto chartOf = [](const tolvane::ChartRows& rows) {
-            std::vector<std::vector<std::string>> out;
-            for (const tolvane::ChartRow& row : rows)
-                out.push_back({row.label, row.value});
-            return out;
-        };
         const QJsonObject rankings = report["rankings"].toObject();
         for (std::size_t k = 0; k < tolvane::rankingChooserEntries().size(); ++k) {
             const auto kind = static_cast<tolvane::RankingKind>(k);
@@ -592,5 +595,22 @@ TEST_F(ReportCli, TheViewPeriodAgreesWithFromAndTo)
         EXPECT_EQ(rowsOf(charts["月別"].toArray()), chartOf(view.totals.month)) << where;
         EXPECT_EQ(rowsOf(charts["日別"].toArray()), chartOf(view.totals.day)) << where;
         EXPECT_EQ(rowsOf(charts["時間帯別"].toArray()), chartOf(view.totals.hour)) << where;
+
+        tolvane::RowList rows;
+        ASSERT_TRUE(tolvane::narrowAnalysis(inPlace, span, rows));
+        EXPECT_EQ(rows, view.rows) << where;
+        EXPECT_EQ(rowsOf(rankings["スコア"].toObject()["rows"].toArray()),
+            tolvane::buildRankingView(tolvane::RankingKind::Score, inPlace.rankings).rows)
+            << where;
+        EXPECT_EQ(rowsOf(charts["総合"].toObject()["rows"].toArray()), chartOf(inPlace.periodChart.rows)) << where;
+        EXPECT_EQ(rowsOf(charts["月別"].toArray()), chartOf(inPlace.totals.month)) << where;
     }
+    // Back to the whole log: what the run built.
+    tolvane::RowList rows;
+    ASSERT_TRUE(tolvane::narrowAnalysis(inPlace, {}, rows));
+    EXPECT_EQ(rows.size(), whole.plays.size());
+    EXPECT_EQ(tolvane::buildRankingView(tolvane::RankingKind::Title, inPlace.rankings).rows,
+        tolvane::buildRankingView(tolvane::RankingKind::Title, whole.rankings).rows);
+    EXPECT_EQ(chartOf(inPlace.totals.year), chartOf(whole.totals.year));
+    EXPECT_EQ(chartOf(inPlace.periodChart.rows), chartOf(whole.periodChart.rows));
 }

@@ -45,6 +45,12 @@ public:
 // no entry (nothing was read) or a row cannot be ranked; view is then cleared.
 bool buildPeriodView(const Analysis& analysis, ViewSpan span, PeriodView& view);
 
+// The same in place: the analysis's rankings, chart counts, navigation and
+// charts are rebuilt for the span, from its plays and entry dates, which stay
+// whole (a whole span gives back exactly what the run built). rows receives
+// the data-list rows in the span. The period chart starts again at level 1.
+bool narrowAnalysis(Analysis& analysis, ViewSpan span, RowList& rows);
+
 // What the heatmap and the sessions page show for a set of rows.
 struct HabitFigures final {
     std::vector<TimedRow> timeline; // the rows in date order
