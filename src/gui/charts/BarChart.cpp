@@ -85,6 +85,7 @@ BarChart::BarChart(QWidget* parent)
     series->attachAxis(valueAxis_);
 
     connect(bars_, &QBarSet::hovered, this, &BarChart::showBarTip);
+    connect(bars_, &QBarSet::clicked, this, &BarChart::barClicked);
     connect(chart_, &QChart::plotAreaChanged, this, &BarChart::thinLabels);
 
     setBarStyle(style_);

@@ -52,6 +52,10 @@ public:
     QCategoryAxis* categoryAxis() const { return categoryAxis_; }
     QValueAxis* valueAxis() const { return valueAxis_; }
 
+signals:
+    // A bar was clicked; index counts from 0 in row order.
+    void barClicked(int index);
+
 private:
     struct Row {
         QString label;
