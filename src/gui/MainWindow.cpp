@@ -8,10 +8,16 @@
 #include "gui/dialogs/AboutDialog.h"
 #include "gui/dialogs/OptionsDialog.h"
 #include "gui/files/FileCommands.h"
+#include "gui/calendar/CalendarPage.h"
+#include "gui/models/DayFilterBar.h"
 #include "gui/models/ItemRoles.h"
+#include "gui/models/PlayDayFilter.h"
 #include "gui/models/PlayListModel.h"
 #include "gui/pages/RankingPage.h"
 #include "gui/pages/TrendPage.h"
+#include "gui/period/ViewPeriodBar.h"
+#include "gui/period/ViewPeriodController.h"
+#include "gui/sessions/SessionsPage.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -69,6 +75,10 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
     open_->setFileChooser([this](QWidget* parent) { return files_->chooseLogFile(parent); });
     connect(files_, &FileCommands::openRequested, this, &MainWindow::openLog);
     connect(files_, &FileCommands::reloadRequested, this, &MainWindow::reloadLog);
+    periodViews_ = new ViewPeriodController(analysis_,
+        {*periodBar_, *rankingPage_, *trendPage_, *calendarPage_, *sessionsPage_, *playListProxy_, *dayFilterBar_}, this);
+    connect(periodViews_, &ViewPeriodController::dataListWanted, this,
+        [this] { pages_->setCurrentWidget(playList_->parentWidget()); });
     buildCommands();
 
     if (settingsFile_.empty())
@@ -77,6 +87,11 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+QSortFilterProxyModel* MainWindow::playListProxy() const
+{
+    return playListProxy_;
+}
 
 QAction* MainWindow::command(const char* name, const QString& caption, void (MainWindow::*slot)())
 {
@@ -158,14 +173,22 @@ void MainWindow::buildCommands()
 
 void MainWindow::buildPages()
 {
-    pages_ = new QTabWidget(this);
+    // The view period sits above the pages it narrows.
+    auto* central = new QWidget(this);
+    central->setObjectName("centralArea");
+    pages_ = new QTabWidget(central);
     pages_->setObjectName("pageTabs");
-    setCentralWidget(pages_);
+    periodBar_ = new ViewPeriodBar(central);
+    auto* centralBox = new QVBoxLayout(central);
+    centralBox->setContentsMargins(0, 4, 0, 0);
+    centralBox->addWidget(periodBar_);
+    centralBox->addWidget(pages_, 1);
+    setCentralWidget(central);
 
     auto* dataPage = new QWidget(pages_);
     dataPage->setObjectName("dataListPage");
     playListModel_ = new PlayListModel(analysis_.plays, this);
-    playListProxy_ = new QSortFilterProxyModel(this);
+    playListProxy_ = new PlayDayFilter(analysis_.plays, this);
     playListProxy_->setObjectName("playListProxy");
     playListProxy_->setSourceModel(playListModel_);
     playListProxy_->setSortRole(SortRole);
@@ -187,7 +210,9 @@ void MainWindow::buildPages()
     header->setSortIndicator(-1, Qt::AscendingOrder);
     header->setSortIndicatorClearable(true);
     playList_->setSortingEnabled(true);
+    dayFilterBar_ = new DayFilterBar(dataPage);
     auto* dataBox = new QVBoxLayout(dataPage);
+    dataBox->addWidget(dayFilterBar_);
     dataBox->addWidget(playList_);
     pages_->addTab(dataPage, "データ一覧");
 
@@ -196,6 +221,10 @@ void MainWindow::buildPages()
     trendPage_ = new TrendPage(analysis_, pages_);
     trendPage_->showDesigned();
     pages_->addTab(trendPage_, "利用傾向の調査");
+    calendarPage_ = new CalendarPage(pages_);
+    pages_->addTab(calendarPage_, "カレンダー");
+    sessionsPage_ = new SessionsPage(pages_);
+    pages_->addTab(sessionsPage_, "セッション");
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -221,6 +250,7 @@ void MainWindow::loadSettings()
     filter_ = s.filter;
     graph_ = s.graph;
     files_->restore(s.files);
+    sessionsPage_->setGapMinutes(s.sessions.gapMinutes);
 }
 
 void MainWindow::saveSettings()
@@ -234,6 +264,7 @@ void MainWindow::saveSettings()
     s.filter = filter_;
     s.graph = graph_;
     s.files = files_->settings();
+    s.sessions.gapMinutes = sessionsPage_->gapMinutes();
     const WindowPlacement state = isMinimized() ? WindowPlacement::Minimised
         : isMaximized()                         ? WindowPlacement::Maximised
                                                 : WindowPlacement::Normal;
@@ -250,6 +281,8 @@ void MainWindow::setBusy(bool busy)
     optionsAction_->setEnabled(!busy);
     rankingPage_->chooser()->setEnabled(!busy);
     trendPage_->setRunning(busy);
+    if (busy)
+        periodViews_->analysisStarting();
     // A run appends its rows unsorted; between runs, rows the followed log
     // adds go where the sorted list wants them.
     playListProxy_->setDynamicSortFilter(!busy);
@@ -258,6 +291,8 @@ void MainWindow::setBusy(bool busy)
 void MainWindow::finishRun(const RunOutcome& outcome, const QString& path)
 {
     files_->logRead(outcome, path, filter_);
+    if (outcome.state == RunOutcome::State::Completed)
+        periodViews_->analysisCompleted();
     if (closeWhenIdle_)
         close();
 }

@@ -17,8 +17,14 @@ class QTableView;
 namespace tolvane {
 
 class FileCommands;
+class CalendarPage;
+class DayFilterBar;
 class OpenCommand;
+class PlayDayFilter;
 class PlayListModel;
+class SessionsPage;
+class ViewPeriodBar;
+class ViewPeriodController;
 class RankingPage;
 class StatusProgress;
 class TrendPage;
@@ -45,7 +51,12 @@ public:
     QTableView* playList() const { return playList_; }
     PlayListModel* playListModel() const { return playListModel_; }
     // Sorts and filters the data list; in file order until the user sorts.
-    QSortFilterProxyModel* playListProxy() const { return playListProxy_; }
+    QSortFilterProxyModel* playListProxy() const;
+    PlayDayFilter* playDayFilter() const { return playListProxy_; }
+    DayFilterBar* dayFilterBar() const { return dayFilterBar_; }
+    ViewPeriodBar* viewPeriodBar() const { return periodBar_; }
+    CalendarPage* calendarPage() const { return calendarPage_; }
+    SessionsPage* sessionsPage() const { return sessionsPage_; }
     RankingPage* rankingPage() const { return rankingPage_; }
     TrendPage* trendPage() const { return trendPage_; }
     StatusProgress& statusProgress() const { return *status_; }
@@ -93,7 +104,12 @@ private:
     QTabWidget* pages_ = nullptr;
     QTableView* playList_ = nullptr;
     PlayListModel* playListModel_ = nullptr;
-    QSortFilterProxyModel* playListProxy_ = nullptr;
+    PlayDayFilter* playListProxy_ = nullptr;
+    DayFilterBar* dayFilterBar_ = nullptr;
+    ViewPeriodBar* periodBar_ = nullptr;
+    CalendarPage* calendarPage_ = nullptr;
+    SessionsPage* sessionsPage_ = nullptr;
+    ViewPeriodController* periodViews_ = nullptr;
     RankingPage* rankingPage_ = nullptr;
     TrendPage* trendPage_ = nullptr;
     StatusProgress* status_ = nullptr;

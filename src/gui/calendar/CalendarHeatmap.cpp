@@ -98,7 +98,7 @@ CalendarHeatmap::Grid CalendarHeatmap::grid() const
     const int top = fm.height() + 4;
     const int byWidth = (width() - labelWidth - 8) / kWeeks;
     const int byHeight = (height() - top - 8 - kLegendRows * fm.height()) / kDays;
-    const int cell = std::max(6, std::min({byWidth, byHeight, 28}));
+    const int cell = std::max(5, std::min({byWidth, byHeight, 28}));
     return {cell, QPoint(labelWidth, top)};
 }
 
@@ -143,8 +143,8 @@ QSize CalendarHeatmap::sizeHint() const
 QSize CalendarHeatmap::minimumSizeHint() const
 {
     const QFontMetrics fm = fontMetrics();
-    return {fm.horizontalAdvance(QStringLiteral("日")) + 16 + kWeeks * 7,
-        fm.height() * (2 + kLegendRows) + kDays * 7 + 12};
+    return {fm.horizontalAdvance(QStringLiteral("日")) + 16 + kWeeks * 5,
+        fm.height() * (2 + kLegendRows) + kDays * 5 + 12};
 }
 
 void CalendarHeatmap::paintEvent(QPaintEvent*)
