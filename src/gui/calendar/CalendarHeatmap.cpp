@@ -97,7 +97,7 @@ CalendarHeatmap::Grid CalendarHeatmap::grid() const
     const int labelWidth = fm.horizontalAdvance(QStringLiteral("日")) + 8;
     const int top = fm.height() + 4;
     const int byWidth = (width() - labelWidth - 8) / kWeeks;
-    const int byHeight = (height() - top - 8 - kLegendRows * fm.height()) / kDays;
+    const int byHeight = (height() - top - 8 - (kLegendRows + 1) * fm.height()) / kDays;
     const int cell = std::max(5, std::min({byWidth, byHeight, 28}));
     return {cell, QPoint(labelWidth, top)};
 }
@@ -157,12 +157,20 @@ void CalendarHeatmap::paintEvent(QPaintEvent*)
     painter.setPen(palette().color(QPalette::WindowText));
 
     // Weekday labels on every other row, month names over their first week.
-    for (int row = 1; row < kDays; row += 2)
-        painter.drawText(QRect(0, g.origin.y() + row * g.cell, g.origin.x() - 4, g.cell), Qt::AlignRight | Qt::AlignVCenter,
-            QString::fromUtf8(kWeekdayLabels[row]));
+    // Labels that would run into each other are left out: every other
+    // weekday while two rows hold a line of text, months while they fit.
+    if (2 * g.cell >= fm.height())
+        for (int row = 1; row < kDays; row += 2)
+            painter.drawText(QRect(0, g.origin.y() + row * g.cell - g.cell, g.origin.x() - 4, 3 * g.cell),
+                Qt::AlignRight | Qt::AlignVCenter, QString::fromUtf8(kWeekdayLabels[row]));
+    int free = 0;
     for (int month = 1; month <= 12; ++month) {
         const int x = g.origin.x() + weekOf(QDate(year_, month, 1)) * g.cell;
-        painter.drawText(QPoint(x, g.origin.y() - 4 - fm.descent()), QString::number(month) + QStringLiteral("月"));
+        const QString name = QString::number(month) + QStringLiteral("月");
+        if (x < free)
+            continue;
+        painter.drawText(QPoint(x, g.origin.y() - 4 - fm.descent()), name);
+        free = x + fm.horizontalAdvance(name) + fm.averageCharWidth();
     }
 
     painter.setPen(Qt::NoPen);
@@ -174,10 +182,11 @@ void CalendarHeatmap::paintEvent(QPaintEvent*)
     // The legend: "少" then each step's colour and its first count, then "多".
     int x = g.origin.x();
     const int y = g.origin.y() + kDays * g.cell + fm.height() / 2;
-    const int box = std::min(g.cell, fm.height());
+    const int box = fm.height() * 3 / 4;
+    const int baseline = y + (box + fm.ascent() - fm.descent()) / 2;
     painter.setPen(palette().color(QPalette::WindowText));
     const QString few = QStringLiteral("少");
-    painter.drawText(QPoint(x, y + box - fm.descent()), few);
+    painter.drawText(QPoint(x, baseline), few);
     x += fm.horizontalAdvance(few) + 6;
     for (int l = 0; l < kLevels; ++l) {
         const std::int32_t start = levelStarts_[static_cast<std::size_t>(l)];
@@ -191,10 +200,10 @@ void CalendarHeatmap::paintEvent(QPaintEvent*)
         painter.setPen(palette().color(QPalette::WindowText));
         const QString text = start == last ? QString::number(start)
                                            : QString::number(start) + QStringLiteral("–") + QString::number(last);
-        painter.drawText(QPoint(x, y + box - fm.descent()), text);
+        painter.drawText(QPoint(x, baseline), text);
         x += fm.horizontalAdvance(text) + 10;
     }
-    painter.drawText(QPoint(x, y + box - fm.descent()), QStringLiteral("多"));
+    painter.drawText(QPoint(x, baseline), QStringLiteral("多"));
 }
 
 void CalendarHeatmap::mouseReleaseEvent(QMouseEvent* event)

@@ -61,7 +61,7 @@ ViewPeriodBar::ViewPeriodBar(QWidget* parent)
     auto* label = new QLabel(QStringLiteral("表示期間:"), this);
     label->setBuddy(presets_);
     auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(9, 0, 9, 0);
     layout->addWidget(label);
     layout->addWidget(presets_);
     layout->addWidget(from_);
