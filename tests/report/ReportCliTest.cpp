@@ -546,7 +546,7 @@ TEST_F(ReportCli, TheViewPeriodAgreesWithFromAndTo)
     const auto chartOf = [](const tolvane::ChartRows& rows) {
         std::vector<std::vector<std::string>> out;
         for (const tolvane::ChartRow& row : rows)
-            out.push_back({row.label, row.value});
+            out.push_back({row.label, row.value ? std::to_string(*row.value) : std::string()});
         return out;
     };
     const std::vector<std::pair<std::string, std::string>> spans{
