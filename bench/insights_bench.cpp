@@ -2,6 +2,7 @@
 // list in memory as the window builds them.
 #include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisRun.h"
+#include "core/analysis/PeriodView.h"
 #include "core/insights/PlaySearch.h"
 #include "core/insights/Sessions.h"
 #include "core/insights/SongView.h"
@@ -14,16 +15,19 @@ namespace {
 
 using namespace tolvane;
 
+Analysis* generatedAnalysis()
+{
+    testing::GeneratorOptions options;
+    options.plays = 200000;
+    options.meanGapMinutes = 30;
+    auto* built = new Analysis;
+    AnalysisRun(*built, Filter{}, GraphSettings{}, {}).runBytes(testing::generateLog(options).bytes);
+    return built;
+}
+
 const Analysis& analysis()
 {
-    static const Analysis* a = [] {
-        testing::GeneratorOptions options;
-        options.plays = 200000;
-        options.meanGapMinutes = 30;
-        auto* built = new Analysis;
-        AnalysisRun(*built, Filter{}, GraphSettings{}, {}).runBytes(testing::generateLog(options).bytes);
-        return built;
-    }();
+    static const Analysis* a = generatedAnalysis();
     return *a;
 }
 
@@ -84,6 +88,56 @@ void viewPeriodRankings(benchmark::State& state)
     }
 }
 BENCHMARK(viewPeriodRankings)->Unit(benchmark::kMillisecond);
+
+// The heatmap of the last year, from the view's rows: date order, the days
+// counted, the year's cells.
+void heatmapYear(benchmark::State& state)
+{
+    const Analysis& a = analysis();
+    const RowList rows = allRows(a.plays);
+    for (auto _ : state) {
+        const PlayCalendar c = buildPlayCalendar(inDateOrder(a.plays, rows));
+        benchmark::DoNotOptimize(c.daysOfYear(c.years.back().year));
+    }
+}
+BENCHMARK(heatmapYear)->Unit(benchmark::kMillisecond);
+
+void sessionsOnly(benchmark::State& state)
+{
+    const Analysis& a = analysis();
+    const RowList rows = allRows(a.plays);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(buildSessions(a.plays, inDateOrder(a.plays, rows), kDefaultSessionGap));
+}
+BENCHMARK(sessionsOnly)->Unit(benchmark::kMillisecond);
+
+void streaksOnly(benchmark::State& state)
+{
+    const Analysis& a = analysis();
+    const auto timeline = inDateOrder(a.plays, allRows(a.plays));
+    const auto sessions = buildSessions(a.plays, timeline, kDefaultSessionGap);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(buildStreaks(buildPlayCalendar(timeline), sessions));
+}
+BENCHMARK(streaksOnly)->Unit(benchmark::kMillisecond);
+
+// Switching the view period as the window does: the analysis narrowed in
+// place (rows, rankings, chart counts, period chart, totals charts), then the
+// calendar, sessions and streaks of the new rows. Alternates between the
+// whole log and its last 12 months, so every switch does the full work.
+void switchViewPeriod(benchmark::State& state)
+{
+    static Analysis* a = generatedAnalysis();
+    const ViewSpan year = presetSpan(PeriodPreset::Last12Months, lastPlayDay(a->plays));
+    bool whole = false;
+    RowList rows;
+    for (auto _ : state) {
+        narrowAnalysis(*a, whole ? ViewSpan{} : year, rows);
+        benchmark::DoNotOptimize(buildHabitFigures(a->plays, rows, kDefaultSessionGap));
+        whole = !whole;
+    }
+}
+BENCHMARK(switchViewPeriod)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

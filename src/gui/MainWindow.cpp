@@ -8,6 +8,8 @@
 #include "gui/dialogs/AboutDialog.h"
 #include "gui/dialogs/OptionsDialog.h"
 #include "gui/files/FileCommands.h"
+#include "gui/calendar/CalendarPage.h"
+#include "gui/models/DayFilterBar.h"
 #include "gui/models/ItemRoles.h"
 #include "gui/models/PlayListModel.h"
 #include "gui/pages/RankingPage.h"
@@ -16,6 +18,9 @@
 #include "gui/search/PlayFilterProxy.h"
 #include "gui/search/SearchBar.h"
 #include "gui/song/SongPage.h"
+#include "gui/period/ViewPeriodBar.h"
+#include "gui/period/ViewPeriodController.h"
+#include "gui/sessions/SessionsPage.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -77,6 +82,10 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
     open_->setFileChooser([this](QWidget* parent) { return files_->chooseLogFile(parent); });
     connect(files_, &FileCommands::openRequested, this, &MainWindow::openLog);
     connect(files_, &FileCommands::reloadRequested, this, &MainWindow::reloadLog);
+    periodViews_ = new ViewPeriodController(analysis_,
+        {*periodBar_, *rankingPage_, *trendPage_, *calendarPage_, *sessionsPage_, *playListProxy_, *dayFilterBar_}, this);
+    connect(periodViews_, &ViewPeriodController::dataListWanted, this,
+        [this] { pages_->setCurrentWidget(playList_->parentWidget()); });
     buildCommands();
 
     if (settingsFile_.empty())
@@ -171,9 +180,17 @@ void MainWindow::buildCommands()
 
 void MainWindow::buildPages()
 {
-    pages_ = new QTabWidget(this);
+    // The view period sits above the pages it narrows.
+    auto* central = new QWidget(this);
+    central->setObjectName("centralArea");
+    pages_ = new QTabWidget(central);
     pages_->setObjectName("pageTabs");
-    setCentralWidget(pages_);
+    periodBar_ = new ViewPeriodBar(central);
+    auto* centralBox = new QVBoxLayout(central);
+    centralBox->setContentsMargins(0, 4, 0, 0);
+    centralBox->addWidget(periodBar_);
+    centralBox->addWidget(pages_, 1);
+    setCentralWidget(central);
 
     auto* dataPage = new QWidget(pages_);
     dataPage->setObjectName("dataListPage");
@@ -200,8 +217,10 @@ void MainWindow::buildPages()
     new HeaderSorting(*playList_, HeaderSorting::fileOrderText());
     searchBar_ = new SearchBar(dataPage);
     searchBar_->drive(*playListProxy_);
+    dayFilterBar_ = new DayFilterBar(dataPage);
     auto* dataBox = new QVBoxLayout(dataPage);
     dataBox->addWidget(searchBar_);
+    dataBox->addWidget(dayFilterBar_);
     dataBox->addWidget(playList_);
     pages_->addTab(dataPage, "データ一覧");
 
@@ -210,6 +229,11 @@ void MainWindow::buildPages()
     trendPage_ = new TrendPage(analysis_, pages_);
     trendPage_->showDesigned();
     pages_->addTab(trendPage_, "利用傾向の調査");
+
+    calendarPage_ = new CalendarPage(pages_);
+    pages_->addTab(calendarPage_, "カレンダー");
+    sessionsPage_ = new SessionsPage(pages_);
+    pages_->addTab(sessionsPage_, "セッション");
 
     // Double-click or Enter on a song opens its page.
     songPage_ = new SongPage(pages_);
@@ -289,6 +313,7 @@ void MainWindow::loadSettings()
     filter_ = s.filter;
     graph_ = s.graph;
     files_->restore(s.files);
+    sessionsPage_->setGapMinutes(s.sessions.gapMinutes);
 }
 
 void MainWindow::saveSettings()
@@ -302,6 +327,7 @@ void MainWindow::saveSettings()
     s.filter = filter_;
     s.graph = graph_;
     s.files = files_->settings();
+    s.sessions.gapMinutes = sessionsPage_->gapMinutes();
     const WindowPlacement state = isMinimized() ? WindowPlacement::Minimised
         : isMaximized()                         ? WindowPlacement::Maximised
                                                 : WindowPlacement::Normal;
@@ -318,6 +344,8 @@ void MainWindow::setBusy(bool busy)
     optionsAction_->setEnabled(!busy);
     rankingPage_->chooser()->setEnabled(!busy);
     trendPage_->setRunning(busy);
+    if (busy)
+        periodViews_->analysisStarting();
     // A run appends its rows unsorted; between runs, rows the followed log
     // adds go where the sorted list wants them.
     playListProxy_->setDynamicSortFilter(!busy);
@@ -327,6 +355,8 @@ void MainWindow::finishRun(const RunOutcome& outcome, const QString& path)
 {
     files_->logRead(outcome, path, filter_);
     refreshSongPage();
+    if (outcome.state == RunOutcome::State::Completed)
+        periodViews_->analysisCompleted();
     if (closeWhenIdle_)
         close();
 }

@@ -18,9 +18,14 @@ class QTableView;
 namespace tolvane {
 
 class FileCommands;
+class CalendarPage;
+class DayFilterBar;
 class OpenCommand;
 class PlayFilterProxy;
 class PlayListModel;
+class SessionsPage;
+class ViewPeriodBar;
+class ViewPeriodController;
 class RankingPage;
 class SearchBar;
 class SongPage;
@@ -53,6 +58,10 @@ public:
     SearchBar* searchBar() const { return searchBar_; }
     // The song page; a tab of its own from the first song opened.
     SongPage* songPage() const { return songPage_; }
+    DayFilterBar* dayFilterBar() const { return dayFilterBar_; }
+    ViewPeriodBar* viewPeriodBar() const { return periodBar_; }
+    CalendarPage* calendarPage() const { return calendarPage_; }
+    SessionsPage* sessionsPage() const { return sessionsPage_; }
     RankingPage* rankingPage() const { return rankingPage_; }
     TrendPage* trendPage() const { return trendPage_; }
     StatusProgress& statusProgress() const { return *status_; }
@@ -112,6 +121,11 @@ private:
     QLabel* playCount_ = nullptr;
     SongPage* songPage_ = nullptr;
     QWidget* songOpenedFrom_ = nullptr;
+    DayFilterBar* dayFilterBar_ = nullptr;
+    ViewPeriodBar* periodBar_ = nullptr;
+    CalendarPage* calendarPage_ = nullptr;
+    SessionsPage* sessionsPage_ = nullptr;
+    ViewPeriodController* periodViews_ = nullptr;
     RankingPage* rankingPage_ = nullptr;
     TrendPage* trendPage_ = nullptr;
     StatusProgress* status_ = nullptr;

@@ -81,6 +81,7 @@ TEST_F(MainWindowSettingsTest, AFirstStartUsesTheDefaultsAndAFirstCloseWritesEve
     for (const char* k :
         {"[Files]", "ReopenLast", "FollowLog", "LastFolder", "Recent1", "Recent2", "Recent3", "Recent4", "Recent5"})
         expected.push_back(k);
+    expected.insert(expected.end(), {"[Sessions]", "Gap"});
     EXPECT_EQ(keys(), expected);
     const std::string text = readFile();
     EXPECT_NE(text.find("WindowState=0\r\n"), std::string::npos);

@@ -1,4 +1,8 @@
 #include "gui/MainWindow.h"
+#include "gui/calendar/CalendarPage.h"
+#include "gui/models/DayFilterBar.h"
+#include "gui/models/RankingModel.h"
+#include "gui/period/ViewPeriodBar.h"
 #include "core/analysis/RunTexts.h"
 #include "gui/OpenCommand.h"
 #include "gui/StatusProgress.h"
@@ -112,11 +116,13 @@ TEST_F(MainWindowTest, StartsOnTheDataListWithItsCaptions)
 {
     EXPECT_EQ(window->windowTitle(), "Tolvane");
     QTabWidget* pages = window->pages();
-    ASSERT_EQ(pages->count(), 3);
+    ASSERT_EQ(pages->count(), 5);
     EXPECT_EQ(pages->currentIndex(), 0);
     EXPECT_EQ(pages->tabText(0), "データ一覧");
     EXPECT_EQ(pages->tabText(1), "ランキング");
     EXPECT_EQ(pages->tabText(2), "利用傾向の調査");
+    EXPECT_EQ(pages->tabText(3), "カレンダー");
+    EXPECT_EQ(pages->tabText(4), "セッション");
     QTabWidget* charts = window->trendPage()->chartTabs();
     ASSERT_EQ(charts->count(), 6);
     EXPECT_EQ(charts->tabText(0), "総合");
@@ -515,4 +521,38 @@ TEST_F(MainWindowTest, OptionsTakeEffectOnOkAndRestyleTheChartsOnlyAfterAnAnalys
     setPattern(8);
     EXPECT_EQ(weekday->barStyle().index, 7);
     EXPECT_EQ(chart(3)->barStyle().style, BarFill::None);
+}
+
+// The view period narrows the rankings and the calendar; a day clicked on the
+// calendar shows its plays in the data list until the way back is taken.
+TEST_F(MainWindowTest, TheViewPeriodAndACalendarDayNarrowWhatIsShown)
+{
+    std::string utf8;
+    for (const char* date : {"2003/06/01 10:00:00", "2004/01/05 21:00:00", "2004/01/05 21:10:00", "2004/01/06 09:00:00"}) {
+        tolvane::testing::EntryText e;
+        e.date = std::string("Date:") + date;
+        utf8 += e.text();
+    }
+    open(writeLog("score.txt", tolvane::testing::utf8ToCp932(utf8)));
+    tolvane::RankingPage* rankings = window->rankingPage();
+    rankings->showRanking(tolvane::RankingKind::Title);
+    EXPECT_EQ(rankings->model()->index(0, 2).data().toString(), "004"); // plays of the one title
+
+    tolvane::ViewPeriodBar* period = window->viewPeriodBar();
+    period->choose(tolvane::PeriodPreset::ThisYear); // 2004, the last play's year
+    EXPECT_EQ(rankings->model()->index(0, 2).data().toString(), "003");
+    EXPECT_FALSE(period->banner()->isHidden());
+    EXPECT_EQ(window->calendarPage()->yearChooser()->count(), 1);
+
+    window->pages()->setCurrentWidget(window->calendarPage());
+    emit window->calendarPage()->dayChosen(QDate(2004, 1, 5));
+    EXPECT_EQ(window->pages()->currentIndex(), 0);
+    EXPECT_EQ(window->playList()->model()->rowCount(), 2);
+    EXPECT_FALSE(window->dayFilterBar()->isHidden());
+    window->dayFilterBar()->backButton()->click();
+    EXPECT_EQ(window->playList()->model()->rowCount(), 4);
+
+    period->choose(tolvane::PeriodPreset::All);
+    EXPECT_EQ(rankings->model()->index(0, 2).data().toString(), "004");
+    EXPECT_TRUE(period->banner()->isHidden());
 }

@@ -1,4 +1,7 @@
 // Runs the real tolvane-report binary and checks what it prints.
+#include "core/analysis/AnalysisRun.h"
+#include "core/analysis/PeriodView.h"
+#include "core/rankings/RankingView.h"
 #include "support/LogGenerator.h"
 
 #include <QJsonArray>
@@ -510,4 +513,104 @@ TEST_F(ReportInsights, CsvTextAndFailures)
     }
     // A new option with a view that does not use it is ignored.
     EXPECT_EQ(runHere({"--view", "title", "--search", "x", "--title", "y", "--session-gap", "5", "ins.txt"}).code, 0);
+}
+
+// The window's view period, narrowed from the whole log in memory, shows the
+// same rankings and charts as the report reading the log with --from/--to.
+// The plays are out of date order, as in a merged log, so the first play
+// after --to ends both spans early.
+TEST_F(ReportCli, TheViewPeriodAgreesWithFromAndTo)
+{
+    struct Entry {
+        const char* date;
+        const char* title;
+        int score;
+    };
+    const Entry entries[] = {{"2003/12/31 23:59:59", "Snow", 500}, {"2004/01/01 00:00:00", "Rain", 900},
+        {"2004/01/05 10:00:00", "snow", 700}, {"2003/12/20 10:00:00", "Wind", 100}, {"2004/02/01 09:00:00", "Rain", 950},
+        {"2004/01/20 09:00:00", "Sun", 300}, {"2004/03/01 09:00:00", "Snow", 800}};
+    std::string text;
+    for (const Entry& e : entries)
+        text += std::string("[Start of Score] : 申請する時は、この行から切り取る\r\nDate:") + e.date + "\r\nTitle:" + e.title
+            + "   Artist:Kana\r\nGenre:POP   PlayLevel:5\r\nBPM:140\r\nAutoPlay Mode       :0\r\nAutoScratch:0\r\n"
+            + "Total Notes         :400   Score " + std::to_string(e.score)
+            + "\r\nGreat 280   Good 120   Bad 0   Poor 0   MaxCombo 400\r\n";
+    const std::string path = dir.filePath("merged.txt").toStdString();
+    std::ofstream(path, std::ios::binary) << utf8ToCp932(text);
+
+    tolvane::Analysis whole;
+    ASSERT_EQ(tolvane::AnalysisRun(whole, {}, {}, {}).run(path).state, tolvane::RunOutcome::State::Completed);
+    // The window narrows its own analysis in place, span after span.
+    tolvane::Analysis inPlace;
+    ASSERT_EQ(tolvane::AnalysisRun(inPlace, {}, {}, {}).run(path).state, tolvane::RunOutcome::State::Completed);
+    const auto chartOf = [](const tolvane::ChartRows& rows) {
+        std::vector<std::vector<std::string>> out;
+        for (const tolvane::ChartRow& row : rows)
+            out.push_back({row.label, row.value ? std::to_string(*row.value) : std::string()});
+        return out;
+    };
+    const std::vector<std::pair<std::string, std::string>> spans{
+        {"2004/01/01", "2004/01/31"}, {"2003/12/31", ""}, {"", "2004/01/04"}, {"2004/02/01", "2004/03/01"}};
+    for (const auto& [from, to] : spans) {
+        std::vector<std::string> args{"--format", "json", "--view", "all"};
+        tolvane::ViewSpan span;
+        if (!from.empty()) {
+            args.insert(args.end(), {"--from", from});
+            span.from = tolvane::makeDate(std::stoi(from.substr(0, 4)), std::stoi(from.substr(5, 2)),
+                std::stoi(from.substr(8, 2)));
+        }
+        if (!to.empty()) {
+            args.insert(args.end(), {"--to", to});
+            span.to = tolvane::makeDate(std::stoi(to.substr(0, 4)), std::stoi(to.substr(5, 2)), std::stoi(to.substr(8, 2)));
+        }
+        args.push_back("merged.txt");
+        const Result r = runHere(args);
+        ASSERT_EQ(r.code, 0) << r.err;
+        const QJsonObject report = parse(r.out);
+        tolvane::PeriodView view;
+        ASSERT_TRUE(tolvane::buildPeriodView(whole, span, view));
+        const std::string where = from + " - " + to;
+
+        EXPECT_EQ(report["accepted"].toInt(), static_cast<int>(view.rows.size())) << where;
+        const auto rowsOf = [](const QJsonArray& rows) {
+            std::vector<std::vector<std::string>> out;
+            for (const QJsonValue& row : rows) {
+                out.emplace_back();
+                for (const QJsonValue& cell : row.toArray())
+                    out.back().push_back(cell.toString().toStdString());
+            }
+            return out;
+        };
+        const QJsonObject rankings = report["rankings"].toObject();
+        for (std::size_t k = 0; k < tolvane::rankingChooserEntries().size(); ++k) {
+            const auto kind = static_cast<tolvane::RankingKind>(k);
+            const QString key = QString::fromUtf8(tolvane::rankingChooserEntries()[k]);
+            EXPECT_EQ(rowsOf(rankings[key].toObject()["rows"].toArray()),
+                tolvane::buildRankingView(kind, view.rankings).rows)
+                << where << " " << key.toStdString();
+        }
+        const QJsonObject charts = report["charts"].toObject();
+        EXPECT_EQ(rowsOf(charts["総合"].toObject()["rows"].toArray()), chartOf(view.periodChart.rows)) << where;
+        EXPECT_EQ(rowsOf(charts["年別"].toArray()), chartOf(view.totals.year)) << where;
+        EXPECT_EQ(rowsOf(charts["月別"].toArray()), chartOf(view.totals.month)) << where;
+        EXPECT_EQ(rowsOf(charts["日別"].toArray()), chartOf(view.totals.day)) << where;
+        EXPECT_EQ(rowsOf(charts["時間帯別"].toArray()), chartOf(view.totals.hour)) << where;
+
+        tolvane::RowList rows;
+        ASSERT_TRUE(tolvane::narrowAnalysis(inPlace, span, rows));
+        EXPECT_EQ(rows, view.rows) << where;
+        EXPECT_EQ(rowsOf(rankings["スコア"].toObject()["rows"].toArray()),
+            tolvane::buildRankingView(tolvane::RankingKind::Score, inPlace.rankings).rows)
+            << where;
+        EXPECT_EQ(rowsOf(charts["総合"].toObject()["rows"].toArray()), chartOf(inPlace.periodChart.rows)) << where;
+        EXPECT_EQ(rowsOf(charts["月別"].toArray()), chartOf(inPlace.totals.month)) << where;
+    }
+    // Back to the whole log: what the run built.
+    tolvane::RowList rows;
+    ASSERT_TRUE(tolvane::narrowAnalysis(inPlace, {}, rows));
+    EXPECT_EQ(rows.size(), whole.plays.size());
+    EXPECT_EQ(tolvane::buildRankingView(tolvane::RankingKind::Title, inPlace.rankings).rows,
+        tolvane::buildRankingView(tolvane::RankingKind::Title, whole.rankings).rows);
+    EXPECT_EQ(chartOf(inPlace.totals.year), chartOf(whole.totals.year));
+    EXPECT_EQ(chartOf(inPlace.periodChart.rows), chartOf(whole.periodChart.rows));
 }

@@ -8,8 +8,10 @@
 #include "core/trends/PeriodChart.h"
 #include "core/trends/TotalsCharts.h"
 #include "core/trends/TrendCounts.h"
+#include "core/log/PlayRecord.h"
 
 #include <array>
+#include <vector>
 
 namespace tolvane {
 
@@ -27,6 +29,9 @@ public:
     CalendarCounts calendar;
     TrendCounts counts;
     ChartNavigation navigation{calendar};
+    // Every entry's date in file order, accepted or not, as the charts counted
+    // them, so a view period can count them again without reading the log.
+    std::vector<PlayDate> entryDates;
 
     // Chart 1 as last drawn, and charts 2..6 as the last run filled them.
     PeriodDrawing periodChart;

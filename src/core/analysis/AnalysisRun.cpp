@@ -60,6 +60,7 @@ void AnalysisRun::clearResults()
     analysis_.rankings.clear();
     analysis_.calendar.clear();
     analysis_.counts.clear();
+    std::vector<PlayDate>().swap(analysis_.entryDates); // gives the memory back
 }
 
 namespace {
@@ -105,7 +106,10 @@ RunOutcome AnalysisRun::run(LineReader& lines)
     DateValue earliest = 0;
     DateValue latest = 0;
     LogReaderCallbacks reading;
-    reading.onPlayDate = [&](const PlayDate& d) { a.counts.count(d, a.calendar, a.navigation.cursor); };
+    reading.onPlayDate = [&](const PlayDate& d) {
+        a.counts.count(d, a.calendar, a.navigation.cursor);
+        a.entryDates.push_back(d);
+    };
     reading.onPlay = [&](PlayRecord&& play) {
         if (a.plays.empty() || play.date < earliest)
             earliest = play.date;

@@ -247,6 +247,7 @@ FollowUpdate LogFollower::readAppended(Analysis& analysis, int fd, std::uint64_t
         for (PlayDate& date : dates) {
             date.line += line_;
             analysis.counts.count(date, analysis.calendar, analysis.navigation.cursor);
+            analysis.entryDates.push_back(date); // a view period counts them again
         }
     } catch (const std::out_of_range&) {
         following_ = false;

@@ -27,6 +27,7 @@ constexpr std::string_view kSettings = "Settings";
 constexpr std::string_view kFilter = "Filter";
 constexpr std::string_view kGraph = "Graph";
 constexpr std::string_view kFiles = "Files";
+constexpr std::string_view kSessions = "Sessions";
 constexpr std::size_t kShortLimit = 9;
 constexpr std::size_t kLongLimit = 14;
 constexpr std::size_t kPathLimit = 4096;
@@ -45,6 +46,7 @@ enum class Form {
     PatternColor,
     Pattern,
     Path, // a file or folder path, written in quotes so blanks at its ends survive
+    SessionGap, // minutes, 1..1440
 };
 
 // WindowState is an int and MinScore an int32_t: one type here.
@@ -132,6 +134,8 @@ const std::vector<Key>& keys()
                 kFiles, "Recent" + std::to_string(n), "", kPathLimit, Form::Path,
                 [](ProgramSettings& s, std::size_t i) -> Field { return &s.files.recent.at(i - 1); }, n);
         }
+        add(kSessions, "Gap", "30", kShortLimit, Form::SessionGap,
+            [](ProgramSettings& s, std::size_t) -> Field { return &s.sessions.gapMinutes; });
         return t;
     }();
     return table;
@@ -157,6 +161,7 @@ bool inRange(Form form, double value)
     case Form::Color: return std::fabs(value) < 1e13;
     case Form::Pattern: return value >= -1 && value <= 17;
     case Form::Path: return true;
+    case Form::SessionGap: return value >= 1 && value <= 1440;
     }
     return false;
 }
@@ -181,6 +186,7 @@ std::optional<double> parse(Form form, std::string_view text)
             value = *number;
         break;
     case Form::WholeNumber:
+    case Form::SessionGap:
         if (const auto number = SettingText::toWholeNumber(text))
             value = *number;
         break;
@@ -210,6 +216,7 @@ std::string format(Form form, double value)
     case Form::PatternColor:
     case Form::Pattern:
     case Form::Path: break;
+    case Form::SessionGap: break;
     }
     return SettingText::wholeText(value);
 }

@@ -5,6 +5,7 @@
 #include "core/trends/ChartStyle.h"
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -29,12 +30,18 @@ struct FileSettings final {
     std::array<std::string, 5> recent; // most recent first; empty slots unused
 };
 
+// How the sessions page splits plays into sittings.
+struct SessionSettings final {
+    std::int32_t gapMinutes = 30; // a longer pause starts a new session; 1..1440
+};
+
 // Everything the settings file holds.
 struct ProgramSettings final {
     WindowSettings window;
     Filter filter;
     GraphSettings graph;
     FileSettings files;
+    SessionSettings sessions;
 };
 
 // The main window's state when it closes.

@@ -11,6 +11,7 @@
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QSet>
+#include <QHelpEvent>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -85,6 +86,12 @@ BarChart::BarChart(QWidget* parent)
     series->attachAxis(valueAxis_);
 
     connect(bars_, &QBarSet::hovered, this, &BarChart::showBarTip);
+    // Thin bars are hard to hit: a tooltip asked for anywhere in a bar's
+    // column shows its value too.
+    view_->viewport()->installEventFilter(this);
+    // Queued: a receiver that sets new rows would otherwise free the bar
+    // set while it is still handling the click.
+    connect(bars_, &QBarSet::clicked, this, &BarChart::barClicked, Qt::QueuedConnection);
     connect(chart_, &QChart::plotAreaChanged, this, &BarChart::thinLabels);
 
     setBarStyle(style_);
@@ -215,6 +222,28 @@ void BarChart::scaleValueAxis()
     const double top = std::max(1.0, std::ceil(highest / step)) * step;
     valueAxis_->setRange(0, top);
     valueAxis_->setTickCount(static_cast<int>(std::lround(top / step)) + 1);
+}
+
+int BarChart::rowAtViewPoint(QPoint point) const
+{
+    const QPointF inChart = chart_->mapFromScene(view_->mapToScene(point));
+    if (rowCount() == 0 || chart_->series().isEmpty() || !chart_->plotArea().contains(inChart))
+        return 0;
+    const int index = qRound(chart_->mapToValue(inChart, chart_->series().constFirst()).x());
+    return index >= 0 && index < rowCount() ? index + 1 : 0;
+}
+
+bool BarChart::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == view_->viewport() && event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (const int row = rowAtViewPoint(help->pos()))
+            QToolTip::showText(help->globalPos(), barToolTip(row), view_->viewport());
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void BarChart::showBarTip(bool hovering, int index)

@@ -52,6 +52,16 @@ public:
     QCategoryAxis* categoryAxis() const { return categoryAxis_; }
     QValueAxis* valueAxis() const { return valueAxis_; }
 
+    // The row (from 1) whose bar's column holds a point of the chart's view; 0 outside.
+    int rowAtViewPoint(QPoint point) const;
+
+signals:
+    // A bar was clicked; index counts from 0 in row order.
+    void barClicked(int index);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     struct Row {
         QString label;

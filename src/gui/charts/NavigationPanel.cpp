@@ -74,6 +74,12 @@ NavigationPanel::NavigationPanel(QWidget* parent)
     setMinimumWidth(widest + margins.left() + margins.right() + 2 * frameWidth());
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 
+    // What each button does, with its key; a clicked bar zooms in too.
+    zoomIn_->setToolTip(QStringLiteral("細かい期間で表示（＋キー、棒のクリックでその期間へ）"));
+    zoomOut_->setToolTip(QStringLiteral("大きい期間で表示（－キー）"));
+    earlier_->setToolTip(QStringLiteral("前の期間（←キー、Homeで最初のプレイ）"));
+    later_->setToolTip(QStringLiteral("次の期間（→キー、Endで最後のプレイ）"));
+
     connect(zoomIn_, &QPushButton::clicked, this, &NavigationPanel::zoomInClicked);
     connect(zoomOut_, &QPushButton::clicked, this, &NavigationPanel::zoomOutClicked);
     connect(earlier_, &QPushButton::clicked, this, &NavigationPanel::earlierClicked);

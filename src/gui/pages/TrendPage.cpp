@@ -1,10 +1,12 @@
 #include "gui/pages/TrendPage.h"
 
 #include "core/analysis/Analysis.h"
+#include "core/trends/ChartJumps.h"
 #include "gui/charts/BarChart.h"
 #include "gui/charts/NavigationPanel.h"
 
 #include <QHBoxLayout>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -83,6 +85,20 @@ TrendPage::TrendPage(Analysis& analysis, QWidget* parent)
     connect(panel_, &NavigationPanel::zoomOutClicked, this, &TrendPage::zoomOut);
     connect(panel_, &NavigationPanel::earlierClicked, this, &TrendPage::showEarlier);
     connect(panel_, &NavigationPanel::laterClicked, this, &TrendPage::showLater);
+    connect(charts_.front(), &BarChart::barClicked, this, &TrendPage::zoomIntoBar);
+
+    // The keys work wherever the focus is on the period chart's tab.
+    QWidget* periodTab = tabs_->widget(0);
+    charts_.front()->setFocusPolicy(Qt::StrongFocus);
+    const std::pair<QKeyCombination, void (TrendPage::*)()> keys[] = {{Qt::Key_Plus, &TrendPage::zoomIn},
+        {Qt::Key_Minus, &TrendPage::zoomOut}, {Qt::Key_Left, &TrendPage::showEarlier},
+        {Qt::Key_Right, &TrendPage::showLater}, {Qt::Key_Home, &TrendPage::showFirstPlay},
+        {Qt::Key_End, &TrendPage::showLastPlay}};
+    for (const auto& [key, slot] : keys) {
+        auto* shortcut = new QShortcut(QKeySequence(key), periodTab);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, slot);
+    }
 }
 
 BarChart* TrendPage::chart(int index) const
@@ -116,27 +132,57 @@ void TrendPage::applyStyles()
 
 void TrendPage::setRunning(bool running)
 {
+    running_ = running;
     panel_->setButtonsEnabled(!running);
 }
 
 void TrendPage::zoomIn()
 {
-    showPeriod(analysis_.navigation.zoomIn());
+    if (!running_) // the keys as the buttons: idle while a log is read
+        showPeriod(analysis_.navigation.zoomIn());
 }
 
 void TrendPage::zoomOut()
 {
-    showPeriod(analysis_.navigation.zoomOut());
+    if (!running_) // the keys as the buttons: idle while a log is read
+        showPeriod(analysis_.navigation.zoomOut());
 }
 
 void TrendPage::showEarlier()
 {
-    showPeriod(analysis_.navigation.showEarlier());
+    if (!running_) // the keys as the buttons: idle while a log is read
+        showPeriod(analysis_.navigation.showEarlier());
 }
 
 void TrendPage::showLater()
 {
-    showPeriod(analysis_.navigation.showLater());
+    if (!running_) // the keys as the buttons: idle while a log is read
+        showPeriod(analysis_.navigation.showLater());
+}
+
+void TrendPage::showFirstPlay()
+{
+    const ChartNavigation& nav = analysis_.navigation;
+    if (const auto place = edgeTarget(nav.level, nav.earliest()); place && nav.analysisDone && !running_)
+        showPeriod(analysis_.navigation.drawAt(place->level, place->date));
+}
+
+void TrendPage::showLastPlay()
+{
+    const ChartNavigation& nav = analysis_.navigation;
+    if (const auto place = edgeTarget(nav.level, nav.latest()); place && nav.analysisDone && !running_)
+        showPeriod(analysis_.navigation.drawAt(place->level, place->date));
+}
+
+void TrendPage::zoomIntoBar(int index)
+{
+    const ChartNavigation& nav = analysis_.navigation;
+    if (!nav.analysisDone || running_ || index < 0)
+        return;
+    const auto place = barTarget(nav.level, {nav.cursor.year, nav.cursor.month, nav.cursor.day}, nav.earliest(),
+        static_cast<std::size_t>(index), analysis_.periodChart.rows.size());
+    if (place)
+        showPeriod(analysis_.navigation.drawAt(place->level, place->date));
 }
 
 void TrendPage::showPeriod(std::optional<PeriodDrawing> drawing)

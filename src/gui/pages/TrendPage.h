@@ -18,7 +18,9 @@ class NavigationPanel;
 
 // The usage-trend page: one tab a chart ("総合", "年別", "月別", "日別",
 // "曜日別", "時間帯別"), fed from an Analysis. The first, the period chart,
-// has the navigation panel at its right.
+// has the navigation panel at its right; on its tab the keys ←, →, + and −
+// do what the panel's buttons do, Home and End show the period of the first
+// and last play at the same level, and clicking a bar zooms into its period.
 class TrendPage final : public QWidget {
     Q_OBJECT
 
@@ -48,6 +50,9 @@ private slots:
     void zoomOut();
     void showEarlier();
     void showLater();
+    void showFirstPlay();
+    void showLastPlay();
+    void zoomIntoBar(int index);
 
 private:
     void showPeriod(std::optional<PeriodDrawing> drawing);
@@ -57,6 +62,7 @@ private:
     QTabWidget* tabs_;
     std::vector<BarChart*> charts_;
     NavigationPanel* panel_ = nullptr;
+    bool running_ = false;
 };
 
 } // namespace tolvane

@@ -4,6 +4,7 @@
 #include "core/rankings/KeyFold.h"
 #include "gui/models/PlayListModel.h"
 
+#include <algorithm>
 #include <QLocale>
 
 namespace tolvane {
@@ -97,11 +98,28 @@ void PlayFilterProxy::matchAgain()
     invalidate();
 }
 
+void PlayFilterProxy::setDay(std::int64_t day, const RowList& rows)
+{
+    day_ = day;
+    dayRows_ = rowsOnDay(plays_, rows, day);
+    std::sort(dayRows_.begin(), dayRows_.end());
+    refilter();
+}
+
+void PlayFilterProxy::clearDay()
+{
+    day_.reset();
+    dayRows_.clear();
+    refilter();
+}
+
 bool PlayFilterProxy::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const
 {
     if (sourceParent.isValid() || sourceRow < 0 || static_cast<std::size_t>(sourceRow) >= plays_.size())
         return false;
     const auto row = static_cast<std::size_t>(sourceRow);
+    if (day_ && !std::binary_search(dayRows_.begin(), dayRows_.end(), row))
+        return false;
     if (!text_.isEmpty() && (row >= matches_.size() || matches_[row] == 0))
         return false;
     const PlayRecord& play = plays_.row(row);

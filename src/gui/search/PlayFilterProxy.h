@@ -3,6 +3,8 @@
 #include "core/insights/PlaySearch.h"
 #include "gui/search/StableSortProxy.h"
 
+#include "core/insights/PlayRows.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -31,6 +33,11 @@ public:
     // Either end may be open.
     void setLevelRange(std::optional<double> minLevel, std::optional<double> maxLevel);
     void setAutoplayFilter(AutoplayFilter filter);
+    // Keeps only the plays of rows that fall on the serial day (a view
+    // period's rows, or all of them), for a click on the calendar.
+    void setDay(std::int64_t day, const RowList& rows);
+    void clearDay();
+    std::optional<std::int64_t> day() const { return day_; }
 
     const QString& searchText() const { return text_; }
     int shownRows() const { return rowCount(); }
@@ -59,6 +66,8 @@ private:
     std::optional<double> minLevel_;
     std::optional<double> maxLevel_;
     AutoplayFilter autoplay_ = AutoplayFilter::Any;
+    std::optional<std::int64_t> day_;
+    RowList dayRows_; // sorted
 };
 
 // "shown / total 件" with thousands separators: "1,207 / 20,000 件".

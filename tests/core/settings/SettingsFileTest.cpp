@@ -51,7 +51,9 @@ const std::string kFirstClose
       "Graph6Color=65536\r\nGraph6PatternColor=65536\r\nGraph6Pattern=-1\r\n"
       "[Files]\r\n"
       "ReopenLast=True\r\nFollowLog=True\r\nLastFolder=\r\n"
-      "Recent1=\r\nRecent2=\r\nRecent3=\r\nRecent4=\r\nRecent5=\r\n";
+      "Recent1=\r\nRecent2=\r\nRecent3=\r\nRecent4=\r\nRecent5=\r\n"
+      "[Sessions]\r\n"
+      "Gap=30\r\n";
 
 } // namespace
 
@@ -154,6 +156,7 @@ TEST(SettingsFile, WhatIsWrittenReadsBackAsTheSameSettings)
         s.graph.PatternColor[i] = static_cast<std::int32_t>(n) * 7;
         s.graph.Pattern[i] = static_cast<std::int16_t>(n + 10);
     }
+    s.sessions.gapMinutes = 1440;
     // Every value differs from its neighbours, so a key bound to the wrong field shows.
     const std::string text = writtenOver("", s, WindowPlacement::Normal);
     EXPECT_EQ(stored(text, "Settings", "MainWidth"), "12345680"); // seven digits
@@ -162,6 +165,8 @@ TEST(SettingsFile, WhatIsWrittenReadsBackAsTheSameSettings)
     EXPECT_EQ(stored(text, "Filter", "optIgnoreScr"), "2");
     EXPECT_EQ(stored(text, "Filter", "Mintime"), "2001/12/01");
     EXPECT_EQ(stored(text, "Graph", "Graph6PatternColor"), "42");
+    EXPECT_EQ(stored(text, "Sessions", "Gap"), "1440");
+    EXPECT_EQ(read(text).sessions.gapMinutes, 1440);
     EXPECT_EQ(writtenOver("", read(text), WindowPlacement::Normal), text);
 
     // In place over a hand-edited file: the stored spelling and the comments stay.
@@ -299,4 +304,15 @@ TEST_F(SettingsPath, TheProgramFolderWhenItCanHoldTheFileElseTheUsersConfigFolde
     const ProgramSettings back = readSettings(loadSettingsFile(fallback).value());
     EXPECT_EQ(back.window.WindowState, 0);
     EXPECT_EQ(loadSettingsFile(fallback)->getString("Mine", "kept", "", 9), "1");
+}
+
+TEST(SettingsFile, ASessionGapOutsideOneToADayTakesTheDefault)
+{
+    for (const char* gap : {"0", "1441", "-5", "abc", "1e9", "99999999999"})
+        EXPECT_EQ(read(std::string("[Sessions]\r\nGap=") + gap + "\r\n").sessions.gapMinutes, 30) << gap;
+    EXPECT_EQ(read("[Sessions]\r\nGap=1\r\n").sessions.gapMinutes, 1);
+    // A gap set out of range in memory is written as the default, never as a value that reads back differently.
+    ProgramSettings s;
+    s.sessions.gapMinutes = 0;
+    EXPECT_EQ(stored(writtenOver("", s, WindowPlacement::Normal), "Sessions", "Gap"), "30");
 }

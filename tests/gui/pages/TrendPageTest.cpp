@@ -11,6 +11,7 @@
 #include <QBarSet>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -212,6 +213,56 @@ TEST_F(TrendPageTest, PanelBesideItsChartAndTheDayOnlyAtTheDayLevel)
         EXPECT_FALSE(page->navigationPanel()->findChild<QPushButton*>(name)->isEnabled()) << name;
     page->setRunning(false);
     EXPECT_TRUE(page->navigationPanel()->findChild<QPushButton*>("zoomInButton")->isEnabled());
+}
+
+} // namespace
+} // namespace tolvane
+
+namespace tolvane {
+namespace {
+
+TEST_F(TrendPageTest, KeysBarClicksHomeAndEndOnThePeriodChart)
+{
+    run({playAt("2001/11/20 21:30:00"), playAt("2001/12/02 00:30:00"), playAt("2002/02/03 21:10:00")});
+    page->show();
+    page->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(page.get()));
+    chart(1)->setFocus();
+    const auto key = [this](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
+    // The chart passes a click on after the bar set has finished with it.
+    const auto clickBar = [this](int index) {
+        emit chart(1)->bars()->clicked(index);
+        QCoreApplication::processEvents();
+    };
+
+    key(Qt::Key_Plus); // as "+": the first year
+    EXPECT_EQ(captions().mid(0, 2), QStringList({"2001年1月", "2001年12月"}));
+    key(Qt::Key_Right);
+    EXPECT_EQ(captions().mid(0, 2), QStringList({"2002年1月", "2002年12月"}));
+    key(Qt::Key_Home);
+    EXPECT_EQ(captions().at(0), QStringLiteral("2001年1月"));
+    // February's bar opens February's days; a day's bar its hours.
+    clickBar(1);
+    EXPECT_EQ(captions().mid(0, 2), QStringList({"2001年2月1日", "2001年2月28日"}));
+    key(Qt::Key_End);
+    EXPECT_EQ(captions().at(0), QStringLiteral("2002年2月1日"));
+    clickBar(2);
+    EXPECT_EQ(captions().mid(0, 3), QStringList({"2002年2月3日0時", "2002年2月3日23時", "2002年2月3日"}));
+    clickBar(21); // an hour goes no further
+    EXPECT_EQ(captions().at(0), QStringLiteral("2002年2月3日0時"));
+    key(Qt::Key_Left);
+    EXPECT_EQ(captions().at(0), QStringLiteral("2002年2月2日0時"));
+    key(Qt::Key_Minus);
+    EXPECT_EQ(captions().at(0), QStringLiteral("2002年1月27日"));
+
+    // While a log is read, neither keys nor clicks move the chart.
+    page->setRunning(true);
+    key(Qt::Key_Home);
+    clickBar(0);
+    EXPECT_EQ(captions().at(0), QStringLiteral("2002年1月27日"));
+    page->setRunning(false);
+    for (const char* button : {"zoomInButton", "zoomOutButton", "earlierButton", "laterButton"})
+        EXPECT_FALSE(page->navigationPanel()->findChild<QPushButton*>(button)->toolTip().isEmpty()) << button;
 }
 
 } // namespace
