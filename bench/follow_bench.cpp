@@ -5,7 +5,8 @@
 #include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisRun.h"
 #include "core/follow/LogFollower.h"
-#include "gui/files/ScrollAnchor.h"
+#include "gui/files/AddedPlays.h"
+#include "gui/search/PlayFilterProxy.h"
 #include "gui/models/ItemRoles.h"
 #include "gui/models/PlayListModel.h"
 #include "gui/pages/RankingPage.h"
@@ -36,7 +37,7 @@ struct OpenLog {
     std::string onePlay;
     std::string thousandPlays;
     std::unique_ptr<PlayListModel> model;
-    std::unique_ptr<QSortFilterProxyModel> proxy;
+    std::unique_ptr<PlayFilterProxy> proxy;
     std::unique_ptr<QTableView> list;
     std::unique_ptr<RankingPage> rankings;
     std::unique_ptr<TrendPage> charts;
@@ -71,7 +72,7 @@ OpenLog& openLog()
 
         l->model = std::make_unique<PlayListModel>(l->analysis.plays);
         l->model->reset();
-        l->proxy = std::make_unique<QSortFilterProxyModel>();
+        l->proxy = std::make_unique<PlayFilterProxy>(l->analysis.plays);
         l->proxy->setSourceModel(l->model.get());
         l->proxy->setSortRole(SortRole);
         l->list = std::make_unique<QTableView>();
@@ -131,10 +132,7 @@ void BM_FollowAppendAndShow(benchmark::State& state)
         state.ResumeTiming();
         if (log.follower.poll(log.analysis).kind != FollowUpdate::Kind::Added)
             state.SkipWithError("nothing was added");
-        {
-            const ScrollAnchor anchor(*log.list);
-            log.model->syncRows();
-        }
+        showAddedPlays(*log.model, *log.list);
         log.rankings->showRanking(RankingKind::Title);
         log.charts->showAnalysis();
         log.list->repaint();

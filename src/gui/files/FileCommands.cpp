@@ -1,4 +1,5 @@
 #include "gui/files/FileCommands.h"
+#include "gui/files/AddedPlays.h"
 
 #include "core/analysis/AnalysisRun.h"
 #include "core/files/RecentFiles.h"
@@ -11,7 +12,6 @@
 #include "gui/files/PrintCommand.h"
 #include "gui/files/RecentFilesMenu.h"
 #include "gui/files/SaveCommand.h"
-#include "gui/files/ScrollAnchor.h"
 #include "gui/files/TableExport.h"
 #include "gui/models/PlayListModel.h"
 #include "gui/pages/RankingPage.h"
@@ -110,11 +110,7 @@ void FileCommands::logRead(const RunOutcome& outcome, const QString& path, const
 
 void FileCommands::showAddedPlays()
 {
-    {
-        // The data list keeps its selection; its rows on screen stay put.
-        const ScrollAnchor anchor(w_.playList);
-        w_.playListModel.syncRows();
-    }
+    tolvane::showAddedPlays(w_.playListModel, w_.playList);
     if (const auto shown = w_.rankings.shownRanking())
         w_.rankings.showRanking(*shown);
     w_.trends.showAnalysis();

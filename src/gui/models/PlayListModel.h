@@ -28,6 +28,8 @@ public:
     void reset();
     // Announces the rows appended since the last call.
     void syncRows();
+    // Rows appended since the last syncRows(), not yet announced.
+    int pendingRows() const { return availableRows() - shownRows_; }
 
 private:
     int availableRows() const;

@@ -1,6 +1,7 @@
 // The data list's search, filters and header sorting over a PlayListModel.
 #include "gui/search/PlayFilterProxy.h"
 #include "core/analysis/PlayList.h"
+#include "gui/files/AddedPlays.h"
 #include "gui/models/ItemRoles.h"
 #include "gui/models/PlayListModel.h"
 #include "gui/search/HeaderSorting.h"
@@ -39,7 +40,7 @@ class PlayFilterProxyTest : public ::testing::Test {
 protected:
     void SetUp() override { testing::ensureApplication(); }
 
-    void load(const std::vector<Row>& rows)
+    void load(const std::vector<Row>& rows, bool announce = true)
     {
         auto no = static_cast<int>(plays.size());
         for (const Row& r : rows) {
@@ -56,7 +57,8 @@ protected:
             p.autoplay = static_cast<std::int8_t>(r.autoplay);
             plays.append(std::move(p));
         }
-        model.syncRows();
+        if (announce)
+            model.syncRows();
     }
 
     // The shown rows' "No." values, top to bottom.
@@ -172,6 +174,39 @@ TEST_F(PlayFilterProxyTest, HeaderClicksSortStablyThenGiveBackFileOrder)
     EXPECT_EQ(shownNumbers(), (std::vector<int>{4, 2}));
     sorting.restoreOrder();
     EXPECT_EQ(shownNumbers(), (std::vector<int>{2, 4}));
+}
+
+TEST_F(PlayFilterProxyTest, PlaysAddedToASortedListLandInOrderAndTheSelectionStays)
+{
+    attach();
+    proxy.setSortRole(SortRole);
+    load({{"a", 500}, {"b", 700}, {"c", 300}});
+    QTableView view;
+    view.setModel(&proxy);
+    view.setSortingEnabled(true);
+    view.sortByColumn(PlayListModel::Score, Qt::DescendingOrder);
+    view.selectRow(1); // play 1, score 500
+    // One play at a time, and a batch large enough to be sorted in one go.
+    for (const int count : {1, 200}) {
+        std::vector<Row> added;
+        for (int i = 0; i < count; ++i)
+            added.push_back({"n", (i * 37) % 1000});
+        load(added, false);
+        showAddedPlays(model, view);
+        ASSERT_EQ(proxy.rowCount(), static_cast<int>(plays.size()));
+        for (int r = 1; r < proxy.rowCount(); ++r) {
+            const int above = proxy.index(r - 1, PlayListModel::Score).data(SortRole).toInt();
+            const int below = proxy.index(r, PlayListModel::Score).data(SortRole).toInt();
+            ASSERT_TRUE(above > below
+                || (above == below
+                    && proxy.index(r - 1, PlayListModel::No).data().toInt()
+                        < proxy.index(r, PlayListModel::No).data().toInt()))
+                << "rows " << r - 1 << " and " << r;
+        }
+        const QModelIndexList selected = view.selectionModel()->selectedRows(PlayListModel::No);
+        ASSERT_EQ(selected.size(), 1);
+        EXPECT_EQ(selected.front().data().toInt(), 1);
+    }
 }
 
 } // namespace
