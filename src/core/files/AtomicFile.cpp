@@ -28,6 +28,8 @@ mode_t newFileMode()
     return 0666 & ~mask;
 }
 
+} // namespace
+
 bool writeAll(int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
@@ -41,8 +43,6 @@ bool writeAll(int fd, std::string_view bytes)
     }
     return true;
 }
-
-} // namespace
 
 bool writeFileAtomically(const fs::path& requested, std::string_view bytes, std::string* error)
 {

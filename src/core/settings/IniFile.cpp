@@ -1,4 +1,5 @@
 #include "core/settings/IniFile.h"
+#include "core/files/AtomicFile.h"
 
 #include "core/log/AsciiText.h"
 
@@ -162,20 +163,6 @@ private:
     int fd_ = -1;
     fs::path path_;
 };
-
-bool writeAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
 
 // The process id in the name of a temporary file of ours beside target
 // (".<name>.<pid>.<n>.tmp"); nothing for any other name.
