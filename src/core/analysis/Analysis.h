@@ -8,6 +8,7 @@
 #include "core/trends/PeriodChart.h"
 #include "core/trends/TotalsCharts.h"
 #include "core/trends/TrendCounts.h"
+#include "core/log/LargeBlock.h"
 #include "core/log/PlayRecord.h"
 
 #include <array>
@@ -31,7 +32,7 @@ public:
     ChartNavigation navigation{calendar};
     // Every entry's date in file order, accepted or not, as the charts counted
     // them, so a view period can count them again without reading the log.
-    std::vector<PlayDate> entryDates;
+    BlockList<PlayDate> entryDates;
 
     // Chart 1 as last drawn, and charts 2..6 as the last run filled them.
     PeriodDrawing periodChart;

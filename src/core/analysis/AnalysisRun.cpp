@@ -60,7 +60,7 @@ void AnalysisRun::clearResults()
     analysis_.rankings.clear();
     analysis_.calendar.clear();
     analysis_.counts.clear();
-    std::vector<PlayDate>().swap(analysis_.entryDates); // gives the memory back
+    analysis_.entryDates.release(); // gives the memory back
 }
 
 namespace {

@@ -69,7 +69,7 @@ struct Narrowed {
     TotalsCharts& totals;
 };
 
-bool narrow(const PlayList& plays, const std::vector<PlayDate>& entries, ViewSpan span, Narrowed to)
+bool narrow(const PlayList& plays, const BlockList<PlayDate>& entries, ViewSpan span, Narrowed to)
 {
     to.rows = span.isWhole() ? allRows(plays) : rowsInSpan(plays, span);
     countEntries(entries, span, to.counts, to.calendar, to.navigation.cursor);

@@ -6,9 +6,6 @@
 #include <array>
 #include <cstddef>
 #include <memory>
-#include <new>
-#include <type_traits>
-#include <vector>
 #include <string>
 #include <string_view>
 
@@ -25,17 +22,10 @@ public:
 
     void clear()
     {
-        blocks_.clear();
-        size_ = 0;
+        rows_.release();
         texts_.reset();
     }
-    void append(PlayRecord&& play)
-    {
-        if (size_ % kBlockRows == 0)
-            blocks_.push_back(allocateLargeBlock());
-        new (blocks_.back().get() + size_ % kBlockRows * sizeof(PlayRecord)) PlayRecord(std::move(play));
-        ++size_;
-    }
+    void append(PlayRecord&& play) { rows_.push_back(play); }
     // The pool that holds the texts of the rows to come: the list keeps it
     // as long as it keeps them.
     const std::shared_ptr<TextPool>& texts()
@@ -46,27 +36,16 @@ public:
     }
     const TextPool* textPool() const { return texts_.get(); }
 
-    std::size_t size() const { return size_; }
-    bool empty() const { return size_ == 0; }
-    const PlayRecord& row(std::size_t index) const
-    {
-        return *std::launder(
-            reinterpret_cast<const PlayRecord*>(blocks_[index / kBlockRows].get() + index % kBlockRows * sizeof(PlayRecord)));
-    }
+    std::size_t size() const { return rows_.size(); }
+    bool empty() const { return rows_.empty(); }
+    const PlayRecord& row(std::size_t index) const { return rows_[index]; }
 
     // The text of a cell; column 0 is "No.".
     std::string cell(std::size_t row, int column) const;
     std::array<std::string, kColumns> cells(std::size_t row) const;
 
 private:
-    // Rows live in blocks that never move, so the list grows without copying
-    // the rows it has and with one allocation per block of rows.
-    // Records need no destructor, so clearing frees the blocks as they are.
-    static_assert(std::is_trivially_destructible_v<PlayRecord>);
-    static_assert(kLargeBlockBytes % alignof(PlayRecord) == 0);
-    static constexpr std::size_t kBlockRows = kLargeBlockBytes / sizeof(PlayRecord);
-    std::vector<LargeBlock> blocks_;
-    std::size_t size_ = 0;
+    BlockList<PlayRecord> rows_;
     std::shared_ptr<TextPool> texts_;
 };
 

@@ -45,7 +45,7 @@ bool rankRows(const PlayList& plays, const RowList& rows, RankingTables& tables)
 }
 
 void countEntries(
-    const std::vector<PlayDate>& entries, ViewSpan span, TrendCounts& counts, CalendarCounts& tree, ChartDate& chartCursor)
+    const BlockList<PlayDate>& entries, ViewSpan span, TrendCounts& counts, CalendarCounts& tree, ChartDate& chartCursor)
 {
     counts.clear();
     tree.clear();

@@ -40,6 +40,6 @@ bool rankRows(const PlayList& plays, const RowList& rows, RankingTables& tables)
 // after the first entry whose day is after to. The counts, the tree and the
 // cursor are cleared first.
 void countEntries(
-    const std::vector<PlayDate>& entries, ViewSpan span, TrendCounts& counts, CalendarCounts& tree, ChartDate& chartCursor);
+    const BlockList<PlayDate>& entries, ViewSpan span, TrendCounts& counts, CalendarCounts& tree, ChartDate& chartCursor);
 
 } // namespace tolvane

@@ -244,7 +244,7 @@ TEST(ViewPeriodTest, AgreesWithTheSpanLoadFilter)
         {"2001/02/02 10:00:00", "C", 10}};
     Analysis whole;
     analyse(whole, plays);
-    std::vector<PlayDate> entries;
+    BlockList<PlayDate> entries;
     LogReaderCallbacks keep;
     keep.onPlayDate = [&](const PlayDate& d) { entries.push_back(d); };
     ScoreLogReader(Filter{}, keep).readBytes(logBytes(plays));
