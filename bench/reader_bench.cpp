@@ -1,7 +1,7 @@
 // Reader throughput on a generated log of 200,000 plays, once for each line
 // end the game's logs may have, and on five million one-byte lines, where
 // finding line ends is nearly all the work. The three line ends should read
-// at the same speed.
+// at the same speed; and the first once more on every core.
 #include "core/log/ScoreLogReader.h"
 #include "support/LogGenerator.h"
 
@@ -43,7 +43,7 @@ std::string logPath(LineEnd lineEnd)
     return path;
 }
 
-void readLog(benchmark::State& state, LineEnd lineEnd)
+void readLog(benchmark::State& state, LineEnd lineEnd, int threads = 1)
 {
     const std::string path = logPath(lineEnd);
     const auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(path));
@@ -53,7 +53,10 @@ void readLog(benchmark::State& state, LineEnd lineEnd)
         tolvane::LogReaderCallbacks callbacks;
         callbacks.onPlay = [&](tolvane::PlayRecord&& p) { titleBytes += static_cast<std::int64_t>(p.title.size()); };
         callbacks.onPlayDate = [](const tolvane::PlayDate& d) { benchmark::DoNotOptimize(d.hour); };
-        const tolvane::LogReadResult result = tolvane::ScoreLogReader(tolvane::Filter{}, callbacks).read(path);
+        tolvane::LogReadOptions options;
+        options.threads = threads;
+        const tolvane::LogReadResult result
+            = tolvane::ScoreLogReader(tolvane::Filter{}, callbacks, nullptr, options).read(path);
         benchmark::DoNotOptimize(titleBytes);
         plays += result.accepted;
     }
@@ -63,6 +66,11 @@ void readLog(benchmark::State& state, LineEnd lineEnd)
 BENCHMARK_CAPTURE(readLog, crlf, LineEnd::CrLf)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK_CAPTURE(readLog, lf, LineEnd::Lf)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK_CAPTURE(readLog, cr, LineEnd::Cr)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+// The same log in parts on every core the process may use: wall-clock time.
+BENCHMARK_CAPTURE(readLog, crlf_all_cores, LineEnd::CrLf, 0)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0)
+    ->UseRealTime();
 
 // Five million lines of "a": a line end every two or three bytes.
 void readShortLines(benchmark::State& state, std::string_view lineEnd)

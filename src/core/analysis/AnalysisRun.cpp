@@ -122,11 +122,14 @@ RunOutcome AnalysisRun::run(LineReader& lines)
         caption(RunTexts::readingCaption(percent), true);
     };
     reading.onYield = callbacks_.onYield;
-    const LogReadResult read = ScoreLogReader(filter_, std::move(reading), a.plays.texts()).read(lines);
+    // A large log is read on every core the process may use.
+    LogReadOptions options;
+    options.threads = 0;
+    const LogReadResult read = ScoreLogReader(filter_, std::move(reading), a.plays.texts(), options).read(lines);
     outcome.entries = read.entries;
     outcome.accepted = read.accepted;
-    outcome.endOffset = lines.offset();
-    outcome.endLine = lines.lineNumber();
+    outcome.endOffset = read.endOffset;
+    outcome.endLine = read.endLine;
     outcome.stoppedAtMaxtime = read.stoppedAtMaxtime;
     if (read.cancelled) {
         outcome.state = RunOutcome::State::Cancelled;

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace tolvane {
 
@@ -57,6 +58,7 @@ LineReader LineReader::openFile(const std::filesystem::path& path)
 
 LineReader::LineReader(std::string_view data, MemoryTag)
     : memory_(true)
+    , memoryData_(data)
     , eof_(true)
     , size_(data.size())
     , data_(data.data())
@@ -65,11 +67,71 @@ LineReader::LineReader(std::string_view data, MemoryTag)
     detectEncoding();
 }
 
+LineReader LineReader::from(std::uint64_t start, LargeBlock buffer) const
+{
+    return LineReader(*this, start, std::move(buffer), RangeTag{});
+}
+
+LargeBlock LineReader::takeBuffer()
+{
+    eof_ = true;
+    pos_ = end_ = 0;
+    data_ = nullptr;
+    line_ = {};
+    return std::move(buffer_);
+}
+
+LineReader::LineReader(const LineReader& whole, std::uint64_t start, LargeBlock buffer, RangeTag)
+    : fd_(whole.fd_)
+    , memory_(whole.memory_)
+    , memoryData_(whole.memoryData_)
+    , eof_(whole.memory_)
+    , size_(whole.size_)
+    , offset_(start)
+    , decoder_(whole.decoder_)
+{
+    if (memory_) {
+        const std::size_t at = static_cast<std::size_t>(std::min<std::uint64_t>(start, memoryData_.size()));
+        data_ = memoryData_.data();
+        pos_ = at;
+        end_ = memoryData_.size();
+        return;
+    }
+    if (fd_ < 0) {
+        error_ = whole.error_;
+        return;
+    }
+    buffer_ = buffer ? std::move(buffer) : allocateLargeBlock();
+    data_ = buffer_.get();
+    readOffset_ = start;
+}
+
+std::size_t LineReader::copyBytes(std::uint64_t at, char* out, std::size_t n) const
+{
+    if (memory_) {
+        if (at >= memoryData_.size())
+            return 0;
+        const std::size_t count = std::min<std::size_t>(n, memoryData_.size() - static_cast<std::size_t>(at));
+        std::memcpy(out, memoryData_.data() + at, count);
+        return count;
+    }
+    std::size_t done = 0;
+    while (fd_ >= 0 && done < n) {
+        const ssize_t got = ::pread(fd_, out + done, n - done, static_cast<off_t>(at + done));
+        if (got > 0)
+            done += static_cast<std::size_t>(got);
+        else if (got == 0 || errno != EINTR)
+            break;
+    }
+    return done;
+}
+
 LineReader::LineReader(const std::filesystem::path& path, FileTag)
 {
     // Non-blocking, so that a named pipe without a writer is refused below
     // instead of holding the window; for a regular file the flag changes nothing.
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    ownsFd_ = fd_ >= 0;
     if (fd_ < 0) {
         error_ = std::strerror(errno);
         return;
@@ -79,6 +141,7 @@ LineReader::LineReader(const std::filesystem::path& path, FileTag)
         error_ = S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "not a regular file";
         ::close(fd_);
         fd_ = -1;
+        ownsFd_ = false;
         return;
     }
     size_ = static_cast<std::uint64_t>(st.st_size);
@@ -90,7 +153,7 @@ LineReader::LineReader(const std::filesystem::path& path, FileTag)
 
 LineReader::~LineReader()
 {
-    if (fd_ >= 0)
+    if (ownsFd_)
         ::close(fd_);
 }
 
@@ -121,9 +184,12 @@ bool LineReader::fill()
     if (end_ == kBufferBytes)
         return false;
     for (;;) {
-        const ssize_t n = ::read(fd_, buffer_.get() + end_, kBufferBytes - end_);
+        // Reading at an offset of its own, the reader shares the file with
+        // readers of its other parts.
+        const ssize_t n = ::pread(fd_, buffer_.get() + end_, kBufferBytes - end_, static_cast<off_t>(readOffset_));
         if (n > 0) {
             end_ += static_cast<std::size_t>(n);
+            readOffset_ += static_cast<std::uint64_t>(n);
             return true;
         }
         if (n == 0) {

@@ -31,6 +31,16 @@ public:
     static LineReader openFile(const std::filesystem::path& path);
     // Reads bytes in memory; they must outlive the reader.
     static LineReader inMemory(std::string_view data);
+    // A reader of the same file or bytes from byte offset start on, which
+    // must be the start of a line: its first line is line 1, its offsets
+    // count from the file's start, and it decodes as this one does. It
+    // borrows the file, so this reader must outlive it; several may read at
+    // once from different threads. It reads a file into buffer, or into a
+    // new one when none is given.
+    LineReader from(std::uint64_t start, LargeBlock buffer = {}) const;
+    // Gives up the read buffer, for a reader of another part to use; the
+    // reader reads no more.
+    LargeBlock takeBuffer();
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -61,16 +71,25 @@ public:
     std::uint64_t offset() const { return offset_; }
     const TextDecoder& decoder() const { return decoder_; }
 
+    // Copies up to n bytes from byte offset at of the file or bytes, without
+    // moving the reader; returns how many there were (0 past the end or on
+    // a read error).
+    std::size_t copyBytes(std::uint64_t at, char* out, std::size_t n) const;
+
 private:
     struct FileTag { };
     struct MemoryTag { };
+    struct RangeTag { };
     LineReader(const std::filesystem::path& path, FileTag);
     LineReader(std::string_view data, MemoryTag);
+    LineReader(const LineReader& whole, std::uint64_t start, LargeBlock buffer, RangeTag);
     bool fill();
     void detectEncoding();
 
     int fd_ = -1;
+    bool ownsFd_ = false;
     bool memory_ = false;
+    std::string_view memoryData_; // all the bytes, in memory
     bool eof_ = false;
     bool tooLong_ = false;
     std::string error_;
@@ -80,6 +99,7 @@ private:
     const char* data_ = nullptr; // unread bytes run from data_ + pos_ to data_ + end_
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
+    std::uint64_t readOffset_ = 0; // where in the file the next fill() reads
 
     std::string_view line_;
     long lineNumber_ = 0;

@@ -39,6 +39,22 @@ std::string_view TextPool::intern(std::string_view text)
     return kept;
 }
 
+void TextPool::adopt(TextPool&& other)
+{
+    // keep() goes on filling the current block, wherever it now stands.
+    for (auto& block : other.blocks_)
+        blocks_.push_back(std::move(block));
+    for (auto& text : other.largeTexts_)
+        largeTexts_.push_back(std::move(text));
+    blockBytes_ += other.blockBytes_;
+    other.blocks_.clear();
+    other.largeTexts_.clear();
+    other.interned_.clear();
+    other.free_ = nullptr;
+    other.left_ = 0;
+    other.blockBytes_ = 0;
+}
+
 std::size_t TextPool::bytes() const
 {
     // An unordered_set node holds the view and the next pointer and hash;

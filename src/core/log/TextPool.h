@@ -25,6 +25,10 @@ public:
     // A copy of text of its own, for texts that seldom repeat.
     std::string_view keep(std::string_view text);
 
+    // Takes over the texts other holds, so that views of them stay valid as
+    // long as this pool lives. They are not interned here.
+    void adopt(TextPool&& other);
+
     // Bytes the pool holds, its blocks and its index of interned texts.
     std::size_t bytes() const;
 
