@@ -3,20 +3,105 @@
 #include "core/log/NumberText.h"
 #include "core/log/TextDecoder.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace tolvane::report {
 
+namespace {
+
+// The buffer goes out once it holds this much.
+constexpr std::size_t kBlock = std::size_t{1} << 16;
+
+// Bytes that a JSON string cannot hold as they are.
+constexpr bool needsEscape(unsigned char c)
+{
+    return c < 0x20 || c == '"' || c == '\\';
+}
+
+// Appends text, whose bytes are valid UTF-8, as a JSON string literal.
+void appendEscaped(std::string& out, std::string_view text)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    out += '"';
+    std::size_t plain = 0; // the start of the run of bytes that need nothing
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (!needsEscape(c))
+            continue;
+        out.append(text.data() + plain, i - plain);
+        plain = i + 1;
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default: {
+            const char u[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
+            out.append(u, sizeof u);
+        }
+        }
+    }
+    out.append(text.data() + plain, text.size() - plain);
+    out += '"';
+}
+
+// Appends text as a JSON string literal; bytes that are not UTF-8 become
+// U+FFFD. clean is room for the mended text, kept to spare an allocation.
+void appendQuoted(std::string& out, std::string_view text, std::string& clean)
+{
+    bool ascii = true;
+    for (const char c : text)
+        ascii &= static_cast<unsigned char>(c) < 0x80;
+    if (ascii) {
+        appendEscaped(out, text);
+        return;
+    }
+    static const TextDecoder utf8(TextDecoder::Encoding::Utf8);
+    clean.clear();
+    utf8.decode(text, clean);
+    appendEscaped(out, clean);
+}
+
+} // namespace
+
 JsonWriter::JsonWriter(std::FILE* out)
     : out_(out)
 {
+    buffer_.reserve(kBlock + 4096);
+}
+
+JsonWriter::~JsonWriter()
+{
+    writeOut();
+}
+
+void JsonWriter::writeOut()
+{
+    if (!buffer_.empty())
+        std::fwrite(buffer_.data(), 1, buffer_.size(), out_);
+    buffer_.clear();
+}
+
+void JsonWriter::put(std::string_view s)
+{
+    buffer_.append(s);
+    if (buffer_.size() >= kBlock)
+        writeOut();
+}
+
+void JsonWriter::putQuoted(std::string_view text)
+{
+    appendQuoted(buffer_, text, clean_);
+    if (buffer_.size() >= kBlock)
+        writeOut();
 }
 
 void JsonWriter::newline()
 {
-    put("\n");
-    for (std::size_t i = 0; i < levels_.size(); ++i)
-        put(" ");
+    buffer_ += '\n';
+    buffer_.append(levels_.size(), ' ');
 }
 
 void JsonWriter::beforeValue()
@@ -38,7 +123,7 @@ void JsonWriter::beforeValue()
 void JsonWriter::open(char bracket, Layout layout)
 {
     beforeValue();
-    std::fputc(bracket, out_);
+    put(std::string_view(&bracket, 1));
     const bool insideInline = !levels_.empty() && levels_.back().inlined;
     levels_.push_back({true, insideInline || layout == Layout::Inline});
 }
@@ -49,7 +134,7 @@ void JsonWriter::close(char bracket)
     levels_.pop_back();
     if (!level.empty && !level.inlined)
         newline();
-    std::fputc(bracket, out_);
+    put(std::string_view(&bracket, 1));
 }
 
 void JsonWriter::beginObject(Layout layout)
@@ -72,7 +157,7 @@ void JsonWriter::endArray()
 void JsonWriter::key(std::string_view name)
 {
     beforeValue();
-    put(quoted(name));
+    putQuoted(name);
     put(": ");
     afterKey_ = true;
 }
@@ -80,13 +165,15 @@ void JsonWriter::key(std::string_view name)
 void JsonWriter::value(std::string_view text)
 {
     beforeValue();
-    put(quoted(text));
+    putQuoted(text);
 }
 
 void JsonWriter::value(std::int64_t number)
 {
     beforeValue();
-    put(std::to_string(number));
+    char buf[24];
+    const auto end = std::to_chars(buf, buf + sizeof buf, number).ptr;
+    put(std::string_view(buf, static_cast<std::size_t>(end - buf)));
 }
 
 void JsonWriter::null()
@@ -110,36 +197,8 @@ void JsonWriter::number(double value)
 void JsonWriter::finish()
 {
     put("\n");
+    writeOut();
     std::fflush(out_);
-}
-
-std::string JsonWriter::quoted(std::string_view text)
-{
-    static const TextDecoder utf8(TextDecoder::Encoding::Utf8);
-    const std::string clean = utf8.decode(text);
-    std::string out;
-    out.reserve(clean.size() + 2);
-    out += '"';
-    for (const char c : clean) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                static constexpr char kHex[] = "0123456789abcdef";
-                out += "\\u00";
-                out += kHex[(c >> 4) & 0xF];
-                out += kHex[c & 0xF];
-            } else {
-                out += c;
-            }
-        }
-    }
-    out += '"';
-    return out;
 }
 
 } // namespace tolvane::report
