@@ -47,21 +47,68 @@ void appendEscaped(std::string& out, std::string_view text)
     out += '"';
 }
 
+// The length of the well-formed UTF-8 sequence that starts with the byte
+// b >= 0x80 at p (2..4), or 0: the same rule as the decoder's.
+std::size_t sequenceLength(const unsigned char* p, const unsigned char* end)
+{
+    const unsigned char b = *p;
+    std::size_t n = 0;
+    unsigned char lo = 0x80;
+    unsigned char hi = 0xBF;
+    if (b >= 0xC2 && b <= 0xDF) {
+        n = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        n = 3;
+        lo = b == 0xE0 ? 0xA0 : 0x80;
+        hi = b == 0xED ? 0x9F : 0xBF; // no surrogates
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        n = 4;
+        lo = b == 0xF0 ? 0x90 : 0x80;
+        hi = b == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (static_cast<std::size_t>(end - p) < n || p[1] < lo || p[1] > hi)
+        return 0;
+    for (std::size_t i = 2; i < n; ++i) {
+        if (p[i] < 0x80 || p[i] > 0xBF)
+            return 0;
+    }
+    return n;
+}
+
 // Appends text as a JSON string literal; bytes that are not UTF-8 become
 // U+FFFD. clean is room for the mended text, kept to spare an allocation.
+// Most texts are well-formed and need no escape: one look at each byte
+// finds that, and they go out as they are.
 void appendQuoted(std::string& out, std::string_view text, std::string& clean)
 {
-    bool ascii = true;
-    for (const char c : text)
-        ascii &= static_cast<unsigned char>(c) < 0x80;
-    if (ascii) {
-        appendEscaped(out, text);
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = p + text.size();
+    bool escapes = false;
+    while (p < end) {
+        if (*p < 0x80) {
+            escapes |= needsEscape(*p);
+            ++p;
+            continue;
+        }
+        const std::size_t n = sequenceLength(p, end);
+        if (n == 0) {
+            static const TextDecoder utf8(TextDecoder::Encoding::Utf8);
+            clean.clear();
+            utf8.decode(text, clean);
+            appendEscaped(out, clean);
+            return;
+        }
+        p += n;
+    }
+    if (!escapes) {
+        out += '"';
+        out += text;
+        out += '"';
         return;
     }
-    static const TextDecoder utf8(TextDecoder::Encoding::Utf8);
-    clean.clear();
-    utf8.decode(text, clean);
-    appendEscaped(out, clean);
+    appendEscaped(out, text);
 }
 
 } // namespace
