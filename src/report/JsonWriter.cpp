@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace tolvane::report {
 
@@ -77,46 +78,66 @@ std::size_t sequenceLength(const unsigned char* p, const unsigned char* end)
     return n;
 }
 
-// Appends text as a JSON string literal; bytes that are not UTF-8 become
-// U+FFFD. clean is room for the mended text, kept to spare an allocation.
-// Most texts are well-formed and need no escape: one look at each byte
-// finds that, and they go out as they are.
-void appendQuoted(std::string& out, std::string_view text, std::string& clean)
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+// Whether any of eight ASCII bytes needs an escape: a byte below 0x20, '"'
+// or '\' (the usual test for a zero byte, on the word against each of them).
+constexpr bool anyNeedsEscape(std::uint64_t word)
+{
+    const auto hasZero = [](std::uint64_t v) { return ((v - kOnes) & ~v & kHighBits) != 0; };
+    return ((word - kOnes * 0x20) & ~word & kHighBits) != 0 || hasZero(word ^ (kOnes * '"'))
+        || hasZero(word ^ (kOnes * '\\'));
+}
+
+enum class TextKind {
+    Plain, // well-formed UTF-8 that needs no escape: it goes out as it is
+    Escapes, // well-formed, with bytes that need an escape
+    Malformed, // holds bytes that are not UTF-8
+};
+
+// Looks at each byte once, eight at a time where they are ASCII.
+TextKind kindOf(std::string_view text)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const auto* const end = p + text.size();
     bool escapes = false;
     while (p < end) {
+        if (end - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, 8);
+            if ((word & kHighBits) == 0) {
+                escapes |= anyNeedsEscape(word);
+                p += 8;
+                continue;
+            }
+        }
         if (*p < 0x80) {
             escapes |= needsEscape(*p);
             ++p;
             continue;
         }
-        const std::size_t n = sequenceLength(p, end);
-        if (n == 0) {
-            static const TextDecoder utf8(TextDecoder::Encoding::Utf8);
-            clean.clear();
-            utf8.decode(text, clean);
-            appendEscaped(out, clean);
-            return;
+        // Japanese text is mostly three-byte characters whose lead byte puts
+        // no limit on the next byte beyond being a continuation.
+        const unsigned char b = *p;
+        if (b >= 0xE1 && b != 0xED && b <= 0xEF && end - p >= 3 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
+            p += 3;
+            continue;
         }
+        const std::size_t n = sequenceLength(p, end);
+        if (n == 0)
+            return TextKind::Malformed;
         p += n;
     }
-    if (!escapes) {
-        out += '"';
-        out += text;
-        out += '"';
-        return;
-    }
-    appendEscaped(out, text);
+    return escapes ? TextKind::Escapes : TextKind::Plain;
 }
 
 } // namespace
 
 JsonWriter::JsonWriter(std::FILE* out)
     : out_(out)
+    , buffer_(new char[kBlock])
 {
-    buffer_.reserve(kBlock + 4096);
 }
 
 JsonWriter::~JsonWriter()
@@ -126,29 +147,61 @@ JsonWriter::~JsonWriter()
 
 void JsonWriter::writeOut()
 {
-    if (!buffer_.empty())
-        std::fwrite(buffer_.data(), 1, buffer_.size(), out_);
-    buffer_.clear();
+    if (used_ > 0)
+        std::fwrite(buffer_.get(), 1, used_, out_);
+    used_ = 0;
 }
 
 void JsonWriter::put(std::string_view s)
 {
-    buffer_.append(s);
-    if (buffer_.size() >= kBlock)
+    if (s.size() > kBlock - used_) {
         writeOut();
+        if (s.size() > kBlock) {
+            std::fwrite(s.data(), 1, s.size(), out_);
+            return;
+        }
+    }
+    std::memcpy(buffer_.get() + used_, s.data(), s.size());
+    used_ += s.size();
 }
 
 void JsonWriter::putQuoted(std::string_view text)
 {
-    appendQuoted(buffer_, text, clean_);
-    if (buffer_.size() >= kBlock)
-        writeOut();
+    switch (kindOf(text)) {
+    case TextKind::Plain:
+        if (text.size() + 2 <= kBlock - used_) {
+            char* w = buffer_.get() + used_;
+            *w = '"';
+            std::memcpy(w + 1, text.data(), text.size());
+            w[text.size() + 1] = '"';
+            used_ += text.size() + 2;
+        } else {
+            put("\"");
+            put(text);
+            put("\"");
+        }
+        return;
+    case TextKind::Escapes:
+        spill_.clear();
+        appendEscaped(spill_, text);
+        break;
+    case TextKind::Malformed: {
+        static const TextDecoder utf8(TextDecoder::Encoding::Utf8);
+        clean_.clear();
+        utf8.decode(text, clean_);
+        spill_.clear();
+        appendEscaped(spill_, clean_);
+        break;
+    }
+    }
+    put(spill_);
 }
 
 void JsonWriter::newline()
 {
-    buffer_ += '\n';
-    buffer_.append(levels_.size(), ' ');
+    put("\n");
+    for (std::size_t i = 0; i < levels_.size(); ++i)
+        put(" ");
 }
 
 void JsonWriter::beforeValue()

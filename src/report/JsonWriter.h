@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,8 +52,10 @@ private:
     void writeOut();
 
     std::FILE* out_;
-    std::string buffer_; // written out whenever it passes kBlock bytes
+    std::unique_ptr<char[]> buffer_; // written out when the next piece would not fit
+    std::size_t used_ = 0;
     std::string clean_; // the valid UTF-8 of a text that needed mending
+    std::string spill_; // a text with its escapes, on its way out
     std::vector<Level> levels_; // the open containers, outermost first
     bool afterKey_ = false;
 };

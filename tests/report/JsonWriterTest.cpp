@@ -53,7 +53,8 @@ TEST(JsonWriter, MendsBytesThatAreNotUtf8)
     EXPECT_EQ(quoted("\x82\xA0\n"), "\"" + r + r + "\\n\""); // code page 932 bytes
 }
 
-// A document longer than the writer's buffer comes out whole and in order.
+// A document, and texts, longer than the writer's buffer come out whole and
+// in order.
 TEST(JsonWriter, LongDocumentsComeOutWhole)
 {
     std::FILE* f = std::tmpfile();
@@ -64,6 +65,14 @@ TEST(JsonWriter, LongDocumentsComeOutWhole)
         json.value(static_cast<std::int64_t>(i));
         expected += (i ? ",\n " : "\n ") + std::to_string(i);
     }
+    // Texts longer than the buffer, as they are and with escapes.
+    const std::string longText(70000, 'x');
+    json.value(longText);
+    json.value(std::string(40000, '\n'));
+    expected += ",\n \"" + longText + "\",\n \"";
+    for (int i = 0; i < 40000; ++i)
+        expected += "\\n";
+    expected += '"';
     json.endArray();
     json.finish();
     expected += "\n]\n";
