@@ -1,5 +1,6 @@
 #include "report/JsonWriter.h"
 
+#include "core/export/Utf8Check.h"
 #include "core/log/NumberText.h"
 #include "core/log/TextDecoder.h"
 
@@ -48,46 +49,33 @@ void appendEscaped(std::string& out, std::string_view text)
     out += '"';
 }
 
-// The length of the well-formed UTF-8 sequence that starts with the byte
-// b >= 0x80 at p (2..4), or 0: the same rule as the decoder's.
-std::size_t sequenceLength(const unsigned char* p, const unsigned char* end)
-{
-    const unsigned char b = *p;
-    std::size_t n = 0;
-    unsigned char lo = 0x80;
-    unsigned char hi = 0xBF;
-    if (b >= 0xC2 && b <= 0xDF) {
-        n = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        n = 3;
-        lo = b == 0xE0 ? 0xA0 : 0x80;
-        hi = b == 0xED ? 0x9F : 0xBF; // no surrogates
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        n = 4;
-        lo = b == 0xF0 ? 0x90 : 0x80;
-        hi = b == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (static_cast<std::size_t>(end - p) < n || p[1] < lo || p[1] > hi)
-        return 0;
-    for (std::size_t i = 2; i < n; ++i) {
-        if (p[i] < 0x80 || p[i] > 0xBF)
-            return 0;
-    }
-    return n;
-}
-
 constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
 constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
 
-// Whether any of eight ASCII bytes needs an escape: a byte below 0x20, '"'
-// or '\' (the usual test for a zero byte, on the word against each of them).
+// Whether any of eight bytes needs an escape: a byte below 0x20, '"' or '\'
+// (the usual test for a zero byte, on the word against each of them; a byte
+// with its high bit set never passes for one).
 constexpr bool anyNeedsEscape(std::uint64_t word)
 {
     const auto hasZero = [](std::uint64_t v) { return ((v - kOnes) & ~v & kHighBits) != 0; };
     return ((word - kOnes * 0x20) & ~word & kHighBits) != 0 || hasZero(word ^ (kOnes * '"'))
         || hasZero(word ^ (kOnes * '\\'));
+}
+
+bool hasEscapes(std::string_view text)
+{
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if (anyNeedsEscape(word))
+            return true;
+    }
+    for (; i < text.size(); ++i) {
+        if (needsEscape(static_cast<unsigned char>(text[i])))
+            return true;
+    }
+    return false;
 }
 
 enum class TextKind {
@@ -96,40 +84,11 @@ enum class TextKind {
     Malformed, // holds bytes that are not UTF-8
 };
 
-// Looks at each byte once, eight at a time where they are ASCII.
 TextKind kindOf(std::string_view text)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* const end = p + text.size();
-    bool escapes = false;
-    while (p < end) {
-        if (end - p >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p, 8);
-            if ((word & kHighBits) == 0) {
-                escapes |= anyNeedsEscape(word);
-                p += 8;
-                continue;
-            }
-        }
-        if (*p < 0x80) {
-            escapes |= needsEscape(*p);
-            ++p;
-            continue;
-        }
-        // Japanese text is mostly three-byte characters whose lead byte puts
-        // no limit on the next byte beyond being a continuation.
-        const unsigned char b = *p;
-        if (b >= 0xE1 && b != 0xED && b <= 0xEF && end - p >= 3 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
-            p += 3;
-            continue;
-        }
-        const std::size_t n = sequenceLength(p, end);
-        if (n == 0)
-            return TextKind::Malformed;
-        p += n;
-    }
-    return escapes ? TextKind::Escapes : TextKind::Plain;
+    if (!isWellFormedUtf8(text))
+        return TextKind::Malformed;
+    return hasEscapes(text) ? TextKind::Escapes : TextKind::Plain;
 }
 
 } // namespace
