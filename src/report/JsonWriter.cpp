@@ -84,11 +84,31 @@ enum class TextKind {
     Malformed, // holds bytes that are not UTF-8
 };
 
+// Most cells are ASCII (numbers, dates), and one pass over them, eight bytes
+// at a time, settles them. The rest is checked from its first other byte on.
 TextKind kindOf(std::string_view text)
 {
-    if (!isWellFormedUtf8(text))
+    bool escapes = false;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if ((word & kHighBits) != 0)
+            break;
+        escapes |= anyNeedsEscape(word);
+    }
+    for (; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80)
+            break;
+        escapes |= needsEscape(c);
+    }
+    if (i == text.size())
+        return escapes ? TextKind::Escapes : TextKind::Plain;
+    const std::string_view rest = text.substr(i);
+    if (!isWellFormedUtf8(rest))
         return TextKind::Malformed;
-    return hasEscapes(text) ? TextKind::Escapes : TextKind::Plain;
+    return escapes || hasEscapes(rest) ? TextKind::Escapes : TextKind::Plain;
 }
 
 } // namespace
