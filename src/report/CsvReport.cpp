@@ -1,6 +1,7 @@
 #include "report/CsvReport.h"
 
 #include "core/export/CsvText.h"
+#include "core/export/PlayCellText.h"
 #include "report/InsightReport.h"
 
 namespace tolvane::report {
@@ -25,8 +26,20 @@ void writeCsvReport(std::FILE* out, const ReportData& data)
     const ViewParts parts = partsOf(data.options.view);
     if (parts.plays) {
         writeLine(out, PlayList::kHeaders);
-        for (std::size_t r : data.playRows)
-            writeLine(out, data.analysis.plays.cells(r));
+        // The rows straight from the records, into one line kept for reuse.
+        PlayCellText cell;
+        std::string line;
+        for (std::size_t r : data.playRows) {
+            const PlayRecord& play = data.analysis.plays.row(r);
+            line.clear();
+            for (int c = 0; c < PlayList::kColumns; ++c) {
+                if (c > 0)
+                    line += ',';
+                appendCsvField(line, cell(play, c));
+            }
+            line += "\r\n";
+            std::fwrite(line.data(), 1, line.size(), out);
+        }
     } else if (!parts.rankings.empty()) {
         const RankingView view = buildRankingView(parts.rankings.front(), data.analysis.rankings);
         std::vector<std::string> headers;

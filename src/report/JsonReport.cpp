@@ -1,6 +1,7 @@
 #include "report/JsonReport.h"
 
 #include "core/analysis/RunTexts.h"
+#include "core/export/PlayCellText.h"
 #include "core/log/DateText.h"
 #include "report/InsightReport.h"
 #include "report/JsonWriter.h"
@@ -119,10 +120,12 @@ void writeJsonReport(std::FILE* out, const ReportData& data)
     if (parts.plays) {
         json.key("plays");
         json.beginArray();
+        PlayCellText cell;
         for (std::size_t r : data.playRows) {
+            const PlayRecord& play = a.plays.row(r);
             json.beginArray(JsonWriter::Layout::Inline);
             for (int c = 0; c < PlayList::kColumns; ++c)
-                json.value(a.plays.cell(r, c));
+                json.value(cell(play, c));
             json.endArray();
         }
         json.endArray();

@@ -2,20 +2,25 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tolvane::report {
 
-// Writes JSON straight to a stream, so a long data list never sits in memory
-// twice. Members of a container go on lines of their own unless it is begun
-// inline, as a row of cells is, or it sits inside an inline one.
+// Writes JSON to a stream through a buffer of its own, so a long data list
+// never sits in memory whole and goes out in large blocks. Members of a
+// container go on lines of their own unless it is begun inline, as a row of
+// cells is, or it sits inside an inline one.
 class JsonWriter final {
 public:
     enum class Layout { Lines, Inline };
 
     explicit JsonWriter(std::FILE* out);
+    ~JsonWriter(); // writes out what the buffer still holds
+    JsonWriter(const JsonWriter&) = delete;
+    JsonWriter& operator=(const JsonWriter&) = delete;
 
     void beginObject(Layout layout = Layout::Lines);
     void endObject();
@@ -29,10 +34,8 @@ public:
     void boolean(bool flag);
     // A number as the data list shows it; null when it is not finite.
     void number(double value);
+    // The last line end; writes everything out and flushes the stream.
     void finish();
-
-    // text as a JSON string literal; bytes that are not UTF-8 become U+FFFD.
-    static std::string quoted(std::string_view text);
 
 private:
     struct Level {
@@ -44,9 +47,15 @@ private:
     void open(char bracket, Layout layout);
     void close(char bracket);
     void newline();
-    void put(std::string_view s) { std::fwrite(s.data(), 1, s.size(), out_); }
+    void put(std::string_view s);
+    void putQuoted(std::string_view text);
+    void writeOut();
 
     std::FILE* out_;
+    std::unique_ptr<char[]> buffer_; // written out when the next piece would not fit
+    std::size_t used_ = 0;
+    std::string clean_; // the valid UTF-8 of a text that needed mending
+    std::string spill_; // a text with its escapes, on its way out
     std::vector<Level> levels_; // the open containers, outermost first
     bool afterKey_ = false;
 };

@@ -1,5 +1,6 @@
 #include "report/TextReport.h"
 
+#include "core/export/PlayCellText.h"
 #include "core/log/DateText.h"
 #include "core/analysis/RunTexts.h"
 #include "report/InsightReport.h"
@@ -63,6 +64,47 @@ void printTable(std::FILE* out, const std::vector<std::string>& headers,
     line(headers);
     for (std::size_t r = 0; r < shown; ++r)
         line(rows[r]);
+}
+
+// The data list as printTable would print it, its cells taken straight from
+// the records twice (once for the widths, once to print) rather than kept as
+// strings for every row.
+void printPlaysTable(std::FILE* out, const ReportData& data)
+{
+    constexpr auto kColumns = static_cast<std::size_t>(PlayList::kColumns);
+    const PlayList& plays = data.analysis.plays;
+    PlayCellText cell;
+    std::array<std::size_t, kColumns> widths{};
+    for (std::size_t c = 0; c < kColumns; ++c)
+        widths[c] = displayWidth(PlayList::kHeaders[c]);
+    for (std::size_t r : data.playRows) {
+        const PlayRecord& play = plays.row(r);
+        for (std::size_t c = 0; c < kColumns; ++c)
+            widths[c] = std::max(widths[c], displayWidth(cell(play, static_cast<int>(c))));
+    }
+    std::string line;
+    const auto printLine = [&](const auto& cellText) {
+        line.clear();
+        for (std::size_t c = 0; c < kColumns; ++c) {
+            const std::string_view text = cellText(c);
+            line += text;
+            if (c + 1 == kColumns)
+                break;
+            const std::size_t w = displayWidth(text);
+            if (w < widths[c])
+                line.append(widths[c] - w, ' ');
+            line += "  ";
+        }
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+        line += '\n';
+        print(out, line);
+    };
+    printLine([](std::size_t c) { return PlayList::kHeaders[c]; });
+    for (std::size_t r : data.playRows) {
+        const PlayRecord& play = plays.row(r);
+        printLine([&](std::size_t c) { return cell(play, static_cast<int>(c)); });
+    }
 }
 
 void printRanking(std::FILE* out, RankingKind kind, const Analysis& a, std::size_t maxRows)
@@ -183,14 +225,7 @@ void writeTextReport(std::FILE* out, const ReportData& data)
     }
     if (parts.plays) {
         gap();
-        std::vector<std::string> headers(PlayList::kHeaders.begin(), PlayList::kHeaders.end());
-        std::vector<std::vector<std::string>> rows;
-        rows.reserve(data.playRows.size());
-        for (std::size_t r : data.playRows) {
-            const auto cells = data.analysis.plays.cells(r);
-            rows.emplace_back(cells.begin(), cells.end());
-        }
-        printTable(out, headers, rows, rows.size());
+        printPlaysTable(out, data);
     }
     if (!parts.summary) {
         for (RankingKind kind : parts.rankings) {

@@ -1,23 +1,45 @@
 #include "core/export/CsvText.h"
 
+#include "core/export/Utf8Check.h"
 #include "core/log/TextDecoder.h"
 
 namespace tolvane {
 
-std::string csvField(std::string_view text)
+namespace {
+
+void appendClean(std::string& line, std::string_view clean)
 {
-    static const TextDecoder utf8(TextDecoder::Encoding::Utf8);
-    const std::string clean = utf8.decode(text);
-    if (clean.find_first_of(",\"\r\n") == std::string::npos)
-        return clean;
-    std::string quoted = "\"";
+    if (clean.find_first_of(",\"\r\n") == std::string_view::npos) {
+        line += clean;
+        return;
+    }
+    line += '"';
     for (char c : clean) {
         if (c == '"')
-            quoted += '"';
-        quoted += c;
+            line += '"';
+        line += c;
     }
-    quoted += '"';
-    return quoted;
+    line += '"';
+}
+
+} // namespace
+
+void appendCsvField(std::string& line, std::string_view text)
+{
+    // Most texts are clean UTF-8 already and need no decoding.
+    if (isWellFormedUtf8(text)) {
+        appendClean(line, text);
+        return;
+    }
+    static const TextDecoder utf8(TextDecoder::Encoding::Utf8);
+    appendClean(line, utf8.decode(text));
+}
+
+std::string csvField(std::string_view text)
+{
+    std::string field;
+    appendCsvField(field, text);
+    return field;
 }
 
 } // namespace tolvane

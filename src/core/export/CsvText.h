@@ -8,6 +8,8 @@ namespace tolvane {
 // One CSV field: the text as clean UTF-8, quoted (RFC 4180) when it holds a
 // comma, a quote or a line end.
 std::string csvField(std::string_view text);
+// The same field, appended to line.
+void appendCsvField(std::string& line, std::string_view text);
 
 // One CSV line of cells, ending in CR LF.
 template <class Cells> std::string csvLine(const Cells& cells)
@@ -18,7 +20,7 @@ template <class Cells> std::string csvLine(const Cells& cells)
         if (!first)
             line += ',';
         first = false;
-        line += csvField(cell);
+        appendCsvField(line, cell);
     }
     line += "\r\n";
     return line;
