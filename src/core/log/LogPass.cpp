@@ -223,7 +223,8 @@ bool Pass::isMarker()
     // Both encodings write the ASCII head alike, so most lines are ruled out
     // without decoding, and a line with the bytes of a marker seen before is
     // one without decoding either.
-    if (bytes.substr(0, kMarkerPrefix.size()) != kMarkerPrefix)
+    // Most lines fail at the first byte, without a call to compare the rest.
+    if (bytes.empty() || bytes[0] != '[' || bytes.substr(0, kMarkerPrefix.size()) != kMarkerPrefix)
         return false;
     if (!memory_.markerBytes.empty() && bytes == memory_.markerBytes)
         return true;

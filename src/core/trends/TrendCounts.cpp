@@ -1,6 +1,7 @@
 #include "core/trends/TrendCounts.h"
 
 #include <stdexcept>
+#include <tuple>
 #include <string>
 
 namespace tolvane {
@@ -37,7 +38,11 @@ void TrendCounts::count(const PlayDate& date, CalendarCounts& tree, ChartDate& c
 
     play_ = {date.year, date.month, date.day, date.weekday, date.hour};
     const CivilDate day{date.year, date.month, date.day};
-    const std::int64_t serial = serialDay(day.year, day.month, day.day);
+    // The tree took the date, so it is a real one: real dates are in time
+    // order when their year, month and day are.
+    auto before = [](const CivilDate& a, const CivilDate& b) {
+        return std::tie(a.year, a.month, a.day) < std::tie(b.year, b.month, b.day);
+    };
     if (!hasFirstPlay()) {
         firstYear_ = date.year;
         firstMonth_ = date.month;
@@ -48,9 +53,9 @@ void TrendCounts::count(const PlayDate& date, CalendarCounts& tree, ChartDate& c
         chartCursor.weekday = static_cast<std::int16_t>(date.weekday);
         chartCursor.day = static_cast<std::int16_t>(date.day);
         earliest_ = latest_ = day;
-    } else if (serial < serialDay(earliest_.year, earliest_.month, earliest_.day)) {
+    } else if (before(day, earliest_)) {
         earliest_ = day;
-    } else if (serial > serialDay(latest_.year, latest_.month, latest_.day)) {
+    } else if (before(latest_, day)) {
         latest_ = day;
     }
 
