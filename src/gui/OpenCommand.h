@@ -4,6 +4,7 @@
 #include "core/log/Filter.h"
 #include "core/trends/ChartStyle.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -64,6 +65,9 @@ signals:
     void finished(const tolvane::RunOutcome& outcome, const QString& path);
 
 private:
+    // How often, at most, a run takes the window's events: about once a frame.
+    static constexpr qint64 kEventsEveryMs = 16;
+
     void read(
         const QString& path, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart, bool quietly);
     void setBusy(bool busy);
@@ -81,6 +85,8 @@ private:
     FileChooser chooser_ = &OpenCommand::chooseScoreFile;
     bool busy_ = false;
     bool stopRequested_ = false;
+    // Since the run last took the window's events; invalid at a run's start.
+    QElapsedTimer sinceEvents_;
 };
 
 } // namespace tolvane
