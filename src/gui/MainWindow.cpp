@@ -10,6 +10,7 @@
 #include "gui/files/FileCommands.h"
 #include "gui/calendar/CalendarPage.h"
 #include "gui/models/DayFilterBar.h"
+#include "gui/models/GrowingTableView.h"
 #include "gui/models/ItemRoles.h"
 #include "gui/models/PlayListModel.h"
 #include "gui/pages/RankingPage.h"
@@ -201,7 +202,7 @@ void MainWindow::buildPages()
     playListProxy_->setSortRole(SortRole);
     // Rows the run appends go to the end; nothing re-sorts while a log is read.
     playListProxy_->setDynamicSortFilter(false);
-    playList_ = new QTableView(dataPage);
+    playList_ = new GrowingTableView(dataPage);
     playList_->setObjectName("playList");
     playList_->setModel(playListProxy_);
     playList_->setSelectionBehavior(QAbstractItemView::SelectRows);
