@@ -12,8 +12,8 @@
 namespace tolvane {
 
 // A text of a play: a view of text kept by the play list's text pool, so a
-// record carries no strings of its own. A record built from a temporary
-// string keeps a program-wide copy of it instead.
+// record carries no strings of its own. A temporary string cannot make one:
+// the view would outlive it.
 class PlayText : public std::string_view {
 public:
     using std::string_view::string_view;
@@ -26,10 +26,7 @@ public:
         : std::string_view(text)
     {
     }
-    PlayText(std::string&& text)
-        : std::string_view(keepForever(text))
-    {
-    }
+    PlayText(std::string&& text) = delete;
     operator std::string() const { return std::string(data(), size()); }
 };
 

@@ -1,7 +1,6 @@
 #include "core/log/TextPool.h"
 
 #include <cstring>
-#include <mutex>
 
 namespace tolvane {
 
@@ -61,14 +60,6 @@ std::size_t TextPool::bytes() const
     // the bucket array holds a pointer per bucket.
     return blockBytes_ + interned_.size() * (sizeof(std::string_view) + 2 * sizeof(void*))
         + interned_.bucket_count() * sizeof(void*);
-}
-
-std::string_view keepForever(std::string_view text)
-{
-    static std::mutex mutex;
-    static TextPool* pool = new TextPool; // never freed: its views may be used until exit
-    const std::lock_guard lock(mutex);
-    return pool->intern(text);
 }
 
 } // namespace tolvane

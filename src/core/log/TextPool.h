@@ -41,8 +41,4 @@ private:
     std::unordered_set<std::string_view> interned_;
 };
 
-// Keeps a copy of text for the life of the program (interned, so equal texts
-// share it). For play records built from strings that do not outlive them.
-std::string_view keepForever(std::string_view text);
-
 } // namespace tolvane

@@ -12,17 +12,18 @@
 namespace tolvane {
 namespace {
 
-PlayRecord play(int no)
+// The title lives in the play list's own pool, as the reader puts it.
+PlayRecord play(PlayList& plays, int no)
 {
-    return {no, "2001/05/03 12:00:00", "曲" + std::to_string(no), "作者", "ジャンル", 7.5, 155.25, 1200, 85000 + no,
-        980, 37014.5};
+    return {no, "2001/05/03 12:00:00", plays.texts()->intern("曲" + std::to_string(no)), "作者", "ジャンル", 7.5,
+        155.25, 1200, 85000 + no, 980, 37014.5};
 }
 
 void appendPlays(PlayList& plays, int count)
 {
     const auto first = static_cast<int>(plays.size()) + 1;
     for (int no = first; no < first + count; ++no)
-        plays.append(play(no));
+        plays.append(play(plays, no));
 }
 
 class PlayListModelTest : public ::testing::Test {

@@ -43,14 +43,15 @@ protected:
     void load(const std::vector<Row>& rows, bool announce = true)
     {
         auto no = static_cast<int>(plays.size());
+        // The records' texts live in the play list's own pool, as the reader puts them.
+        TextPool& texts = *plays.texts();
         for (const Row& r : rows) {
             PlayRecord p;
             p.no = ++no;
-            // Temporary strings, so the record keeps copies of its own.
-            p.dateTime = std::string(r.date);
-            p.title = std::string(r.title);
-            p.artist = std::string(r.artist);
-            p.genre = std::string(r.genre);
+            p.dateTime = texts.keep(r.date);
+            p.title = texts.intern(r.title);
+            p.artist = texts.intern(r.artist);
+            p.genre = texts.intern(r.genre);
             p.level = r.level;
             p.score = r.score;
             p.date = r.dateValue;
