@@ -1,5 +1,7 @@
 #include "core/export/Utf8Check.h"
 
+#include "core/log/Utf8Text.h"
+
 #include <cstdint>
 #include <cstring>
 
@@ -8,36 +10,6 @@ namespace tolvane {
 namespace {
 
 constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-
-// The length of the well-formed sequence that starts with the byte >= 0x80
-// at p (2..4), or 0.
-std::size_t sequenceLength(const unsigned char* p, const unsigned char* end) noexcept
-{
-    const unsigned char b = *p;
-    std::size_t n = 0;
-    unsigned char lo = 0x80;
-    unsigned char hi = 0xBF;
-    if (b >= 0xC2 && b <= 0xDF) {
-        n = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        n = 3;
-        lo = b == 0xE0 ? 0xA0 : 0x80;
-        hi = b == 0xED ? 0x9F : 0xBF; // no surrogates
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        n = 4;
-        lo = b == 0xF0 ? 0x90 : 0x80;
-        hi = b == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (static_cast<std::size_t>(end - p) < n || p[1] < lo || p[1] > hi)
-        return 0;
-    for (std::size_t i = 2; i < n; ++i) {
-        if (p[i] < 0x80 || p[i] > 0xBF)
-            return 0;
-    }
-    return n;
-}
 
 } // namespace
 
@@ -66,7 +38,7 @@ bool isWellFormedUtf8(std::string_view text) noexcept
             p += 3;
             continue;
         }
-        const std::size_t n = sequenceLength(p, end);
+        const std::size_t n = utf8SequenceLength(p, end);
         if (n == 0)
             return false;
         p += n;

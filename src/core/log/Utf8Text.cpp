@@ -52,4 +52,38 @@ std::string_view charAt(std::string_view text, std::size_t pos)
     return text.substr(start, end - start);
 }
 
+std::size_t utf8SequenceLength(const unsigned char* p, const unsigned char* end) noexcept
+{
+    const unsigned char b = *p;
+    std::size_t n = 0;
+    unsigned char lo = 0x80;
+    unsigned char hi = 0xBF;
+    if (b >= 0xC2 && b <= 0xDF) {
+        n = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        n = 3;
+        if (b == 0xE0)
+            lo = 0xA0;
+        if (b == 0xED)
+            hi = 0x9F; // no surrogates
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        n = 4;
+        if (b == 0xF0)
+            lo = 0x90;
+        if (b == 0xF4)
+            hi = 0x8F;
+    } else {
+        return 0;
+    }
+    if (static_cast<std::size_t>(end - p) < n)
+        return 0;
+    if (p[1] < lo || p[1] > hi)
+        return 0;
+    for (std::size_t i = 2; i < n; ++i) {
+        if (p[i] < 0x80 || p[i] > 0xBF)
+            return 0;
+    }
+    return n;
+}
+
 } // namespace tolvane
