@@ -1,9 +1,11 @@
 #include "core/analysis/AnalysisRun.h"
 #include "core/analysis/Analysis.h"
 #include "core/analysis/RunTexts.h"
+#include "core/log/ScoreLogReader.h"
 #include "support/LogGenerator.h"
 #include "support/LogText.h"
 
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -209,4 +211,34 @@ TEST(AnalysisRun, StopsAtTheNextYieldWhenAsked)
     EXPECT_EQ(runOn(b, log, {}, &ranking).state, RunOutcome::State::Cancelled);
     EXPECT_EQ(b.plays.size(), 1000u);
     EXPECT_FALSE(b.navigation.analysisDone);
+}
+
+// A log large enough to be read in parts (on a machine with more than one
+// core) still gives every play in file order, with the reading's progress
+// texts and yields.
+TEST(AnalysisRun, ALargeLogGivesEveryPlayInOrderWithProgressAndYields)
+{
+    tolvane::testing::GeneratorOptions options;
+    options.plays = 32000;
+    options.meanGapMinutes = 30;
+    const tolvane::testing::GeneratedLog log = tolvane::testing::generateLog(options);
+    ASSERT_GE(log.bytes.size(), LogReadOptions::kMinParallelBytes);
+
+    Analysis a;
+    Watch watch;
+    const RunOutcome o = runOn(a, log.bytes, {}, &watch);
+    ASSERT_EQ(o.state, RunOutcome::State::Completed);
+    ASSERT_EQ(a.plays.size(), log.plays.size());
+    for (std::size_t i = 0; i < log.plays.size(); i += 97) {
+        EXPECT_EQ(a.plays.row(i).no, static_cast<std::int32_t>(i + 1));
+        EXPECT_EQ(a.plays.row(i).dateTime, log.plays[i].dateTime);
+        EXPECT_EQ(a.plays.row(i).score, log.plays[i].score);
+    }
+    EXPECT_EQ(o.endOffset, log.bytes.size());
+    EXPECT_GE(watch.yields, 32000 / AnalysisRun::kYieldEvery);
+    const auto ranking = std::find(watch.statuses.begin(), watch.statuses.end(), "ランキング計測中…     0%");
+    ASSERT_NE(ranking, watch.statuses.end());
+    EXPECT_LE(ranking - watch.statuses.begin(), 11);
+    for (auto status = watch.statuses.begin(); status != ranking; ++status)
+        EXPECT_TRUE(status->starts_with("スコアファイル解析中です…")) << *status;
 }
