@@ -54,7 +54,7 @@ private:
     std::FILE* out_;
     std::unique_ptr<char[]> buffer_; // written out when the next piece would not fit
     std::size_t used_ = 0;
-    std::string clean_; // the valid UTF-8 of a text that needed mending
+    std::string clean_; // the valid UTF-8 of a text that held bytes to replace
     std::string spill_; // a text with its escapes, on its way out
     std::vector<Level> levels_; // the open containers, outermost first
     bool afterKey_ = false;

@@ -42,7 +42,7 @@ TEST(JsonWriter, EscapesWhatJsonCannotHoldAndKeepsUtf8)
 
 // Each byte that starts no well-formed character becomes one U+FFFD, and
 // escapes still apply around them.
-TEST(JsonWriter, MendsBytesThatAreNotUtf8)
+TEST(JsonWriter, ReplacesBytesThatAreNotUtf8)
 {
     const std::string r = kReplacement;
     EXPECT_EQ(quoted("\x80"), "\"" + r + "\"");
