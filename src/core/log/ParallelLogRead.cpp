@@ -297,10 +297,7 @@ bool ParallelRead::handOn(Part& part)
             result_.error->line += lineBase_;
         return false;
     }
-    if (read.cancelled) {
-        result_.cancelled = true;
-        return false;
-    }
+    // A part's pass has no yields, so only the caller's yields cancel.
     if (read.stoppedAtMaxtime) {
         result_.stoppedAtMaxtime = true;
         return false;
