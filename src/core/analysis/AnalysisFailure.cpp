@@ -1,6 +1,17 @@
 #include "core/analysis/AnalysisFailure.h"
 
+#include "core/log/NumberText.h"
+
 namespace tolvane {
+
+AnalysisFailure AnalysisFailure::maxComboTooLarge(double maxCombo)
+{
+    AnalysisFailure f;
+    f.kind = Kind::Format;
+    f.cause = Cause::MaxComboTooLarge;
+    f.detail = numberText(maxCombo);
+    return f;
+}
 
 AnalysisFailure AnalysisFailure::fromReadError(const LogReadError& error)
 {

@@ -34,6 +34,8 @@ struct AnalysisFailure {
     std::string detail;
 
     static AnalysisFailure fromReadError(const LogReadError& error);
+    // A play whose max combo the rankings cannot take.
+    static AnalysisFailure maxComboTooLarge(double maxCombo);
 };
 
 } // namespace tolvane

@@ -4,8 +4,6 @@
 #include "core/analysis/RunTexts.h"
 #include "core/analysis/SpanText.h"
 #include "core/log/LineReader.h"
-#include "core/log/NumberText.h"
-#include "core/log/NumericValue.h"
 #include "core/log/ScoreLogReader.h"
 
 #include <algorithm>
@@ -182,17 +180,12 @@ bool AnalysisRun::rankPlays(std::int64_t& yieldCounter, RunOutcome& outcome)
     std::size_t threshold = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const PlayRecord& p = a.plays.row(i);
-        // The rankings take the numbers as the data list shows them.
-        const auto maxCombo = toInt32(shownValue(p.maxCombo));
-        if (!maxCombo) {
-            AnalysisFailure f;
-            f.kind = AnalysisFailure::Kind::Format;
-            f.cause = AnalysisFailure::Cause::MaxComboTooLarge;
-            f.detail = numberText(p.maxCombo);
-            outcome = failed(std::move(outcome), std::move(f));
+        const auto play = rankedPlay(p);
+        if (!play) {
+            outcome = failed(std::move(outcome), AnalysisFailure::maxComboTooLarge(p.maxCombo));
             return false;
         }
-        a.rankings.record({p.title, p.artist, p.genre, p.date, p.score, *maxCombo, shownValue(p.totalNotes)});
+        a.rankings.record(*play);
 
         ++yieldCounter;
         if (yieldCounter % kYieldEvery == 0 && callbacks_.onYield && !callbacks_.onYield()) {

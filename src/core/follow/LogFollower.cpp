@@ -5,8 +5,6 @@
 #include "core/analysis/AnalysisRun.h"
 #include "core/analysis/RunTexts.h"
 #include "core/log/LineReader.h"
-#include "core/log/NumberText.h"
-#include "core/log/NumericValue.h"
 #include "core/log/ScoreLogReader.h"
 
 #include <cerrno>
@@ -232,16 +230,12 @@ FollowUpdate LogFollower::readAppended(Analysis& analysis, int fd, std::uint64_t
     // Into the analysis, as a full read and its ranking phase would have put them.
     std::vector<RankedPlay> ranked;
     for (const PlayRecord& p : plays) {
-        const auto maxCombo = toInt32(shownValue(p.maxCombo));
-        if (!maxCombo) {
-            AnalysisFailure f;
-            f.kind = AnalysisFailure::Kind::Format;
-            f.cause = AnalysisFailure::Cause::MaxComboTooLarge;
-            f.detail = numberText(p.maxCombo);
+        const auto play = rankedPlay(p);
+        if (!play) {
             following_ = false;
-            return failed(f);
+            return failed(AnalysisFailure::maxComboTooLarge(p.maxCombo));
         }
-        ranked.push_back({p.title, p.artist, p.genre, p.date, p.score, *maxCombo, shownValue(p.totalNotes)});
+        ranked.push_back(*play);
     }
     try {
         for (PlayDate& date : dates) {

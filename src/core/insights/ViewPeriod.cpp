@@ -1,8 +1,5 @@
 #include "core/insights/ViewPeriod.h"
 
-#include "core/log/NumberText.h"
-#include "core/log/NumericValue.h"
-
 #include <cmath>
 
 namespace tolvane {
@@ -36,10 +33,10 @@ bool rankRows(const PlayList& plays, const RowList& rows, RankingTables& tables)
     tables.clear();
     for (std::size_t row : rows) {
         const PlayRecord& p = plays.row(row);
-        const auto maxCombo = toInt32(shownValue(p.maxCombo));
-        if (!maxCombo)
+        const auto play = rankedPlay(p);
+        if (!play)
             return false;
-        tables.record({p.title, p.artist, p.genre, p.date, p.score, *maxCombo, shownValue(p.totalNotes)});
+        tables.record(*play);
     }
     return true;
 }

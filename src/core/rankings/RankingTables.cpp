@@ -1,6 +1,18 @@
 #include "core/rankings/RankingTables.h"
 
+#include "core/log/NumberText.h"
+#include "core/log/NumericValue.h"
+#include "core/log/PlayRecord.h"
+
 namespace tolvane {
+
+std::optional<RankedPlay> rankedPlay(const PlayRecord& p)
+{
+    const auto maxCombo = toInt32(shownValue(p.maxCombo));
+    if (!maxCombo)
+        return std::nullopt;
+    return RankedPlay{p.title, p.artist, p.genre, p.date, p.score, *maxCombo, shownValue(p.totalNotes)};
+}
 
 void RankingTables::record(const RankedPlay& play)
 {

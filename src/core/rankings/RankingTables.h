@@ -4,9 +4,12 @@
 #include "core/rankings/RankTable.h"
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace tolvane {
+
+struct PlayRecord;
 
 struct RankedPlay {
     std::string_view title;
@@ -17,6 +20,10 @@ struct RankedPlay {
     std::int32_t maxCombo = 0;
     double totalNotes = 0.0;
 };
+
+// A play as the rankings take it, with its numbers as the data list shows
+// them; none when its max combo does not fit a 32-bit integer.
+std::optional<RankedPlay> rankedPlay(const PlayRecord& play);
 
 // Plays summed up by song title, by artist and by genre.
 class RankingTables final {
