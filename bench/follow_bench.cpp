@@ -4,13 +4,15 @@
 // proxy, the song ranking, the six charts). Offscreen.
 #include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisRun.h"
+#include "core/analysis/PeriodView.h"
 #include "core/follow/LogFollower.h"
+#include "gui/HistoryNotifier.h"
 #include "gui/files/AddedPlays.h"
-#include "gui/search/PlayFilterProxy.h"
 #include "gui/models/ItemRoles.h"
 #include "gui/models/PlayListModel.h"
 #include "gui/pages/RankingPage.h"
 #include "gui/pages/TrendPage.h"
+#include "gui/search/PlayFilterProxy.h"
 #include "support/LogGenerator.h"
 
 #include <QApplication>
@@ -32,7 +34,8 @@ constexpr int kLogPlays = 200000;
 // A log of kLogPlays plays read in full, followed from its end, and shown.
 struct OpenLog {
     std::filesystem::path path;
-    Analysis analysis;
+    HistoryNotifier history;
+    const Analysis& analysis = history.history().analysis();
     LogFollower follower;
     std::string onePlay;
     std::string thousandPlays;
@@ -64,8 +67,9 @@ OpenLog& openLog()
         options.plays = kLogPlays;
         options.meanGapMinutes = 20;
         testing::writeLog(l->path.string(), options);
-        const RunOutcome outcome = AnalysisRun(l->analysis, Filter{}, GraphSettings{}, {}).run(l->path);
-        if (outcome.state != RunOutcome::State::Completed || !l->follower.start(l->path, Filter{}, outcome))
+        const RunOutcome outcome = l->history.load({LogSource{l->path}}, Filter{}, GraphSettings{}, {});
+        if (outcome.state != RunOutcome::State::Completed
+            || !l->follower.start(l->path, Filter{}, outcome.logs.front()))
             std::abort();
         l->onePlay = entriesOf(1, 7);
         l->thousandPlays = entriesOf(1000, 8);
@@ -83,7 +87,7 @@ OpenLog& openLog()
         l->list->show();
         l->rankings = std::make_unique<RankingPage>(l->analysis.rankings);
         l->rankings->showRanking(RankingKind::Title);
-        l->charts = std::make_unique<TrendPage>(l->analysis);
+        l->charts = std::make_unique<TrendPage>(l->history);
         l->charts->resize(800, 600);
         l->charts->show();
         l->charts->showAnalysis();
@@ -99,19 +103,23 @@ void append(const OpenLog& log, const std::string& bytes)
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-// The analysis only: read the appended plays, add them to list, rankings and charts.
+// The history only: read the appended plays, add them to list, rankings and
+// charts. The second argument 1 has a view period (the last 12 months) active.
 void BM_FollowAppend(benchmark::State& state)
 {
     OpenLog& log = openLog();
     const std::string& bytes = state.range(0) == 1 ? log.onePlay : log.thousandPlays;
+    log.history.narrow(
+        state.range(1) == 1 ? presetSpan(PeriodPreset::Last12Months, lastPlayDay(log.analysis.plays)) : ViewSpan{});
     for (auto _ : state) {
         state.PauseTiming();
         append(log, bytes);
         state.ResumeTiming();
-        const FollowUpdate update = log.follower.poll(log.analysis);
+        const FollowUpdate update = log.history.follow(0, log.follower);
         if (update.kind != FollowUpdate::Kind::Added)
             state.SkipWithError("nothing was added");
     }
+    log.history.narrow({});
     state.counters["plays"] = static_cast<double>(log.analysis.plays.size());
 }
 
@@ -130,7 +138,7 @@ void BM_FollowAppendAndShow(benchmark::State& state)
         state.PauseTiming();
         append(log, bytes);
         state.ResumeTiming();
-        if (log.follower.poll(log.analysis).kind != FollowUpdate::Kind::Added)
+        if (log.history.follow(0, log.follower).kind != FollowUpdate::Kind::Added)
             state.SkipWithError("nothing was added");
         showAddedPlays(*log.model, *log.list);
         log.rankings->showRanking(RankingKind::Title);
@@ -141,7 +149,13 @@ void BM_FollowAppendAndShow(benchmark::State& state)
     state.counters["plays"] = static_cast<double>(log.analysis.plays.size());
 }
 
-BENCHMARK(BM_FollowAppend)->Arg(1)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_FollowAppend)
+    ->Args({1, 0})
+    ->Args({1000, 0})
+    ->Args({1, 1})
+    ->Args({1000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20);
 BENCHMARK(BM_FollowAppendAndShow)
     ->Args({1, 0})
     ->Args({1000, 0})

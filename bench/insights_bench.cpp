@@ -3,6 +3,7 @@
 #include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisRun.h"
 #include "core/analysis/PeriodView.h"
+#include "core/history/PlayHistory.h"
 #include "core/insights/PlaySearch.h"
 #include "core/insights/Sessions.h"
 #include "core/insights/SongView.h"
@@ -10,6 +11,8 @@
 #include "support/LogGenerator.h"
 
 #include <benchmark/benchmark.h>
+
+#include <cmath>
 
 namespace {
 
@@ -22,6 +25,17 @@ Analysis* generatedAnalysis()
     options.meanGapMinutes = 30;
     auto* built = new Analysis;
     AnalysisRun(*built, Filter{}, GraphSettings{}, {}).runBytes(testing::generateLog(options).bytes);
+    return built;
+}
+
+PlayHistory* generatedHistory()
+{
+    testing::GeneratorOptions options;
+    options.plays = 200000;
+    options.meanGapMinutes = 30;
+    auto* built = new PlayHistory;
+    const std::string bytes = testing::generateLog(options).bytes;
+    built->load({LogSource{{}, bytes}}, Filter{}, GraphSettings{});
     return built;
 }
 
@@ -77,17 +91,16 @@ void sessionsAndStreaks(benchmark::State& state)
 }
 BENCHMARK(sessionsAndStreaks)->Unit(benchmark::kMillisecond);
 
-// A view period over the later half: the rows, then the rankings rebuilt.
-void viewPeriodRankings(benchmark::State& state)
+// A view period over the later half: the history narrowed (rows, rankings, chart counts, charts).
+void viewPeriodNarrowing(benchmark::State& state)
 {
-    const Analysis& a = analysis();
-    const ViewSpan span{a.plays.row(a.plays.size() / 2).date, 0};
-    for (auto _ : state) {
-        RankingTables tables;
-        benchmark::DoNotOptimize(rankRows(a.plays, rowsInSpan(a.plays, span), tables));
-    }
+    static PlayHistory* history = generatedHistory();
+    const Analysis& a = history->analysis();
+    const ViewSpan span{std::floor(a.plays.row(a.plays.size() / 2).date), 0};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(history->narrow(span));
 }
-BENCHMARK(viewPeriodRankings)->Unit(benchmark::kMillisecond);
+BENCHMARK(viewPeriodNarrowing)->Unit(benchmark::kMillisecond);
 
 // The heatmap of the last year, from the view's rows: date order, the days
 // counted, the year's cells.
@@ -127,13 +140,13 @@ BENCHMARK(streaksOnly)->Unit(benchmark::kMillisecond);
 // whole log and its last 12 months, so every switch does the full work.
 void switchViewPeriod(benchmark::State& state)
 {
-    static Analysis* a = generatedAnalysis();
+    static PlayHistory* history = generatedHistory();
+    const Analysis* a = &history->analysis();
     const ViewSpan year = presetSpan(PeriodPreset::Last12Months, lastPlayDay(a->plays));
     bool whole = false;
-    RowList rows;
     for (auto _ : state) {
-        narrowAnalysis(*a, whole ? ViewSpan{} : year, rows);
-        benchmark::DoNotOptimize(buildHabitFigures(a->plays, rows, kDefaultSessionGap));
+        history->narrow(whole ? ViewSpan{} : year);
+        benchmark::DoNotOptimize(buildHabitFigures(a->plays, a->rows, kDefaultSessionGap));
         whole = !whole;
     }
 }

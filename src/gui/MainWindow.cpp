@@ -2,26 +2,28 @@
 
 #include "core/analysis/RunTexts.h"
 #include "core/settings/SettingsFile.h"
+#include "gui/LogPath.h"
 #include "gui/Messages.h"
 #include "gui/OpenCommand.h"
 #include "gui/StatusProgress.h"
+#include "gui/calendar/CalendarPage.h"
 #include "gui/dialogs/AboutDialog.h"
 #include "gui/dialogs/OptionsDialog.h"
 #include "gui/files/FileCommands.h"
-#include "gui/calendar/CalendarPage.h"
+#include "gui/files/LiveLog.h"
 #include "gui/models/DayFilterBar.h"
 #include "gui/models/GrowingTableView.h"
 #include "gui/models/ItemRoles.h"
 #include "gui/models/PlayListModel.h"
 #include "gui/pages/RankingPage.h"
 #include "gui/pages/TrendPage.h"
+#include "gui/period/ViewPeriodBar.h"
+#include "gui/period/ViewPeriodController.h"
 #include "gui/search/HeaderSorting.h"
 #include "gui/search/PlayFilterProxy.h"
 #include "gui/search/SearchBar.h"
-#include "gui/song/SongPage.h"
-#include "gui/period/ViewPeriodBar.h"
-#include "gui/period/ViewPeriodController.h"
 #include "gui/sessions/SessionsPage.h"
+#include "gui/song/SongPage.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -60,6 +62,7 @@ constexpr const char* kProgramIcon = ":/icons/tolvane.svg";
 
 MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
     : QMainWindow(parent)
+    , history_(new HistoryNotifier(this))
     , settingsFile_(std::move(settingsFile))
 {
     initIcons();
@@ -75,19 +78,25 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
     playCount_->setObjectName("playCount");
     statusBar()->addPermanentWidget(playCount_);
     connect(playListProxy_, &PlayFilterProxy::countChanged, this, &MainWindow::showPlayCount);
-    open_ = new OpenCommand(*this, analysis_, *status_, *playListModel_, *rankingPage_, *trendPage_);
+    open_ = new OpenCommand(*this, *history_, *status_);
     connect(open_, &OpenCommand::busyChanged, this, &MainWindow::setBusy);
     connect(open_, &OpenCommand::finished, this, &MainWindow::finishRun);
     files_ = new FileCommands(
-        {*this, *pages_, *playList_, *playListModel_, *rankingPage_, *trendPage_, *status_, analysis_});
-    open_->setFileChooser([this](QWidget* parent) { return files_->chooseLogFile(parent); });
+        {*this, *pages_, *playList_, *playListModel_, *rankingPage_, *trendPage_, *status_, *history_});
+    open_->setFilesChooser([this](QWidget* parent) { return files_->chooseLogFiles(parent); });
     connect(files_, &FileCommands::openRequested, this, &MainWindow::openLog);
     connect(files_, &FileCommands::reloadRequested, this, &MainWindow::reloadLog);
-    periodViews_ = new ViewPeriodController(analysis_,
-        {*periodBar_, *rankingPage_, *trendPage_, *calendarPage_, *sessionsPage_, *playListProxy_, *dayFilterBar_}, this);
+    periodViews_ = new ViewPeriodController(*history_,
+        {*periodBar_, *rankingPage_, *trendPage_, *calendarPage_, *sessionsPage_, *playListProxy_, *dayFilterBar_},
+        this);
     connect(periodViews_, &ViewPeriodController::dataListWanted, this,
         [this] { pages_->setCurrentWidget(playList_->parentWidget()); });
     buildCommands();
+    // Every page follows the history.
+    connect(history_, &HistoryNotifier::replaced, this, &MainWindow::showReplacedHistory);
+    connect(history_, &HistoryNotifier::narrowed, this, &MainWindow::showNarrowedHistory);
+    connect(history_, &HistoryNotifier::appended, this, &MainWindow::showAppendedPlays);
+    connect(history_, &HistoryNotifier::restyled, trendPage_, &TrendPage::applyStyles);
 
     if (settingsFile_.empty())
         settingsFile_ = settingsPath(QCoreApplication::applicationDirPath().toStdString());
@@ -110,13 +119,17 @@ void MainWindow::buildCommands()
     // shows the short name as its tip.
     openAction_ = command("openAction", "開く(&O)...", &MainWindow::chooseLog);
     openAction_->setToolTip("開く");
+    addLogAction_ = command("addLogAction", tr("ログを追加(&L)..."), &MainWindow::addLog);
+    addLogAction_->setToolTip(tr("開いている履歴にログを加えます"));
+    addLogAction_->setEnabled(false);
     auto* exit = new QAction("終了(&X)", this);
     exit->setObjectName("exitAction");
     connect(exit, &QAction::triggered, this, &MainWindow::close);
     optionsAction_ = command("optionsAction", "ｵﾌﾟｼｮﾝ(&O)...", &MainWindow::showOptions);
     QAction* about = command("aboutAction", "ﾊﾞｰｼﾞｮﾝ情報(&A)", &MainWindow::showAbout);
-    // A toolbar button for a command still to be built.
-    QAction* newLog = command("newAction", "新規作成", &MainWindow::showNotImplemented);
+    // A viewer's "New": back to the empty start, nothing to ask (the logs are only read).
+    QAction* newLog = command("newAction", "新規作成", &MainWindow::closeHistory);
+    newAction_ = newLog;
     // Save and print act on what the current page shows.
     const auto fileCommand = [this](const char* name, const QString& caption, void (FileCommands::*slot)()) {
         auto* action = new QAction(caption, this);
@@ -144,6 +157,7 @@ void MainWindow::buildCommands()
     QMenu* file = menuBar()->addMenu("ﾌｧｲﾙ(&F)");
     file->setObjectName("fileMenu");
     file->addAction(openAction_);
+    file->addAction(addLogAction_);
     file->addSeparator();
     file->addActions({save, saveAs});
     file->addSeparator();
@@ -195,8 +209,8 @@ void MainWindow::buildPages()
 
     auto* dataPage = new QWidget(pages_);
     dataPage->setObjectName("dataListPage");
-    playListModel_ = new PlayListModel(analysis_.plays, this);
-    playListProxy_ = new PlayFilterProxy(analysis_.plays, this);
+    playListModel_ = new PlayListModel(history_->history().analysis().plays, this);
+    playListProxy_ = new PlayFilterProxy(history_->history().analysis().plays, this);
     playListProxy_->setObjectName("playListProxy");
     playListProxy_->setSourceModel(playListModel_);
     playListProxy_->setSortRole(SortRole);
@@ -225,9 +239,9 @@ void MainWindow::buildPages()
     dataBox->addWidget(playList_);
     pages_->addTab(dataPage, "データ一覧");
 
-    rankingPage_ = new RankingPage(analysis_.rankings, pages_);
+    rankingPage_ = new RankingPage(history_->history().analysis().rankings, pages_);
     pages_->addTab(rankingPage_, "ランキング");
-    trendPage_ = new TrendPage(analysis_, pages_);
+    trendPage_ = new TrendPage(*history_, pages_);
     trendPage_->showDesigned();
     pages_->addTab(trendPage_, "利用傾向の調査");
 
@@ -249,7 +263,7 @@ void MainWindow::openSong(const QModelIndex& index)
     const QString key = index.data(SongKeyRole).toString();
     if (open_->busy() || !index.data(SongKeyRole).isValid())
         return;
-    std::optional<SongView> song = findSong(analysis_, key);
+    std::optional<SongView> song = findSong(analysis(), key);
     if (!song)
         return;
     songPage_->showSong(std::move(*song));
@@ -270,7 +284,7 @@ void MainWindow::refreshSongPage()
     // its song as the new plays have it, or goes when the song is not there.
     if (pages_->indexOf(songPage_) < 0)
         return;
-    if (std::optional<SongView> song = findSong(analysis_, QString::fromStdString(songPage_->song().title))) {
+    if (std::optional<SongView> song = findSong(analysis(), QString::fromStdString(songPage_->song().title))) {
         songPage_->showSong(std::move(*song));
         return;
     }
@@ -345,33 +359,106 @@ void MainWindow::setBusy(bool busy)
     optionsAction_->setEnabled(!busy);
     rankingPage_->chooser()->setEnabled(!busy);
     trendPage_->setRunning(busy);
+    addLogAction_->setEnabled(!busy && !history_->history().empty());
+    newAction_->setEnabled(!busy);
+    files_->liveLog().setSuspended(busy);
     if (busy)
         periodViews_->analysisStarting();
+    else
+        periodViews_->analysisEnded();
     // A run appends its rows unsorted; between runs, rows the followed log
     // adds go where the sorted list wants them.
     playListProxy_->setDynamicSortFilter(!busy);
 }
 
-void MainWindow::finishRun(const RunOutcome& outcome, const QString& path)
+void MainWindow::finishRun(const RunOutcome& outcome, const QStringList& paths)
 {
-    files_->logRead(outcome, path, filter_);
-    refreshSongPage();
-    if (outcome.state == RunOutcome::State::Completed)
-        periodViews_->analysisCompleted();
+    files_->logRead(outcome, paths, filter_);
+    addLogAction_->setEnabled(!history_->history().empty());
     if (closeWhenIdle_)
         close();
+}
+
+void MainWindow::refreshRanking()
+{
+    if (const auto shown = rankingPage_->shownRanking())
+        rankingPage_->showRanking(*shown);
+    else
+        rankingPage_->clearRows();
+}
+
+void MainWindow::showReplacedHistory()
+{
+    // A new history: the data list and every page start again, and the song
+    // page goes with the history it showed.
+    playListModel_->reset();
+    rankingPage_->clearRows();
+    trendPage_->showAnalysis();
+    if (const int song = pages_->indexOf(songPage_); song >= 0) {
+        if (pages_->currentWidget() == songPage_)
+            leaveSongPage();
+        pages_->removeTab(song);
+    }
+}
+
+void MainWindow::showNarrowedHistory()
+{
+    refreshRanking();
+    trendPage_->showAnalysis();
+}
+
+void MainWindow::showAppendedPlays()
+{
+    refreshRanking();
+    trendPage_->showAppended();
+    refreshSongPage();
+}
+
+QStringList MainWindow::openPaths() const
+{
+    QStringList paths;
+    for (const LogOutcome& log : history_->history().logs())
+        paths << logPathText(log.path);
+    return paths;
+}
+
+void MainWindow::addLog()
+{
+    if (open_->busy() || history_->history().empty())
+        return;
+    const QStringList added = files_->chooseLogFiles(this);
+    if (added.isEmpty())
+        return;
+    QStringList paths = openPaths();
+    for (const QString& path : added) {
+        if (!paths.contains(path))
+            paths << path;
+    }
+    openLogs(paths);
+}
+
+void MainWindow::closeHistory()
+{
+    if (open_->busy())
+        return;
+    files_->liveLog().stop();
+    history_->clear();
+    setWindowTitle(text(RunTexts::kTitle));
+    status_->setStatus(text(RunTexts::kIdleStatus));
+    addLogAction_->setEnabled(false);
+    periodViews_->analysisEnded();
 }
 
 void MainWindow::reopenLastLog()
 {
     const QString path = files_->logToReopen();
     if (!path.isEmpty())
-        open_->runQuietly(path, filter_, graph_, placement_.restored().WindowState == 2);
+        open_->runQuietly({path}, filter_, graph_, placement_.restored().WindowState == 2);
 }
 
-void MainWindow::reloadLog(const QString& path)
+void MainWindow::reloadLog(const QStringList& paths)
 {
-    open_->runQuietly(path, filter_, graph_, placement_.restored().WindowState == 2);
+    open_->runQuietly(paths, filter_, graph_, placement_.restored().WindowState == 2);
 }
 
 void MainWindow::chooseLog()
@@ -381,12 +468,12 @@ void MainWindow::chooseLog()
 
 void MainWindow::openLog(const QString& path)
 {
-    open_->run(path, filter_, graph_, placement_.restored().WindowState == 2);
+    openLogs({path});
 }
 
-void MainWindow::showNotImplemented()
+void MainWindow::openLogs(const QStringList& paths)
 {
-    Messages::notImplemented(this);
+    open_->run(paths, filter_, graph_, placement_.restored().WindowState == 2);
 }
 
 void MainWindow::showOptions()
@@ -400,11 +487,9 @@ void MainWindow::showOptions()
     graph_ = dialog.graphSettings();
     files_->setReopenLast(dialog.reopenLast());
     files_->setFollowLog(dialog.followLog());
-    // Charts drawn by an analysis take the new styles at once.
-    if (analysis_.navigation.analysisDone) {
-        applyBarStyles(graph_, analysis_.styles);
-        trendPage_->applyStyles();
-    }
+    // Charts drawn from a history take the new styles at once.
+    if (analysis().navigation.analysisDone)
+        history_->restyle(graph_);
 }
 
 void MainWindow::showAbout()

@@ -4,6 +4,7 @@
 #include "core/analysis/AnalysisRun.h"
 #include "core/log/Filter.h"
 #include "core/trends/ChartStyle.h"
+#include "gui/HistoryNotifier.h"
 #include "gui/StoredPlacement.h"
 
 #include <QMainWindow>
@@ -46,7 +47,9 @@ public:
 
     const Filter& filter() const { return filter_; }
     const GraphSettings& graphSettings() const { return graph_; }
-    const Analysis& analysis() const { return analysis_; }
+    // The history shown, and what tells the pages it changed.
+    const Analysis& analysis() const { return history_->history().analysis(); }
+    HistoryNotifier& history() const { return *history_; }
     const std::filesystem::path& settingsFile() const { return settingsFile_; }
 
     // The pages and the models behind them, for the features built on them.
@@ -73,6 +76,8 @@ public slots:
     // confirmation first, then the run and its message. Does nothing while
     // another run is under way.
     void openLog(const QString& path);
+    // The same for several logs, read as one history.
+    void openLogs(const QStringList& paths);
     // At start: opens the last log without dialogs when the option is on and
     // the file is still there.
     void reopenLastLog();
@@ -85,12 +90,16 @@ protected:
 
 private slots:
     void chooseLog();
+    void addLog();
+    void closeHistory();
     void showOptions();
     void showAbout();
-    void showNotImplemented();
     void setBusy(bool busy);
-    void finishRun(const tolvane::RunOutcome& outcome, const QString& path);
-    void reloadLog(const QString& path);
+    void finishRun(const tolvane::RunOutcome& outcome, const QStringList& paths);
+    void reloadLog(const QStringList& paths);
+    void showReplacedHistory();
+    void showNarrowedHistory();
+    void showAppendedPlays();
     void focusSearch();
     void showPlayCount();
     void leaveSongPage();
@@ -100,10 +109,12 @@ private:
     QAction* command(const char* name, const QString& text, void (MainWindow::*slot)());
     void buildCommands();
     void buildPages();
+    void refreshRanking();
+    QStringList openPaths() const;
     void loadSettings();
     void saveSettings();
 
-    Analysis analysis_;
+    HistoryNotifier* history_ = nullptr;
     Filter filter_;
     GraphSettings graph_;
     std::filesystem::path settingsFile_;
@@ -112,6 +123,8 @@ private:
     bool closeWhenIdle_ = false;
 
     QAction* openAction_ = nullptr;
+    QAction* addLogAction_ = nullptr;
+    QAction* newAction_ = nullptr;
     QAction* optionsAction_ = nullptr;
     QTabWidget* pages_ = nullptr;
     QTableView* playList_ = nullptr;

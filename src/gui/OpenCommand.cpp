@@ -1,15 +1,14 @@
 #include "gui/OpenCommand.h"
 
-#include "core/analysis/Analysis.h"
 #include "core/analysis/RunTexts.h"
+#include "gui/HistoryNotifier.h"
+#include "gui/LogPath.h"
 #include "gui/Messages.h"
 #include "gui/StatusProgress.h"
-#include "gui/models/PlayListModel.h"
-#include "gui/pages/RankingPage.h"
-#include "gui/pages/TrendPage.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMainWindow>
@@ -27,16 +26,21 @@ QString textOf(std::string_view text)
 
 } // namespace
 
-OpenCommand::OpenCommand(QMainWindow& window, Analysis& analysis, StatusProgress& status, PlayListModel& plays,
-    RankingPage& rankings, TrendPage& trends)
+OpenCommand::OpenCommand(QMainWindow& window, HistoryNotifier& history, StatusProgress& status)
     : QObject(&window)
     , window_(window)
-    , analysis_(analysis)
+    , history_(history)
     , status_(status)
-    , plays_(plays)
-    , rankings_(rankings)
-    , trends_(trends)
 {
+    setFileChooser(&OpenCommand::chooseScoreFile);
+}
+
+void OpenCommand::setFileChooser(FileChooser chooser)
+{
+    chooser_ = [chooser = std::move(chooser)](QWidget* parent) {
+        const QString path = chooser(parent);
+        return path.isEmpty() ? QStringList() : QStringList{path};
+    };
 }
 
 void OpenCommand::setUpScoreFileDialog(QFileDialog& dialog)
@@ -83,78 +87,83 @@ void OpenCommand::chooseAndRun(const Filter& filter, const GraphSettings& graph,
 {
     if (busy_)
         return;
-    const QString path = chooser_(&window_);
-    if (!path.isEmpty())
-        run(path, filter, graph, maximisedAtStart);
+    const QStringList paths = chooser_(&window_);
+    if (!paths.isEmpty())
+        run(paths, filter, graph, maximisedAtStart);
 }
 
 void OpenCommand::run(const QString& path, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart)
 {
-    if (busy_)
+    run(QStringList{path}, filter, graph, maximisedAtStart);
+}
+
+void OpenCommand::run(const QStringList& paths, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart)
+{
+    if (busy_ || paths.isEmpty())
         return;
-    if (!Messages::ask(&window_, RunTexts::confirmation(path.toStdString(), filter)))
+    if (!Messages::ask(&window_, RunTexts::confirmation(paths.join(' ').toStdString(), filter)))
         return;
-    read(path, filter, graph, maximisedAtStart, false);
+    read(paths, filter, graph, maximisedAtStart, false);
 }
 
 void OpenCommand::runQuietly(
-    const QString& path, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart)
+    const QStringList& paths, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart)
 {
-    if (busy_)
+    if (busy_ || paths.isEmpty())
         return;
-    read(path, filter, graph, maximisedAtStart, true);
+    read(paths, filter, graph, maximisedAtStart, true);
 }
 
 void OpenCommand::read(
-    const QString& path, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart, bool quietly)
+    const QStringList& paths, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart, bool quietly)
 {
-    const std::string pathText = path.toStdString();
     setBusy(true);
     stopRequested_ = false;
     sinceEvents_.invalidate();
-    // The lists lose their rows before the run refills the data list.
-    analysis_.plays.clear();
-    plays_.reset();
-    rankings_.clearRows();
+    // The pages keep showing the history that is open until the new one is
+    // read in full: a run that fails or stops leaves them as they are.
+    std::vector<LogSource> logs;
+    for (const QString& path : paths)
+        logs.push_back({logPath(path)});
 
     RunCallbacks callbacks;
-    callbacks.onStatus = [this](const std::string& text) {
-        // The list grows with the progress text: showing new rows at every
-        // yield would spend more time painting the list than reading the log.
-        plays_.syncRows();
-        status_.setStatus(QString::fromStdString(text));
-    };
+    callbacks.onStatus = [this](const std::string& text) { status_.setStatus(QString::fromStdString(text)); };
     // The progress shows in the caption of a minimised window only; the
     // run's last caption, the program's name, names the log as well.
-    const QString logTitle = QFileInfo(path).fileName() + " - " + textOf(RunTexts::kTitle);
-    callbacks.onCaption = [this, &logTitle](const std::string& text, bool onlyWhenMinimised) {
-        if (!onlyWhenMinimised)
-            window_.setWindowTitle(logTitle);
-        else if (window_.isMinimized())
+    QString logTitle = QFileInfo(paths.front()).fileName() + " - " + textOf(RunTexts::kTitle);
+    if (paths.size() > 1)
+        logTitle = tr("%1 件のログ").arg(paths.size()) + " - " + textOf(RunTexts::kTitle);
+    const QString previousTitle = window_.windowTitle();
+    callbacks.onCaption = [this](const std::string& text, bool onlyWhenMinimised) {
+        if (onlyWhenMinimised && window_.isMinimized())
             window_.setWindowTitle(QString::fromStdString(text));
     };
     callbacks.onYield = [this] { return yield(); };
-    AnalysisRun run(analysis_, filter, graph, std::move(callbacks));
-    const RunOutcome outcome = run.run(std::filesystem::path(pathText));
-    plays_.syncRows();
+    const RunOutcome outcome = history_.load(logs, filter, graph, std::move(callbacks));
 
+    std::vector<std::string> message = outcome.message;
     if (outcome.state == RunOutcome::State::Completed) {
-        trends_.showAnalysis([this] { return yield(); });
+        if (outcome.duplicates > 0)
+            logTitle = tr("%1 件のログ, 重複 %2 件").arg(paths.size()).arg(outcome.duplicates) + " - "
+                + textOf(RunTexts::kTitle);
+        window_.setWindowTitle(logTitle);
         // A window minimised during the run comes back up.
         if (window_.isMinimized())
             window_.setWindowState(maximisedAtStart ? Qt::WindowMaximized : Qt::WindowNoState);
         status_.setStatus(textOf(RunTexts::countsStatus(outcome.entries, outcome.accepted)));
+        if (paths.size() > 1 && !message.empty())
+            message.push_back(tr("%1 件のログ (重複 %2 件)").arg(paths.size()).arg(outcome.duplicates).toStdString());
     } else {
-        // After a failure neither the status bar nor the caption speaks of a
-        // progress that stopped, nor of a log the lists no longer show.
-        status_.setStatus(textOf(RunTexts::kIdleStatus));
-        window_.setWindowTitle(textOf(RunTexts::kTitle));
+        // After a failure the status bar does not speak of a progress that
+        // stopped, and the caption names the history still shown.
+        status_.setStatus(history_.history().empty() ? textOf(RunTexts::kIdleStatus) : tr("前のログを表示しています"));
+        window_.setWindowTitle(history_.history().empty() ? textOf(RunTexts::kTitle) : previousTitle);
     }
     const bool completed = outcome.state == RunOutcome::State::Completed;
-    if (!stopRequested_ && !outcome.message.empty() && !(quietly && completed))
-        showClosingMessage(outcome.message);
+    if (!stopRequested_ && !message.empty() && !(quietly && completed))
+        showClosingMessage(message);
     setBusy(false);
-    emit finished(outcome, path);
+    emit finished(outcome, paths);
 }
 
 void OpenCommand::showClosingMessage(const std::vector<std::string>& lines)

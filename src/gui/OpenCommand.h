@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QFileDialog;
@@ -15,11 +16,8 @@ class QWidget;
 
 namespace tolvane {
 
-class Analysis;
-class PlayListModel;
-class RankingPage;
+class HistoryNotifier;
 class StatusProgress;
-class TrendPage;
 
 // File > Open: picks score.txt, asks for confirmation of the load filters and
 // runs one analysis to its completion or failure message. The window stays
@@ -32,22 +30,26 @@ class OpenCommand final : public QObject {
 public:
     // Gives the chosen file's path, or an empty text when the user cancels.
     using FileChooser = std::function<QString(QWidget* parent)>;
+    // Gives the chosen files' paths, or none when the user cancels.
+    using FilesChooser = std::function<QStringList(QWidget* parent)>;
 
-    OpenCommand(QMainWindow& window, Analysis& analysis, StatusProgress& status, PlayListModel& plays,
-        RankingPage& rankings, TrendPage& trends);
+    OpenCommand(QMainWindow& window, HistoryNotifier& history, StatusProgress& status);
 
     // Tests and scripts hand the path over without a dialog.
-    void setFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
+    void setFileChooser(FileChooser chooser);
+    void setFilesChooser(FilesChooser chooser) { chooser_ = std::move(chooser); }
 
     // Asks for a file, then runs as run() does.
     void chooseAndRun(const Filter& filter, const GraphSettings& graph, bool maximisedAtStart);
     // Asks for confirmation, then reads the log at path. A window minimised
     // during the run comes back up, maximised when maximisedAtStart.
     void run(const QString& path, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart);
+    // The same for several logs, read as one history.
+    void run(const QStringList& paths, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart);
     // Reads the log at path without asking first, and without the completion
     // message (a failure still has its message): the last log opened again at
     // start, or a followed log read again in full.
-    void runQuietly(const QString& path, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart);
+    void runQuietly(const QStringList& paths, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart);
 
     // From the confirmation's answer until the closing message is answered.
     bool busy() const { return busy_; }
@@ -60,16 +62,16 @@ public:
 
 signals:
     void busyChanged(bool busy);
-    // The run is over and its message answered, whatever its outcome; path
-    // is the log it read.
-    void finished(const tolvane::RunOutcome& outcome, const QString& path);
+    // The run is over and its message answered, whatever its outcome; paths
+    // are the logs it read.
+    void finished(const tolvane::RunOutcome& outcome, const QStringList& paths);
 
 private:
     // How often, at most, a run takes the window's events: about once a frame.
     static constexpr qint64 kEventsEveryMs = 16;
 
-    void read(
-        const QString& path, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart, bool quietly);
+    void read(const QStringList& paths, const Filter& filter, const GraphSettings& graph, bool maximisedAtStart,
+        bool quietly);
     void setBusy(bool busy);
     bool yield();
     // The closing message, answered before this returns; the window stays
@@ -77,12 +79,9 @@ private:
     void showClosingMessage(const std::vector<std::string>& lines);
 
     QMainWindow& window_;
-    Analysis& analysis_;
+    HistoryNotifier& history_;
     StatusProgress& status_;
-    PlayListModel& plays_;
-    RankingPage& rankings_;
-    TrendPage& trends_;
-    FileChooser chooser_ = &OpenCommand::chooseScoreFile;
+    FilesChooser chooser_;
     bool busy_ = false;
     bool stopRequested_ = false;
     // Since the run last took the window's events; invalid at a run's start.

@@ -415,7 +415,7 @@ std::string noSongMessage(std::string_view title)
     return "「" + std::string(title) + "」という曲はありません。";
 }
 
-void writeJsonNoSong(std::FILE* out, std::string_view title)
+void writeJsonNoSong(std::FILE* out, std::string_view title, bool severalLogs)
 {
     JsonWriter json(out);
     json.beginObject(JsonWriter::Layout::Inline);
@@ -427,6 +427,10 @@ void writeJsonNoSong(std::FILE* out, std::string_view title)
     json.null();
     json.key("message");
     json.value(noSongMessage(title));
+    if (severalLogs) {
+        json.key("file");
+        json.null();
+    }
     json.endObject();
     json.endObject();
     json.finish();

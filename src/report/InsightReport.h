@@ -18,6 +18,6 @@ void writeInsightText(std::FILE* out, const ReportData& data);
 // The failure of --view song when --title names no song.
 std::string noSongMessage(std::string_view title);
 // {"error": {"kind": "no_song", "line": null, "message": ...}}
-void writeJsonNoSong(std::FILE* out, std::string_view title);
+void writeJsonNoSong(std::FILE* out, std::string_view title, bool severalLogs = false);
 
 } // namespace tolvane::report

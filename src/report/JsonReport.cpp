@@ -29,7 +29,7 @@ void writeRows(JsonWriter& json, const ChartRows& rows)
 void writeCharts(JsonWriter& json, const ReportData& data)
 {
     const Analysis& a = data.analysis;
-    const ChartDate& cursor = a.navigation.cursor;
+    const ChartDate& cursor = data.chartCursor;
     json.key("charts");
     json.beginObject();
     json.key("総合");
@@ -43,7 +43,7 @@ void writeCharts(JsonWriter& json, const ReportData& data)
     json.key("to");
     json.value(data.periodChart.to);
     json.key("caption");
-    json.value(a.navigation.dayCaption);
+    json.value(data.dayCaption);
     json.key("rows");
     writeRows(json, data.periodChart.rows);
     json.endObject();
@@ -89,8 +89,16 @@ void writeRanking(JsonWriter& json, const RankingView& view)
 
 void writeFileMembers(JsonWriter& json, const ReportData& data)
 {
+    const bool several = data.options.files.size() > 1;
     json.key("file");
-    json.value(data.options.file);
+    if (several) {
+        json.beginArray(JsonWriter::Layout::Inline);
+        for (const std::string& file : data.options.files)
+            json.value(file);
+        json.endArray();
+    } else {
+        json.value(data.options.file);
+    }
     json.key("size_bytes");
     json.value(static_cast<std::int64_t>(data.outcome.sizeBytes));
     json.key("size_kb");
@@ -99,6 +107,28 @@ void writeFileMembers(JsonWriter& json, const ReportData& data)
     json.value(static_cast<std::int64_t>(data.outcome.entries));
     json.key("accepted");
     json.value(static_cast<std::int64_t>(data.outcome.accepted));
+    if (!several)
+        return;
+    json.key("duplicates");
+    json.value(static_cast<std::int64_t>(data.outcome.duplicates));
+    json.key("files");
+    json.beginArray();
+    for (std::size_t i = 0; i < data.outcome.logs.size(); ++i) {
+        const LogOutcome& log = data.outcome.logs[i];
+        json.beginObject(JsonWriter::Layout::Inline);
+        json.key("file");
+        json.value(i < data.options.files.size() ? data.options.files[i] : log.path.string());
+        json.key("size_bytes");
+        json.value(static_cast<std::int64_t>(log.sizeBytes));
+        json.key("entries");
+        json.value(static_cast<std::int64_t>(log.entries));
+        json.key("accepted");
+        json.value(static_cast<std::int64_t>(log.accepted));
+        json.key("duplicates");
+        json.value(static_cast<std::int64_t>(log.duplicates));
+        json.endObject();
+    }
+    json.endArray();
 }
 
 void writeJsonReport(std::FILE* out, const ReportData& data)
@@ -168,6 +198,13 @@ void writeJsonError(std::FILE* out, const AnalysisFailure& failure)
     for (const std::string& line : RunTexts::failure(failure))
         message += (message.empty() ? "" : "\n") + line;
     json.value(message);
+    if (failure.fileNamed) {
+        json.key("file");
+        if (failure.file.empty())
+            json.null();
+        else
+            json.value(failure.file);
+    }
     json.endObject();
     json.endObject();
     json.finish();

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "core/trends/PeriodChart.h"
 #include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisRun.h"
 #include "core/insights/PlayRows.h"
 #include "core/insights/SongView.h"
-#include "report/ReportOptions.h"
 #include "core/rankings/RankingView.h"
+#include "core/trends/PeriodChart.h"
+#include "report/ReportOptions.h"
 
 #include <optional>
 #include <string>
@@ -21,6 +21,9 @@ struct ReportData {
     const RunOutcome& outcome;
     std::vector<std::string> confirmation;
     PeriodDrawing periodChart; // as the chart buttons would show it
+    // The period chart's cursor and day caption where periodChart was drawn.
+    ChartDate chartCursor = analysis.navigation.cursor;
+    std::string dayCaption = analysis.navigation.dayCaption;
     RowList playRows = {}; // the rows the plays view lists: all, or those --search keeps
     std::optional<SongView> song = {}; // --view song: the song --title names
 };

@@ -1,8 +1,8 @@
 #include "report/ReportOptions.h"
 
+#include "core/insights/Sessions.h"
 #include "core/log/AsciiText.h"
 #include "core/log/DateText.h"
-#include "core/insights/Sessions.h"
 #include "core/settings/SettingText.h"
 
 #include <array>
@@ -137,9 +137,9 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& args)
             name = arg.substr(0, eq);
             inlineValue = arg.substr(eq + 1);
         }
-        static constexpr std::array<std::string_view, 13> kValued = {"--settings", "--ignore-autoplay",
-            "--ignore-scratch", "--min-score", "--from", "--to", "--view", "--period", "--at", "--format", "--title",
-            "--search", "--session-gap"};
+        static constexpr std::array<std::string_view, 13> kValued
+            = {"--settings", "--ignore-autoplay", "--ignore-scratch", "--min-score", "--from", "--to", "--view",
+                "--period", "--at", "--format", "--title", "--search", "--session-gap"};
         bool known = false;
         for (std::string_view k : kValued)
             known = known || k == name;
@@ -190,8 +190,8 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& args)
         } else if (name == "--session-gap") {
             const auto gap = sessionGapOf(v);
             if (!gap)
-                return bad(what + "the gap must be a whole number of minutes from 1 to 1440, not \"" + std::string(value)
-                    + "\"");
+                return bad(what + "the gap must be a whole number of minutes from 1 to 1440, not \""
+                    + std::string(value) + "\"");
             o.sessionGap = *gap;
         } else if (name == "--period") {
             if (v.size() != 1 || v[0] < '1' || v[0] > '5')
@@ -203,9 +203,8 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& args)
         return ParsedOptions{o, {}};
     if (files.empty())
         return bad("no log file given");
-    if (files.size() > 1)
-        return bad("more than one log file given");
     o.file = std::string(files.front());
+    o.files.assign(files.begin(), files.end());
     if (o.periodLevel.has_value() != o.periodAt.has_value())
         return bad("--period and --at go together");
     if (o.periodLevel && o.view != View::Charts && o.view != View::All)
@@ -220,9 +219,10 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& args)
 
 std::string usageText()
 {
-    return "usage: tolvane-report [OPTIONS] FILE\n"
+    return "usage: tolvane-report [OPTIONS] FILE...\n"
            "\n"
-           "Reads a play log (score.txt) and prints its analysis.\n"
+           "Reads a play log (score.txt) and prints its analysis. Several logs are read\n"
+           "as one history: merged in date order, each play once.\n"
            "\n"
            "  --settings INI           take the load filters from the Filter section of INI\n"
            "  --ignore-autoplay SIDE   drop autoplay plays of SIDE: 1P, 2P or 1P+2P\n"

@@ -10,11 +10,26 @@
 
 namespace tolvane::report {
 
-enum class View { Summary, Plays, Title, Artist, Genre, Score, MaxCombo, Charts, All, Song, Calendar, Sessions, Streaks };
+enum class View {
+    Summary,
+    Plays,
+    Title,
+    Artist,
+    Genre,
+    Score,
+    MaxCombo,
+    Charts,
+    All,
+    Song,
+    Calendar,
+    Sessions,
+    Streaks
+};
 enum class Format { Text, Json, Csv };
 
 struct ReportOptions {
-    std::string file;
+    std::string file; // the first log
+    std::vector<std::string> files; // every log, as given
     std::optional<std::string> settings;
     View view = View::Summary;
     Format format = Format::Text;

@@ -1,8 +1,8 @@
 #include "report/TextReport.h"
 
+#include "core/analysis/RunTexts.h"
 #include "core/export/PlayCellText.h"
 #include "core/log/DateText.h"
-#include "core/analysis/RunTexts.h"
 #include "report/InsightReport.h"
 
 #include <algorithm>
@@ -150,10 +150,21 @@ void printSummary(std::FILE* out, const ReportData& data)
 {
     const Analysis& a = data.analysis;
     const RunOutcome& o = data.outcome;
-    std::string s = "file      " + data.options.file + "\n";
+    std::string files;
+    for (const std::string& file : data.options.files)
+        files += (files.empty() ? "" : " ") + file;
+    std::string s = "file      " + (files.empty() ? data.options.file : files) + "\n";
     s += "size      " + std::to_string(o.sizeBytes) + " bytes (" + std::to_string(o.sizeBytes / 1024) + "KB)\n";
     s += "entries   " + std::to_string(o.entries) + "\n";
     s += "accepted  " + std::to_string(o.accepted) + "\n";
+    if (data.options.files.size() > 1) {
+        s += "duplicates " + std::to_string(o.duplicates) + "\n";
+        for (std::size_t i = 0; i < o.logs.size() && i < data.options.files.size(); ++i) {
+            const LogOutcome& log = o.logs[i];
+            s += "  " + data.options.files[i] + ": " + std::to_string(log.entries) + " entries, "
+                + std::to_string(log.accepted) + " accepted, " + std::to_string(log.duplicates) + " duplicates\n";
+        }
+    }
     if (!a.plays.empty()) {
         DateValue first = a.plays.row(0).date;
         DateValue last = first;
@@ -183,8 +194,8 @@ void printSummary(std::FILE* out, const ReportData& data)
 
 } // namespace
 
-void writeTextTable(std::FILE* out, const std::vector<std::string>& headers,
-    const std::vector<std::vector<std::string>>& rows)
+void writeTextTable(
+    std::FILE* out, const std::vector<std::string>& headers, const std::vector<std::vector<std::string>>& rows)
 {
     printTable(out, headers, rows, rows.size());
 }

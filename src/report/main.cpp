@@ -1,18 +1,17 @@
 // tolvane-report: the analysis of a play log, without a window.
-#include "core/analysis/Analysis.h"
-#include "core/analysis/AnalysisRun.h"
 #include "core/analysis/RunTexts.h"
+#include "core/history/PlayHistory.h"
 #include "core/insights/PlayRows.h"
 #include "core/insights/PlaySearch.h"
 #include "core/insights/SongView.h"
+#include "core/settings/FilterSettings.h"
+#include "core/settings/IniFile.h"
 #include "report/CsvReport.h"
 #include "report/InsightReport.h"
 #include "report/JsonReport.h"
 #include "report/ReportData.h"
 #include "report/ReportOptions.h"
 #include "report/TextReport.h"
-#include "core/settings/FilterSettings.h"
-#include "core/settings/IniFile.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -73,19 +72,28 @@ int main(int argc, char** argv)
     static char buffer[1 << 16];
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
 
-    Analysis analysis;
-    const RunOutcome outcome = AnalysisRun(analysis, filter, GraphSettings{}, {}).run(options.file);
+    // Several logs are read as one history.
+    std::vector<LogSource> logs;
+    std::string named;
+    for (const std::string& file : options.files) {
+        logs.push_back({file});
+        named += (named.empty() ? "" : " ") + file;
+    }
+    PlayHistory history;
+    const RunOutcome outcome = history.load(logs, filter, GraphSettings{});
+    const Analysis& analysis = history.analysis();
     if (outcome.state != RunOutcome::State::Completed) {
         std::string message;
-        for (const std::string& line : outcome.message)
+        for (const std::string& line : outcome.failure ? RunTexts::failure(*outcome.failure) : outcome.message)
             message += (message.empty() ? "" : " ") + line;
-        std::fprintf(stderr, "tolvane-report: %s: %s\n", options.file.c_str(), message.c_str());
+        const std::string blamed = outcome.failure && !outcome.failure->file.empty() ? outcome.failure->file : named;
+        std::fprintf(stderr, "tolvane-report: %s: %s\n", blamed.c_str(), message.c_str());
         if (options.format == Format::Json && outcome.failure)
             writeJsonError(stdout, *outcome.failure);
         return kFailed;
     }
 
-    ReportData data{options, analysis, outcome, RunTexts::confirmation(options.file, filter), analysis.periodChart};
+    ReportData data{options, analysis, outcome, RunTexts::confirmation(named, filter), analysis.periodChart};
     if (options.view == View::Plays && options.search)
         data.playRows = PlaySearch(analysis.plays).matchingRows(*options.search);
     else
@@ -94,16 +102,20 @@ int main(int argc, char** argv)
         data.song = buildSongView(analysis.plays, data.playRows, analysis.rankings, options.title.value_or(""));
         if (!data.song) {
             const std::string title = options.title.value_or("");
-            std::fprintf(stderr, "tolvane-report: %s: %s\n", options.file.c_str(), noSongMessage(title).c_str());
+            std::fprintf(stderr, "tolvane-report: %s: %s\n", named.c_str(), noSongMessage(title).c_str());
             if (options.format == Format::Json)
-                writeJsonNoSong(stdout, title);
+                writeJsonNoSong(stdout, title, options.files.size() > 1);
             return kFailed;
         }
     }
     if (options.periodLevel && options.periodAt) {
         const DateParts at = splitDate(*options.periodAt);
-        if (auto drawing = analysis.navigation.drawAt(*options.periodLevel, {at.year, at.month, at.day}))
+        ChartNavigation navigation = analysis.navigation;
+        if (auto drawing = navigation.drawAt(*options.periodLevel, {at.year, at.month, at.day})) {
             data.periodChart = std::move(*drawing);
+            data.chartCursor = navigation.cursor;
+            data.dayCaption = navigation.dayCaption;
+        }
     }
 
     switch (options.format) {

@@ -1,18 +1,22 @@
 #include "gui/MainWindow.h"
-#include "gui/calendar/CalendarPage.h"
-#include "gui/models/DayFilterBar.h"
-#include "gui/models/RankingModel.h"
-#include "gui/period/ViewPeriodBar.h"
 #include "core/analysis/RunTexts.h"
 #include "gui/OpenCommand.h"
 #include "gui/StatusProgress.h"
 #include "gui/StoredPlacement.h"
+#include "gui/calendar/CalendarPage.h"
 #include "gui/charts/BarChart.h"
 #include "gui/charts/NavigationPanel.h"
+#include "gui/files/FileCommands.h"
+#include "gui/files/LiveLog.h"
+#include "gui/models/DayFilterBar.h"
 #include "gui/models/ItemRoles.h"
+#include "gui/models/RankingModel.h"
 #include "gui/pages/RankingPage.h"
 #include "gui/pages/TrendPage.h"
+#include "gui/period/ViewPeriodBar.h"
 #include "gui/search/PlayFilterProxy.h"
+#include "gui/sessions/SessionTableModel.h"
+#include "gui/sessions/SessionsPage.h"
 #include "gui/song/SongPage.h"
 #include "support/GuiTest.h"
 #include "support/LogGenerator.h"
@@ -46,8 +50,6 @@ using namespace tolvane;
 using tolvane::testing::MessageBoxAnswerer;
 
 namespace {
-
-const QString kNotImplemented = "まだ未実装です m(_ _)mｽﾏｿ";
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -150,9 +152,9 @@ TEST_F(MainWindowTest, MenusShowTheFileCommandsCopyOptionsAndAbout)
         }
     }
     EXPECT_EQ(shown,
-        QStringList({"ﾌｧｲﾙ(&F)", "開く(&O)...", "-", "上書き保存(&S)", "名前を付けて保存(&A)...", "-",
-            "ﾍﾟｰｼﾞ設定(&U)...", "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "印刷(&P)...", "-", "終了(&X)", "編集(&E)", "ｺﾋﾟｰ(&C)", "ﾂｰﾙ(&T)",
-            "ｵﾌﾟｼｮﾝ(&O)...", "ﾍﾙﾌﾟ(&H)", "ﾊﾞｰｼﾞｮﾝ情報(&A)"}));
+        QStringList({"ﾌｧｲﾙ(&F)", "開く(&O)...", "ログを追加(&L)...", "-", "上書き保存(&S)", "名前を付けて保存(&A)...",
+            "-", "ﾍﾟｰｼﾞ設定(&U)...", "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "印刷(&P)...", "-", "終了(&X)", "編集(&E)", "ｺﾋﾟｰ(&C)",
+            "ﾂｰﾙ(&T)", "ｵﾌﾟｼｮﾝ(&O)...", "ﾍﾙﾌﾟ(&H)", "ﾊﾞｰｼﾞｮﾝ情報(&A)"}));
     EXPECT_EQ(action("saveAction")->shortcut(), QKeySequence(QKeySequence::Save));
     EXPECT_EQ(action("copyAction")->shortcut(), QKeySequence(QKeySequence::Copy));
 
@@ -168,16 +170,17 @@ TEST_F(MainWindowTest, MenusShowTheFileCommandsCopyOptionsAndAbout)
         EXPECT_TRUE(bar->actions().contains(action(name))) << name;
 }
 
-TEST_F(MainWindowTest, NewIsTheOneToolbarCommandNotYetBuilt)
+TEST_F(MainWindowTest, NewClosesTheHistoryWithoutAskingAnything)
 {
+    open(writeLog("score.txt", generated(50)));
+    ASSERT_EQ(window->playList()->model()->rowCount(), 50);
     MessageBoxAnswerer answers;
     action("newAction")->trigger();
-    ASSERT_EQ(answers.seen().size(), 1u);
-    EXPECT_EQ(answers.seen()[0].title, "Tolvane");
-    EXPECT_EQ(answers.seen()[0].text, kNotImplemented);
-    EXPECT_EQ(answers.seen()[0].icon, QMessageBox::NoIcon);
-    EXPECT_EQ(answers.seen()[0].buttons, QMessageBox::Ok);
-    EXPECT_EQ(window->pages()->currentIndex(), 0);
+    EXPECT_TRUE(answers.seen().empty());
+    EXPECT_EQ(window->playList()->model()->rowCount(), 0);
+    EXPECT_FALSE(window->analysis().navigation.analysisDone);
+    EXPECT_EQ(window->windowTitle(), "Tolvane");
+    EXPECT_FALSE(action("addLogAction")->isEnabled());
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindow)
@@ -493,7 +496,7 @@ TEST_F(MainWindowTest, SwitchingTabsRedrawsNothing)
     window->trendPage()->chartTabs()->setCurrentIndex(0);
     EXPECT_EQ(chart(0)->rowCount(), 12);
     EXPECT_EQ(chart(0)->rowLabel(1), firstLabel);
-    EXPECT_EQ(window->analysis().navigation.level, 2);
+    EXPECT_EQ(window->trendPage()->navigation().level, 2);
 }
 
 TEST_F(MainWindowTest, OptionsTakeEffectOnOkAndRestyleTheChartsOnlyAfterAnAnalysis)
@@ -528,7 +531,8 @@ TEST_F(MainWindowTest, OptionsTakeEffectOnOkAndRestyleTheChartsOnlyAfterAnAnalys
 TEST_F(MainWindowTest, TheViewPeriodAndACalendarDayNarrowWhatIsShown)
 {
     std::string utf8;
-    for (const char* date : {"2003/06/01 10:00:00", "2004/01/05 21:00:00", "2004/01/05 21:10:00", "2004/01/06 09:00:00"}) {
+    for (const char* date :
+        {"2003/06/01 10:00:00", "2004/01/05 21:00:00", "2004/01/05 21:10:00", "2004/01/06 09:00:00"}) {
         tolvane::testing::EntryText e;
         e.date = std::string("Date:") + date;
         utf8 += e.text();
@@ -555,4 +559,41 @@ TEST_F(MainWindowTest, TheViewPeriodAndACalendarDayNarrowWhatIsShown)
     period->choose(tolvane::PeriodPreset::All);
     EXPECT_EQ(rankings->model()->index(0, 2).data().toString(), "004");
     EXPECT_TRUE(period->banner()->isHidden());
+}
+
+// A failed Open leaves every page showing the history that was open, and a
+// second log opened beside the first makes one history of both.
+TEST_F(MainWindowTest, AFailedOpenLeavesEveryPageAsItWasAndTwoLogsMakeOneHistory)
+{
+    const std::string first = generated(300);
+    open(writeLog("score.txt", first));
+    window->rankingPage()->chooser()->setCurrentIndex(0);
+    emit window->rankingPage()->chooser()->activated(0);
+    const auto snapshot = [this] {
+        QStringList shown;
+        shown << QString::number(rows(window->playList())) << QString::number(rows(window->rankingPage()->list()))
+              << QString::number(window->calendarPage()->yearChooser()->count())
+              << QString::number(window->sessionsPage()->model()->rowCount()) << window->windowTitle();
+        for (int c = 0; c < window->trendPage()->chartCount(); ++c)
+            for (int r = 1; r <= chart(c)->rowCount(); ++r)
+                shown << chart(c)->rowLabel(r) + "=" + chart(c)->rowValue(r);
+        return shown;
+    };
+    const QStringList before = snapshot();
+    std::string damaged = generated(100);
+    damaged.replace(damaged.find("Date:", damaged.size() / 2) + 5, 4, "20x1");
+    const auto seen = open(writeLog("damaged.txt", damaged));
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(status(), "前のログを表示しています");
+
+    // A copy of the log beside it adds nothing: every play once.
+    writeLog("copy.txt", first);
+    const QString copy = QString::fromStdString((folder() / "copy.txt").string());
+    window->fileCommands().liveLog().stop();
+    MessageBoxAnswerer answers({QMessageBox::Yes, QMessageBox::Ok});
+    window->openLogs({QString::fromStdString((folder() / "score.txt").string()), copy});
+    EXPECT_EQ(rows(window->playList()), 300);
+    EXPECT_EQ(window->analysis().entryDates.size(), 300u);
+    EXPECT_TRUE(window->windowTitle().contains("2"));
 }

@@ -1,6 +1,6 @@
 // Runs the real tolvane-report binary and checks what it prints.
 #include "core/analysis/AnalysisRun.h"
-#include "core/analysis/PeriodView.h"
+#include "core/history/PlayHistory.h"
 #include "core/rankings/RankingView.h"
 #include "support/LogGenerator.h"
 
@@ -299,7 +299,6 @@ const std::vector<std::pair<std::vector<std::string>, std::string>> kBadUsage = 
     {{"--format", "csv", "--view", "all", "small.txt"}, "csv"},
     {{"--format", "csv", "small.txt"}, "csv"},
     {{"--view", "all"}, ""},
-    {{"small.txt", "truncated.txt"}, ""},
     {{"--settings", ".", "small.txt"}, ""},
     {{"--settings", "no-such-settings.ini", "small.txt"}, "no-such-settings.ini"},
 };
@@ -396,10 +395,13 @@ protected:
             const char *date, *title, *scoreLine, *judgeLine, *autoScratch;
         };
         const Entry entries[] = {
-            {"2004/01/01 20:00:00", "Wave", ":500   Score 1000", "Great 400   Good 60   Bad 20   Poor 20   MaxCombo 480", "0"},
-            {"2004/01/01 20:20:00", "WAVE", ":500   Score 2000", "Great 500   Good 0   Bad 0   Poor 0   MaxCombo 500", "1"},
+            {"2004/01/01 20:00:00", "Wave", ":500   Score 1000",
+                "Great 400   Good 60   Bad 20   Poor 20   MaxCombo 480", "0"},
+            {"2004/01/01 20:20:00", "WAVE", ":500   Score 2000", "Great 500   Good 0   Bad 0   Poor 0   MaxCombo 500",
+                "1"},
             {"2004/01/03 9:00:00", "Other", ":300   Score 500", "Great 5   Good 3   Bad   MaxCombo 10", "0"},
-            {"2003/12/31 23:50:00", "wave", ":500   Score 1500", "Great 300   Good 100   Bad 50   Poor 50   MaxCombo 100", "0"},
+            {"2003/12/31 23:50:00", "wave", ":500   Score 1500",
+                "Great 300   Good 100   Bad 50   Poor 50   MaxCombo 100", "0"},
         };
         std::string text = "BM98 score log\r\n";
         for (const Entry& e : entries) {
@@ -443,11 +445,18 @@ TEST_F(ReportInsights, JsonOfEachView)
     EXPECT_TRUE(sameJson(json({"--view", "calendar"}).value("calendar").toObject(), parse(R"({
         "days": [["2003-12-31", 1], ["2004-01-01", 2], ["2004-01-03", 1]],
         "years": [[2003, 1], [2004, 3]]})")));
-    EXPECT_TRUE(sameJson(json({"--view", "sessions"}).value("sessions").toObject(), parse(R"({"gap_minutes": 30, "rows": [
+    EXPECT_TRUE(
+        sameJson(json({"--view", "sessions"}).value("sessions").toObject(), parse(R"({"gap_minutes": 30, "rows": [
         {"start": "2003-12-31T23:50:00", "end": "2003-12-31T23:50:00", "minutes": 0, "plays": 1, "songs": 1, "new_bests": 1},
         {"start": "2004-01-01T20:00:00", "end": "2004-01-01T20:20:00", "minutes": 20, "plays": 2, "songs": 1, "new_bests": 1},
         {"start": "2004-01-03T09:00:00", "end": "2004-01-03T09:00:00", "minutes": 0, "plays": 1, "songs": 1, "new_bests": 1}]})")));
-    EXPECT_EQ(json({"--view", "sessions", "--session-gap", " 1440 "}).value("sessions").toObject().value("rows").toArray().size(), 2);
+    EXPECT_EQ(json({"--view", "sessions", "--session-gap", " 1440 "})
+                  .value("sessions")
+                  .toObject()
+                  .value("rows")
+                  .toArray()
+                  .size(),
+        2);
     EXPECT_TRUE(sameJson(json({"--view", "streaks"}).value("streaks").toObject(), parse(R"({
         "longest": {"days": 2, "from": "2003-12-31", "to": "2004-01-01"},
         "current": {"days": 1, "from": "2004-01-03", "to": "2004-01-03"},
@@ -457,7 +466,8 @@ TEST_F(ReportInsights, JsonOfEachView)
 
     // --from/--to narrow these views as the others.
     EXPECT_EQ(json({"--view", "streaks", "--from", "2004/01/01"}).value("streaks").toObject().value("days_played"), 2);
-    EXPECT_EQ(json({"--view", "song", "--title", "wave", "--to", "2004/01/01"}).value("song").toObject().value("plays"), 2);
+    EXPECT_EQ(
+        json({"--view", "song", "--title", "wave", "--to", "2004/01/01"}).value("song").toObject().value("plays"), 2);
 
     // Search keeps the data-list row numbers and the accepted count.
     const QJsonObject found = json({"--view", "plays", "--search", "ＷＡＶ"});
@@ -472,8 +482,9 @@ TEST_F(ReportInsights, JsonOfEachView)
 TEST_F(ReportInsights, CsvTextAndFailures)
 {
     Result r = runHere({"--view", "song", "--title", "Other", "--format", "csv", "ins.txt"});
-    EXPECT_EQ(r.out, "attempt,at,score,max_combo,total_notes,great,good,bad,poor,autoplay,autoscratch,marks\r\n"
-                     "1,2004-01-03T09:00:00,500,10,300,5,3,0,,0,0,best_score best_combo\r\n");
+    EXPECT_EQ(r.out,
+        "attempt,at,score,max_combo,total_notes,great,good,bad,poor,autoplay,autoscratch,marks\r\n"
+        "1,2004-01-03T09:00:00,500,10,300,5,3,0,,0,0,best_score best_combo\r\n");
     r = runHere({"--view", "calendar", "--format", "csv", "ins.txt"});
     EXPECT_EQ(r.out, "day,plays\r\n2003-12-31,1\r\n2004-01-01,2\r\n2004-01-03,1\r\n");
     r = runHere({"--view", "sessions", "--format", "csv", "ins.txt"});
@@ -515,8 +526,8 @@ TEST_F(ReportInsights, CsvTextAndFailures)
     EXPECT_EQ(runHere({"--view", "title", "--search", "x", "--title", "y", "--session-gap", "5", "ins.txt"}).code, 0);
 }
 
-// The window's view period, narrowed from the whole log in memory, shows the
-// same rankings and charts as the report reading the log with --from/--to.
+// The window's view period, narrowed from the whole log in memory, keeps the
+// same plays and rankings as the report reading the log with --from/--to.
 // The plays are out of date order, as in a merged log, so the first play
 // after --to ends both spans early.
 TEST_F(ReportCli, TheViewPeriodAgreesWithFromAndTo)
@@ -527,11 +538,13 @@ TEST_F(ReportCli, TheViewPeriodAgreesWithFromAndTo)
         int score;
     };
     const Entry entries[] = {{"2003/12/31 23:59:59", "Snow", 500}, {"2004/01/01 00:00:00", "Rain", 900},
-        {"2004/01/05 10:00:00", "snow", 700}, {"2003/12/20 10:00:00", "Wind", 100}, {"2004/02/01 09:00:00", "Rain", 950},
-        {"2004/01/20 09:00:00", "Sun", 300}, {"2004/03/01 09:00:00", "Snow", 800}};
+        {"2004/01/05 10:00:00", "snow", 700}, {"2003/12/20 10:00:00", "Wind", 100},
+        {"2004/02/01 09:00:00", "Rain", 950}, {"2004/01/20 09:00:00", "Sun", 300},
+        {"2004/03/01 09:00:00", "Snow", 800}};
     std::string text;
     for (const Entry& e : entries)
-        text += std::string("[Start of Score] : 申請する時は、この行から切り取る\r\nDate:") + e.date + "\r\nTitle:" + e.title
+        text += std::string("[Start of Score] : 申請する時は、この行から切り取る\r\nDate:") + e.date
+            + "\r\nTitle:" + e.title
             + "   Artist:Kana\r\nGenre:POP   PlayLevel:5\r\nBPM:140\r\nAutoPlay Mode       :0\r\nAutoScratch:0\r\n"
             + "Total Notes         :400   Score " + std::to_string(e.score)
             + "\r\nGreat 280   Good 120   Bad 0   Poor 0   MaxCombo 400\r\n";
@@ -540,9 +553,10 @@ TEST_F(ReportCli, TheViewPeriodAgreesWithFromAndTo)
 
     tolvane::Analysis whole;
     ASSERT_EQ(tolvane::AnalysisRun(whole, {}, {}, {}).run(path).state, tolvane::RunOutcome::State::Completed);
-    // The window narrows its own analysis in place, span after span.
-    tolvane::Analysis inPlace;
-    ASSERT_EQ(tolvane::AnalysisRun(inPlace, {}, {}, {}).run(path).state, tolvane::RunOutcome::State::Completed);
+    // The window narrows its history in place, span after span.
+    tolvane::PlayHistory history;
+    ASSERT_EQ(history.load({tolvane::LogSource{path}}, {}, {}).state, tolvane::RunOutcome::State::Completed);
+    const tolvane::Analysis& inPlace = history.analysis();
     const auto chartOf = [](const tolvane::ChartRows& rows) {
         std::vector<std::vector<std::string>> out;
         for (const tolvane::ChartRow& row : rows)
@@ -556,22 +570,22 @@ TEST_F(ReportCli, TheViewPeriodAgreesWithFromAndTo)
         tolvane::ViewSpan span;
         if (!from.empty()) {
             args.insert(args.end(), {"--from", from});
-            span.from = tolvane::makeDate(std::stoi(from.substr(0, 4)), std::stoi(from.substr(5, 2)),
-                std::stoi(from.substr(8, 2)));
+            span.from = tolvane::makeDate(
+                std::stoi(from.substr(0, 4)), std::stoi(from.substr(5, 2)), std::stoi(from.substr(8, 2)));
         }
         if (!to.empty()) {
             args.insert(args.end(), {"--to", to});
-            span.to = tolvane::makeDate(std::stoi(to.substr(0, 4)), std::stoi(to.substr(5, 2)), std::stoi(to.substr(8, 2)));
+            span.to
+                = tolvane::makeDate(std::stoi(to.substr(0, 4)), std::stoi(to.substr(5, 2)), std::stoi(to.substr(8, 2)));
         }
         args.push_back("merged.txt");
         const Result r = runHere(args);
         ASSERT_EQ(r.code, 0) << r.err;
         const QJsonObject report = parse(r.out);
-        tolvane::PeriodView view;
-        ASSERT_TRUE(tolvane::buildPeriodView(whole, span, view));
+        ASSERT_TRUE(history.narrow(span));
         const std::string where = from + " - " + to;
 
-        EXPECT_EQ(report["accepted"].toInt(), static_cast<int>(view.rows.size())) << where;
+        EXPECT_EQ(report["accepted"].toInt(), static_cast<int>(inPlace.rows.size())) << where;
         const auto rowsOf = [](const QJsonArray& rows) {
             std::vector<std::vector<std::string>> out;
             for (const QJsonValue& row : rows) {
@@ -586,29 +600,13 @@ TEST_F(ReportCli, TheViewPeriodAgreesWithFromAndTo)
             const auto kind = static_cast<tolvane::RankingKind>(k);
             const QString key = QString::fromUtf8(tolvane::rankingChooserEntries()[k]);
             EXPECT_EQ(rowsOf(rankings[key].toObject()["rows"].toArray()),
-                tolvane::buildRankingView(kind, view.rankings).rows)
+                tolvane::buildRankingView(kind, inPlace.rankings).rows)
                 << where << " " << key.toStdString();
         }
-        const QJsonObject charts = report["charts"].toObject();
-        EXPECT_EQ(rowsOf(charts["総合"].toObject()["rows"].toArray()), chartOf(view.periodChart.rows)) << where;
-        EXPECT_EQ(rowsOf(charts["年別"].toArray()), chartOf(view.totals.year)) << where;
-        EXPECT_EQ(rowsOf(charts["月別"].toArray()), chartOf(view.totals.month)) << where;
-        EXPECT_EQ(rowsOf(charts["日別"].toArray()), chartOf(view.totals.day)) << where;
-        EXPECT_EQ(rowsOf(charts["時間帯別"].toArray()), chartOf(view.totals.hour)) << where;
-
-        tolvane::RowList rows;
-        ASSERT_TRUE(tolvane::narrowAnalysis(inPlace, span, rows));
-        EXPECT_EQ(rows, view.rows) << where;
-        EXPECT_EQ(rowsOf(rankings["スコア"].toObject()["rows"].toArray()),
-            tolvane::buildRankingView(tolvane::RankingKind::Score, inPlace.rankings).rows)
-            << where;
-        EXPECT_EQ(rowsOf(charts["総合"].toObject()["rows"].toArray()), chartOf(inPlace.periodChart.rows)) << where;
-        EXPECT_EQ(rowsOf(charts["月別"].toArray()), chartOf(inPlace.totals.month)) << where;
     }
     // Back to the whole log: what the run built.
-    tolvane::RowList rows;
-    ASSERT_TRUE(tolvane::narrowAnalysis(inPlace, {}, rows));
-    EXPECT_EQ(rows.size(), whole.plays.size());
+    ASSERT_TRUE(history.narrow({}));
+    EXPECT_EQ(inPlace.rows.size(), whole.plays.size());
     EXPECT_EQ(tolvane::buildRankingView(tolvane::RankingKind::Title, inPlace.rankings).rows,
         tolvane::buildRankingView(tolvane::RankingKind::Title, whole.rankings).rows);
     EXPECT_EQ(chartOf(inPlace.totals.year), chartOf(whole.totals.year));

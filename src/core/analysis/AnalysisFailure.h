@@ -32,6 +32,11 @@ struct AnalysisFailure {
     Cause cause = Cause::NoPlays;
     long line = 0; // 1-based line of the log to blame; 0 when none
     std::string detail;
+    // With several logs: whether the failure has a log to blame (file), or
+    // was found in the merged history (fileNamed with file empty). One log's
+    // failure names none.
+    bool fileNamed = false;
+    std::string file;
 
     static AnalysisFailure fromReadError(const LogReadError& error);
     // A play whose max combo the rankings cannot take.

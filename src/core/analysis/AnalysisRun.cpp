@@ -1,16 +1,57 @@
 #include "core/analysis/AnalysisRun.h"
 
 #include "core/analysis/Analysis.h"
+#include "core/analysis/FoldStep.h"
 #include "core/analysis/RunTexts.h"
 #include "core/analysis/SpanText.h"
 #include "core/log/LineReader.h"
 #include "core/log/ScoreLogReader.h"
 
 #include <algorithm>
+#include <limits>
+#include <memory>
 #include <new>
+#include <unordered_map>
 #include <utility>
 
 namespace tolvane {
+
+namespace {
+
+RunOutcome failed(RunOutcome outcome, AnalysisFailure failure)
+{
+    outcome.state = RunOutcome::State::Failed;
+    outcome.message = RunTexts::failure(failure);
+    // With several logs, the message names the one to blame.
+    if (failure.fileNamed && !failure.file.empty())
+        outcome.message.insert(outcome.message.begin(), failure.file);
+    outcome.failure = std::move(failure);
+    return outcome;
+}
+
+LineReader openLog(const LogSource& log)
+{
+    return log.bytes ? LineReader::inMemory(*log.bytes) : LineReader::openFile(log.path);
+}
+
+std::int64_t secondsOf(const PlayDate& d)
+{
+    return static_cast<std::int64_t>(d.date) * kSecondsPerDay + d.second;
+}
+
+struct EntryKeyHash {
+    std::size_t operator()(const EntryKey& k) const noexcept { return static_cast<std::size_t>(k.high ^ k.low); }
+};
+
+} // namespace
+
+// One of several logs as read, before the merge.
+struct AnalysisRun::LogPart {
+    std::vector<PlayDate> dates; // every entry's date, in file order
+    std::vector<PlayRecord> plays; // its accepted plays, in file order
+    std::vector<std::int32_t> playOfEntry; // the play each entry gave, or -1
+    std::vector<EntryKey> keys; // each entry's key
+};
 
 AnalysisRun::AnalysisRun(Analysis& analysis, const Filter& filter, const GraphSettings& graph, RunCallbacks callbacks)
     : analysis_(analysis)
@@ -32,90 +73,94 @@ void AnalysisRun::caption(const std::string& text, bool onlyWhenMinimised)
         callbacks_.onCaption(text, onlyWhenMinimised);
 }
 
+bool AnalysisRun::keepGoing(RunOutcome& outcome)
+{
+    if (!callbacks_.onYield || callbacks_.onYield())
+        return true;
+    outcome.state = RunOutcome::State::Cancelled;
+    return false;
+}
+
 RunOutcome AnalysisRun::run(const std::filesystem::path& file)
 {
-    try {
-        LineReader lines = LineReader::openFile(file);
-        return run(lines);
-    } catch (const std::bad_alloc&) {
-        return outOfMemory();
-    }
+    return runLogs({LogSource{file}});
+}
+
+RunOutcome AnalysisRun::run(const std::vector<LogSource>& logs)
+{
+    return runLogs(logs);
 }
 
 RunOutcome AnalysisRun::runBytes(std::string_view bytes)
 {
+    return runLogs({LogSource{{}, bytes}});
+}
+
+RunOutcome AnalysisRun::runLogs(const std::vector<LogSource>& logs)
+{
+    RunOutcome outcome;
     try {
-        LineReader lines = LineReader::inMemory(bytes);
-        return run(lines);
+        // Built apart: the analysis keeps what it holds until the run completes.
+        auto fresh = std::make_unique<Analysis>();
+        std::int64_t yieldCounter = 0;
+        status(RunTexts::readingStatus(0));
+        const bool read = logs.size() == 1 ? readOne(logs.front(), *fresh, outcome, yieldCounter)
+                                           : readSeveral(logs, *fresh, outcome, yieldCounter);
+        if (!read)
+            return outcome;
+        if (fresh->plays.empty()) {
+            AnalysisFailure f;
+            f.kind = AnalysisFailure::Kind::NoPlays;
+            f.cause = outcome.entries == 0 ? AnalysisFailure::Cause::NoEntries : AnalysisFailure::Cause::NoPlays;
+            f.fileNamed = logs.size() > 1;
+            return failed(std::move(outcome), std::move(f));
+        }
+        DateValue earliest = fresh->plays.row(0).date;
+        DateValue latest = earliest;
+        for (std::size_t r = 1; r < fresh->plays.size(); ++r) {
+            earliest = std::min(earliest, fresh->plays.row(r).date);
+            latest = std::max(latest, fresh->plays.row(r).date);
+        }
+        outcome.history = historyText(earliest, latest);
+        if (!fold(*fresh, yieldCounter, outcome)) {
+            if (outcome.failure)
+                outcome.failure->fileNamed = logs.size() > 1;
+            return outcome;
+        }
+        applyBarStyles(graph_, fresh->styles);
+        analysis_.replaceWith(*fresh);
     } catch (const std::bad_alloc&) {
-        return outOfMemory();
+        AnalysisFailure f;
+        f.kind = AnalysisFailure::Kind::Open;
+        f.cause = AnalysisFailure::Cause::OutOfMemory;
+        return failed(RunOutcome{}, std::move(f));
     }
-}
-
-void AnalysisRun::clearResults()
-{
-    analysis_.plays.clear();
-    analysis_.rankings.clear();
-    analysis_.calendar.clear();
-    analysis_.counts.clear();
-    analysis_.entryDates.release(); // gives the memory back
-}
-
-namespace {
-
-RunOutcome failed(RunOutcome outcome, AnalysisFailure failure)
-{
-    outcome.state = RunOutcome::State::Failed;
-    outcome.message = RunTexts::failure(failure);
-    outcome.failure = std::move(failure);
+    status(std::string(RunTexts::kIdleStatus));
+    caption(std::string(RunTexts::kTitle), false);
+    outcome.state = RunOutcome::State::Completed;
+    outcome.message = RunTexts::completion(outcome.sizeBytes, outcome.history);
     return outcome;
 }
 
-} // namespace
-
-RunOutcome AnalysisRun::outOfMemory()
+bool AnalysisRun::readOne(const LogSource& log, Analysis& fresh, RunOutcome& outcome, std::int64_t& yieldCounter)
 {
-    clearResults();
-    AnalysisFailure f;
-    f.kind = AnalysisFailure::Kind::Open;
-    f.cause = AnalysisFailure::Cause::OutOfMemory;
-    return failed(RunOutcome{}, std::move(f));
-}
-
-RunOutcome AnalysisRun::run(LineReader& lines)
-{
-    RunOutcome outcome;
-    Analysis& a = analysis_;
-
-    // Clear the last run's results.
-    clearResults();
-
+    LineReader lines = openLog(log);
+    LogOutcome file;
+    file.path = log.path;
     if (!lines.isOpen()) {
         AnalysisFailure f;
         f.kind = AnalysisFailure::Kind::Open;
         f.cause = AnalysisFailure::Cause::CannotOpen;
         f.detail = lines.error();
-        return failed(std::move(outcome), std::move(f));
+        outcome = failed(std::move(outcome), std::move(f));
+        return false;
     }
-    outcome.sizeBytes = lines.size();
-    status(RunTexts::readingStatus(0));
+    outcome.sizeBytes = file.sizeBytes = lines.size();
 
-    // Read: every entry counts for the charts, every accepted play becomes a row.
-    DateValue earliest = 0;
-    DateValue latest = 0;
     LogReaderCallbacks reading;
-    reading.onPlayDate = [&](const PlayDate& d) {
-        a.counts.count(d, a.calendar, a.navigation.cursor);
-        a.entryDates.push_back(d);
-    };
-    reading.onPlay = [&](PlayRecord&& play) {
-        if (a.plays.empty() || play.date < earliest)
-            earliest = play.date;
-        if (a.plays.empty() || play.date > latest)
-            latest = play.date;
-        a.plays.append(std::move(play));
-    };
-    reading.onProgress = [&](int percent) {
+    reading.onPlayDate = [&fresh](const PlayDate& d) { fresh.entryDates.push_back(d); };
+    reading.onPlay = [&fresh](PlayRecord&& play) { fresh.plays.append(std::move(play)); };
+    reading.onProgress = [this](int percent) {
         status(RunTexts::readingStatus(percent));
         caption(RunTexts::readingCaption(percent), true);
     };
@@ -123,70 +168,183 @@ RunOutcome AnalysisRun::run(LineReader& lines)
     // A large log is read on every core the process may use.
     LogReadOptions options;
     options.threads = 0;
-    const LogReadResult read = ScoreLogReader(filter_, std::move(reading), a.plays.texts(), options).read(lines);
-    outcome.entries = read.entries;
-    outcome.accepted = read.accepted;
-    outcome.endOffset = read.endOffset;
-    outcome.endLine = read.endLine;
-    outcome.stoppedAtMaxtime = read.stoppedAtMaxtime;
+    const LogReadResult read = ScoreLogReader(filter_, std::move(reading), fresh.plays.texts(), options).read(lines);
+    outcome.entries = file.entries = read.entries;
+    outcome.accepted = file.accepted = read.accepted;
+    outcome.endOffset = file.endOffset = read.endOffset;
+    outcome.endLine = file.endLine = read.endLine;
+    outcome.stoppedAtMaxtime = file.stoppedAtMaxtime = read.stoppedAtMaxtime;
+    outcome.logs = {file};
+    yieldCounter = read.yieldCounter;
     if (read.cancelled) {
         outcome.state = RunOutcome::State::Cancelled;
-        return outcome;
-    }
-    if (read.error)
-        return failed(std::move(outcome), AnalysisFailure::fromReadError(*read.error));
-    if (a.plays.empty()) {
-        AnalysisFailure f;
-        f.kind = AnalysisFailure::Kind::NoPlays;
-        f.cause = read.entries == 0 ? AnalysisFailure::Cause::NoEntries : AnalysisFailure::Cause::NoPlays;
-        return failed(std::move(outcome), std::move(f));
-    }
-    outcome.history = historyText(earliest, latest);
-
-    std::int64_t yieldCounter = read.yieldCounter;
-    if (!rankPlays(yieldCounter, outcome))
-        return outcome;
-
-    // Draw: the period chart at level 1, the totals charts, then the bar
-    // styles, taking input between the steps so a close is not kept waiting.
-    status(std::string(RunTexts::kDrawingStatus));
-    auto keepGoing = [&] {
-        if (!callbacks_.onYield || callbacks_.onYield())
-            return true;
-        outcome.state = RunOutcome::State::Cancelled;
         return false;
-    };
-    if (!keepGoing())
-        return outcome;
-    a.periodChart = a.navigation.finishRun(a.counts);
-    if (!keepGoing())
-        return outcome;
-    a.totals = fillTotalsCharts(a.counts);
-    applyBarStyles(graph_, a.styles);
-
-    status(std::string(RunTexts::kIdleStatus));
-    caption(std::string(RunTexts::kTitle), false);
-    a.navigation.analysisDone = true;
-    outcome.state = RunOutcome::State::Completed;
-    outcome.message = RunTexts::completion(outcome.sizeBytes, outcome.history);
-    return outcome;
+    }
+    if (read.error) {
+        outcome = failed(std::move(outcome), AnalysisFailure::fromReadError(*read.error));
+        return false;
+    }
+    return true;
 }
 
-bool AnalysisRun::rankPlays(std::int64_t& yieldCounter, RunOutcome& outcome)
+bool AnalysisRun::readSeveral(
+    const std::vector<LogSource>& logs, Analysis& fresh, RunOutcome& outcome, std::int64_t& yieldCounter)
 {
-    Analysis& a = analysis_;
-    status(RunTexts::rankingStartStatus());
-    const std::size_t n = a.plays.size();
-    std::size_t threshold = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const PlayRecord& p = a.plays.row(i);
-        const auto play = rankedPlay(p);
-        if (!play) {
-            outcome = failed(std::move(outcome), AnalysisFailure::maxComboTooLarge(p.maxCombo));
+    std::vector<LogPart> parts(logs.size());
+    outcome.logs.resize(logs.size());
+    // For the progress: the share of all the logs' bytes read.
+    std::uint64_t bytesInAll = 0;
+    for (const LogSource& log : logs) {
+        std::error_code error;
+        const auto size = log.bytes ? log.bytes->size() : std::filesystem::file_size(log.path, error);
+        bytesInAll += error ? 0 : size;
+    }
+    std::uint64_t bytesBefore = 0;
+    for (std::size_t i = 0; i < logs.size(); ++i) {
+        LogOutcome& file = outcome.logs[i];
+        LogPart& part = parts[i];
+        file.path = logs[i].path;
+        LineReader lines = openLog(logs[i]);
+        auto fail = [&](AnalysisFailure f) {
+            f.fileNamed = true;
+            f.file = logs[i].path.string();
+            outcome = failed(std::move(outcome), std::move(f));
+            return false;
+        };
+        if (!lines.isOpen()) {
+            AnalysisFailure f;
+            f.kind = AnalysisFailure::Kind::Open;
+            f.cause = AnalysisFailure::Cause::CannotOpen;
+            f.detail = lines.error();
+            return fail(std::move(f));
+        }
+        file.sizeBytes = lines.size();
+        outcome.sizeBytes += file.sizeBytes;
+
+        LogReaderCallbacks reading;
+        reading.onPlayDate = [&part](const PlayDate& d) {
+            part.dates.push_back(d);
+            part.playOfEntry.push_back(-1);
+        };
+        reading.onPlay = [&part, i](PlayRecord&& play) {
+            // A play is handed on right after its entry's date.
+            part.playOfEntry.back() = static_cast<std::int32_t>(part.plays.size());
+            play.file = static_cast<std::uint16_t>(i);
+            part.plays.push_back(std::move(play));
+        };
+        const std::uint64_t size = file.sizeBytes;
+        reading.onProgress = [this, bytesBefore, size, bytesInAll](int percent) {
+            const std::uint64_t done = bytesBefore + size * static_cast<std::uint64_t>(percent) / 100;
+            const int overall
+                = bytesInAll == 0 ? 100 : static_cast<int>(std::min<std::uint64_t>(100, done * 100 / bytesInAll));
+            status(RunTexts::readingStatus(overall));
+            caption(RunTexts::readingCaption(overall), true);
+        };
+        reading.onYield = callbacks_.onYield;
+        LogReadOptions options;
+        options.threads = 0;
+        const LogReadResult read
+            = ScoreLogReader(filter_, std::move(reading), fresh.plays.texts(), options).read(lines);
+        file.entries = read.entries;
+        file.endOffset = read.endOffset;
+        file.endLine = read.endLine;
+        file.stoppedAtMaxtime = read.stoppedAtMaxtime;
+        outcome.entries += read.entries;
+        yieldCounter += read.yieldCounter;
+        if (read.cancelled) {
+            outcome.state = RunOutcome::State::Cancelled;
             return false;
         }
-        a.rankings.record(*play);
+        if (read.error)
+            return fail(AnalysisFailure::fromReadError(*read.error));
+        bytesBefore += size;
 
+        std::vector<long> dateLines;
+        dateLines.reserve(part.dates.size());
+        for (const PlayDate& d : part.dates)
+            dateLines.push_back(d.line);
+        LineReader again = openLog(logs[i]);
+        part.keys = entryKeys(again, dateLines);
+        if (!keepGoing(outcome))
+            return false;
+    }
+    outcome.endOffset = outcome.logs.front().endOffset;
+    outcome.endLine = outcome.logs.front().endLine;
+    outcome.stoppedAtMaxtime = outcome.logs.front().stoppedAtMaxtime;
+
+    // Every entry in date order; equal times keep the order of the logs, then
+    // their order in the log.
+    struct Place {
+        std::int64_t seconds;
+        std::uint32_t file;
+        std::uint32_t entry;
+    };
+    std::vector<Place> order;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        for (std::size_t e = 0; e < parts[i].dates.size(); ++e)
+            order.push_back(
+                {secondsOf(parts[i].dates[e]), static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(e)});
+    std::stable_sort(order.begin(), order.end(), [](const Place& a, const Place& b) { return a.seconds < b.seconds; });
+
+    // An entry goes when an entry of another log, kept before it, has the
+    // same lines. Such entries have the same date line, so the same time.
+    std::unordered_map<EntryKey, std::uint32_t, EntryKeyHash> keptAtTime; // key -> the log it was kept from
+    std::int32_t no = 0;
+    for (std::size_t at = 0; at < order.size();) {
+        std::size_t end = at + 1;
+        while (end < order.size() && order[end].seconds == order[at].seconds)
+            ++end;
+        keptAtTime.clear();
+        const bool last = end == order.size();
+        if (last) {
+            outcome.lastKeys.clear();
+            outcome.lastSeconds = order[at].seconds;
+        }
+        for (std::size_t k = at; k < end; ++k) {
+            const Place& p = order[k];
+            LogPart& part = parts[p.file];
+            if (end - at > 1) {
+                const EntryKey& key = part.keys[p.entry];
+                const auto [found, inserted] = keptAtTime.try_emplace(key, p.file);
+                if (!inserted && found->second != p.file) {
+                    ++outcome.logs[p.file].duplicates;
+                    ++outcome.duplicates;
+                    continue;
+                }
+            }
+            if (last)
+                outcome.lastKeys.push_back({part.keys[p.entry], static_cast<std::uint16_t>(p.file)});
+            fresh.entryDates.push_back(part.dates[p.entry]);
+            const std::int32_t play = part.playOfEntry[p.entry];
+            if (play < 0)
+                continue;
+            PlayRecord& record = part.plays[static_cast<std::size_t>(play)];
+            record.no = ++no;
+            fresh.plays.append(std::move(record));
+            ++outcome.logs[p.file].accepted;
+        }
+        at = end;
+    }
+    outcome.accepted = no;
+    return true;
+}
+
+bool AnalysisRun::fold(Analysis& fresh, std::int64_t& yieldCounter, RunOutcome& outcome)
+{
+    FoldStep step(fresh);
+    step.restart({});
+    for (const PlayDate& date : fresh.entryDates)
+        step.entry(date);
+
+    status(RunTexts::rankingStartStatus());
+    const std::size_t n = fresh.plays.size();
+    fresh.rows.reserve(n);
+    std::size_t threshold = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (auto failure = step.play(i)) {
+            outcome = failed(std::move(outcome), std::move(*failure));
+            return false;
+        }
         ++yieldCounter;
         if (yieldCounter % kYieldEvery == 0 && callbacks_.onYield && !callbacks_.onYield()) {
             outcome.state = RunOutcome::State::Cancelled;
@@ -199,6 +357,12 @@ bool AnalysisRun::rankPlays(std::int64_t& yieldCounter, RunOutcome& outcome)
             threshold += 10;
         }
     }
+
+    // Draw, taking input first so a close is not kept waiting.
+    status(std::string(RunTexts::kDrawingStatus));
+    if (!keepGoing(outcome))
+        return false;
+    step.draw();
     return true;
 }
 

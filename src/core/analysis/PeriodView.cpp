@@ -1,7 +1,6 @@
 #include "core/analysis/PeriodView.h"
 
 #include <cmath>
-#include <stdexcept>
 
 namespace tolvane {
 
@@ -54,55 +53,6 @@ DateValue lastPlayDay(const PlayList& plays)
     for (std::size_t r = 1; r < plays.size(); ++r)
         latest = std::max(latest, plays.row(r).date);
     return std::floor(static_cast<double>(totalSeconds(latest)) / kSecondsPerDay);
-}
-
-namespace {
-
-// What both forms rebuild, member by member.
-struct Narrowed {
-    RowList& rows;
-    RankingTables& rankings;
-    CalendarCounts& calendar;
-    TrendCounts& counts;
-    ChartNavigation& navigation;
-    PeriodDrawing& periodChart;
-    TotalsCharts& totals;
-};
-
-bool narrow(const PlayList& plays, const BlockList<PlayDate>& entries, ViewSpan span, Narrowed to)
-{
-    to.rows = span.isWhole() ? allRows(plays) : rowsInSpan(plays, span);
-    countEntries(entries, span, to.counts, to.calendar, to.navigation.cursor);
-    const bool ranked = rankRows(plays, to.rows, to.rankings);
-    if (!ranked || to.counts.entries() == 0) {
-        to.rows.clear();
-        to.rankings.clear();
-        to.counts.clear();
-        to.calendar.clear();
-        to.navigation.analysisDone = false;
-        to.periodChart = {};
-        to.totals = designedTotalsCharts();
-        return false;
-    }
-    to.periodChart = to.navigation.finishRun(to.counts);
-    to.navigation.analysisDone = true;
-    to.totals = fillTotalsCharts(to.counts);
-    return true;
-}
-
-} // namespace
-
-bool buildPeriodView(const Analysis& analysis, ViewSpan span, PeriodView& view)
-{
-    view.span = span;
-    return narrow(analysis.plays, analysis.entryDates, span,
-        {view.rows, view.rankings, view.calendar, view.counts, view.navigation, view.periodChart, view.totals});
-}
-
-bool narrowAnalysis(Analysis& analysis, ViewSpan span, RowList& rows)
-{
-    Analysis& a = analysis;
-    return narrow(a.plays, a.entryDates, span, {rows, a.rankings, a.calendar, a.counts, a.navigation, a.periodChart, a.totals});
 }
 
 HabitFigures buildHabitFigures(const PlayList& plays, const RowList& rows, int gapMinutes)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/analysis/Analysis.h"
+#include "core/analysis/PlayList.h"
 #include "core/insights/PlayCalendar.h"
 #include "core/insights/PlayRows.h"
 #include "core/insights/Sessions.h"
@@ -21,35 +21,6 @@ ViewSpan presetSpan(PeriodPreset preset, DateValue anchorDay, DateValue from = 0
 
 // The date of the latest play, at midnight; 0 for no plays.
 DateValue lastPlayDay(const PlayList& plays);
-
-// The rankings and charts of an analysis narrowed to a span, built from the
-// rows and entry dates in memory. The data list itself stays whole.
-class PeriodView final {
-public:
-    PeriodView() = default;
-    PeriodView(const PeriodView&) = delete;
-    PeriodView& operator=(const PeriodView&) = delete;
-
-    ViewSpan span;
-    RowList rows; // the data-list rows in the span, file order
-    RankingTables rankings;
-    CalendarCounts calendar;
-    TrendCounts counts;
-    ChartNavigation navigation{calendar};
-    PeriodDrawing periodChart;
-    TotalsCharts totals = designedTotalsCharts();
-};
-
-// Fills view for the span, as tolvane-report --from/--to would build it from
-// the log: the same rows, rankings and charts. False when the analysis holds
-// no entry (nothing was read) or a row cannot be ranked; view is then cleared.
-bool buildPeriodView(const Analysis& analysis, ViewSpan span, PeriodView& view);
-
-// The same in place: the analysis's rankings, chart counts, navigation and
-// charts are rebuilt for the span, from its plays and entry dates, which stay
-// whole (a whole span gives back exactly what the run built). rows receives
-// the data-list rows in the span. The period chart starts again at level 1.
-bool narrowAnalysis(Analysis& analysis, ViewSpan span, RowList& rows);
 
 // What the heatmap and the sessions page show for a set of rows.
 struct HabitFigures final {

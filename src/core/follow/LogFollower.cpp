@@ -1,8 +1,6 @@
 #include "core/follow/LogFollower.h"
 
-#include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisFailure.h"
-#include "core/analysis/AnalysisRun.h"
 #include "core/analysis/RunTexts.h"
 #include "core/log/LineReader.h"
 #include "core/log/ScoreLogReader.h"
@@ -104,11 +102,9 @@ std::uint64_t offsetAfterLine(std::string_view bytes, long line)
 
 } // namespace
 
-bool LogFollower::start(const std::filesystem::path& path, const Filter& filter, const RunOutcome& outcome)
+bool LogFollower::start(const std::filesystem::path& path, const Filter& filter, const LogOutcome& outcome)
 {
     stop();
-    if (outcome.state != RunOutcome::State::Completed)
-        return false;
     const Descriptor fd(openForReading(path));
     struct stat st { };
     if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
@@ -145,7 +141,7 @@ void LogFollower::stop()
     path_.clear();
 }
 
-FollowUpdate LogFollower::poll(Analysis& analysis)
+FollowUpdate LogFollower::poll(const std::shared_ptr<TextPool>& texts, bool withKeys)
 {
     if (!following_)
         return {};
@@ -170,10 +166,11 @@ FollowUpdate LogFollower::poll(Analysis& analysis)
     }
     if (tailUncertain_ || size - offset_ > kMaxAppendBytes)
         return reload();
-    return readAppended(analysis, fd.get(), size);
+    return readAppended(texts, withKeys, fd.get(), size);
 }
 
-FollowUpdate LogFollower::readAppended(Analysis& analysis, int fd, std::uint64_t size)
+FollowUpdate LogFollower::readAppended(
+    const std::shared_ptr<TextPool>& texts, bool withKeys, int fd, std::uint64_t size)
 {
     std::string bytes;
     // The reader takes a UTF-8 log by its byte order mark, so the new part gets one too.
@@ -200,14 +197,19 @@ FollowUpdate LogFollower::readAppended(Analysis& analysis, int fd, std::uint64_t
     bytes.reserve(prefix + take - skip);
     bytes.append(kUtf8Bom.substr(0, prefix)).append(appended, skip, take - skip);
 
-    std::vector<PlayDate> dates;
-    std::vector<PlayRecord> plays;
+    FollowUpdate update;
+    NewEntries& added = update.added;
     LogReaderCallbacks callbacks;
-    callbacks.onPlayDate = [&dates](const PlayDate& date) { dates.push_back(date); };
-    callbacks.onPlay = [&plays](PlayRecord&& play) { plays.push_back(std::move(play)); };
+    callbacks.onPlayDate = [&added](const PlayDate& date) {
+        added.dates.push_back(date);
+        added.playOfEntry.push_back(-1);
+    };
+    callbacks.onPlay = [&added](PlayRecord&& play) {
+        added.playOfEntry.back() = static_cast<std::int32_t>(added.plays.size());
+        added.plays.push_back(std::move(play));
+    };
     LineReader lines = LineReader::inMemory(bytes);
-    // The new plays' texts live in the data list's pool, with the plays read before them.
-    const LogReadResult read = ScoreLogReader(filter_, std::move(callbacks), analysis.plays.texts()).read(lines);
+    const LogReadResult read = ScoreLogReader(filter_, std::move(callbacks), texts).read(lines);
 
     std::uint64_t consumed = lines.offset();
     long linesRead = lines.lineNumber();
@@ -222,38 +224,24 @@ FollowUpdate LogFollower::readAppended(Analysis& analysis, int fd, std::uint64_t
         // The last entry is still being written: it is read again, from its
         // marker line, once the rest of it is there.
         const long marker = read.error->line;
-        std::erase_if(dates, [marker](const PlayDate& d) { return d.line > marker; });
+        while (!added.dates.empty() && added.dates.back().line > marker) {
+            if (added.playOfEntry.back() >= 0)
+                added.plays.pop_back();
+            added.dates.pop_back();
+            added.playOfEntry.pop_back();
+        }
         consumed = offsetAfterLine(bytes, marker - 1);
         linesRead = marker - 1;
     }
-
-    // Into the analysis, as a full read and its ranking phase would have put them.
-    std::vector<RankedPlay> ranked;
-    for (const PlayRecord& p : plays) {
-        const auto play = rankedPlay(p);
-        if (!play) {
-            following_ = false;
-            return failed(AnalysisFailure::maxComboTooLarge(p.maxCombo));
-        }
-        ranked.push_back(*play);
+    if (withKeys) {
+        std::vector<long> dateLines;
+        for (const PlayDate& date : added.dates)
+            dateLines.push_back(date.line);
+        LineReader again = LineReader::inMemory(bytes);
+        added.keys = entryKeys(again, dateLines);
     }
-    try {
-        for (PlayDate& date : dates) {
-            date.line += line_;
-            analysis.counts.count(date, analysis.calendar, analysis.navigation.cursor);
-            analysis.entryDates.push_back(date); // a view period counts them again
-        }
-    } catch (const std::out_of_range&) {
-        following_ = false;
-        return reload();
-    }
-    for (const RankedPlay& play : ranked)
-        analysis.rankings.record(play);
-    const auto firstNo = static_cast<std::int32_t>(analysis.plays.size());
-    for (std::size_t i = 0; i < plays.size(); ++i) {
-        plays[i].no = firstNo + static_cast<std::int32_t>(i) + 1;
-        analysis.plays.append(std::move(plays[i]));
-    }
+    for (PlayDate& date : added.dates)
+        date.line += line_;
 
     offset_ += skip + (consumed - prefix);
     line_ += linesRead;
@@ -263,24 +251,38 @@ FollowUpdate LogFollower::readAppended(Analysis& analysis, int fd, std::uint64_t
         afterCr_ = false;
     ended_ = read.stoppedAtMaxtime;
 
-    FollowUpdate update;
-    if (dates.empty())
+    if (added.dates.empty())
         return update;
     update.kind = FollowUpdate::Kind::Added;
-    update.plays = static_cast<std::int32_t>(ranked.size());
-    update.entries = static_cast<std::int32_t>(dates.size());
-    // The charts as a full read draws them: the totals anew, and the period
-    // chart over the wider span, at the level and place the user left it.
-    analysis.totals = fillTotalsCharts(analysis.counts);
-    ChartNavigation& nav = analysis.navigation;
-    if (nav.level <= 1) {
-        analysis.periodChart = nav.finishRun(analysis.counts);
-    } else {
-        nav.setBounds(analysis.counts.earliest(), analysis.counts.latest());
-        const ChartDate at = nav.cursor;
-        if (auto drawing = nav.drawAt(nav.level, CivilDate{at.year, at.month, at.day}))
-            analysis.periodChart = std::move(*drawing);
+    update.plays = static_cast<std::int32_t>(added.plays.size());
+    update.entries = static_cast<std::int32_t>(added.dates.size());
+    return update;
+}
+
+FollowUpdate followOnce(PlayHistory& history, std::size_t log, LogFollower& follower, AppendOutcome* appended)
+{
+    FollowUpdate update = follower.poll(history.texts(), history.logs().size() > 1);
+    if (update.kind != FollowUpdate::Kind::Added)
+        return update;
+    AppendOutcome outcome = history.append(log, std::move(update.added));
+    update.added = {};
+    switch (outcome.kind) {
+    case AppendOutcome::Kind::Added:
+        update.plays = static_cast<std::int32_t>(outcome.rows);
+        update.entries = outcome.entries;
+        break;
+    case AppendOutcome::Kind::Reload:
+        follower.stop();
+        update.kind = FollowUpdate::Kind::Reload;
+        break;
+    case AppendOutcome::Kind::Failed:
+        follower.stop();
+        update.kind = FollowUpdate::Kind::Failed;
+        update.message = RunTexts::failure(*outcome.failure);
+        break;
     }
+    if (appended)
+        *appended = std::move(outcome);
     return update;
 }
 

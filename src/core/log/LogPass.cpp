@@ -320,6 +320,7 @@ Outcome Pass::readEntry(PlayRecord& record)
     playDate.day = civil.day;
     playDate.weekday = weekdayOfSerial(*day);
     playDate.hour = *seconds / 3600;
+    playDate.second = *seconds;
     playDate.line = dateLine;
     if (callbacks_.onPlayDate)
         callbacks_.onPlayDate(playDate);
@@ -351,8 +352,10 @@ Outcome Pass::readEntry(PlayRecord& record)
         const auto [title, artist] = splitAt(textFrom(6), kArtist);
         record.title = title.empty() ? std::string_view("No Title") : texts_.intern(title);
         record.artist = artist.empty() ? std::string_view("No Name") : texts_.intern(artist);
-        if (memory_.titleLines.size() < LogPassMemory::kMaxSeenLines && lines_.bytes().size() <= LogPassMemory::kMaxSeenLineBytes)
-            memory_.titleLines.emplace(texts_.keep(lines_.bytes()), LogPassMemory::TitleLine{record.title, record.artist});
+        if (memory_.titleLines.size() < LogPassMemory::kMaxSeenLines
+            && lines_.bytes().size() <= LogPassMemory::kMaxSeenLineBytes)
+            memory_.titleLines.emplace(
+                texts_.keep(lines_.bytes()), LogPassMemory::TitleLine{record.title, record.artist});
     }
     // Line 3: genre and level.
     if (!entryLine(false))
@@ -367,8 +370,10 @@ Outcome Pass::readEntry(PlayRecord& record)
         record.level = numericValue(level);
         if (!finite(record.level, lines_.lineNumber()))
             return Outcome::Failed;
-        if (memory_.genreLines.size() < LogPassMemory::kMaxSeenLines && lines_.bytes().size() <= LogPassMemory::kMaxSeenLineBytes)
-            memory_.genreLines.emplace(texts_.keep(lines_.bytes()), LogPassMemory::GenreLine{record.genre, record.level});
+        if (memory_.genreLines.size() < LogPassMemory::kMaxSeenLines
+            && lines_.bytes().size() <= LogPassMemory::kMaxSeenLineBytes)
+            memory_.genreLines.emplace(
+                texts_.keep(lines_.bytes()), LogPassMemory::GenreLine{record.genre, record.level});
     }
     // Line 4: BPM from the fifth character on.
     if (!entryLine())
@@ -429,8 +434,8 @@ Outcome Pass::readEntry(PlayRecord& record)
 
 } // namespace
 
-LogReadResult readLogPass(LineReader& lines, const Filter& filter, const LogReaderCallbacks& callbacks,
-    TextPool& texts, LogPassMemory& memory, std::uint64_t stopAt, bool* reachedStop)
+LogReadResult readLogPass(LineReader& lines, const Filter& filter, const LogReaderCallbacks& callbacks, TextPool& texts,
+    LogPassMemory& memory, std::uint64_t stopAt, bool* reachedStop)
 {
     Pass pass(lines, filter, callbacks, texts, memory, stopAt);
     LogReadResult result = pass.run();

@@ -46,6 +46,8 @@ struct PlayRecord {
     // The autoplay digit of line 5 and the auto-scratch digit of line 6, as read.
     std::int8_t autoplay = 0;
     std::int8_t autoScratch = 0;
+    // Which of the history's logs the play came from, 0 for the first.
+    std::uint16_t file = 0;
     // The numbers after "Great", "Good", "Bad" and "Poor" on the entry's last
     // line, in that order (see Judgement); NaN where the label is not there.
     std::array<double, 4> judgements{kNoJudgement, kNoJudgement, kNoJudgement, kNoJudgement};
@@ -62,6 +64,7 @@ struct PlayDate {
     int day = 0;
     int weekday = 0; // 1 = Sunday .. 7 = Saturday
     int hour = 0;
+    int second = 0; // of the day, 0..86399
     long line = 0; // the entry's date line
 };
 

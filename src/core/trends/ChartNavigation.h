@@ -26,6 +26,9 @@ public:
     {
     }
 
+    // Draws from tree from now on, which must outlive this object.
+    void attach(const CalendarCounts& tree) noexcept { tree_ = &tree; }
+
     std::int16_t level = 0; // 1..5 once a run has drawn the chart
     ChartDate cursor;
     std::int16_t nextMonthYear = 0;

@@ -3,6 +3,8 @@
 
 #include "core/analysis/AnalysisRun.h"
 #include "core/files/RecentFiles.h"
+#include "gui/HistoryNotifier.h"
+#include "gui/LogPath.h"
 #include "gui/Messages.h"
 #include "gui/OpenCommand.h"
 #include "gui/StatusProgress.h"
@@ -32,9 +34,9 @@ FileCommands::FileCommands(const Window& window)
     , w_(window)
     , save_(new SaveCommand(window.window))
     , print_(new PrintCommand(window.window))
-    , live_(new LiveLog(window.analysis, this))
+    , live_(new LiveLog(window.history, this))
 {
-    connect(live_, &LiveLog::playsAdded, this, &FileCommands::showAddedPlays);
+    connect(&w_.history, &HistoryNotifier::appended, this, &FileCommands::showAddedPlays);
     connect(live_, &LiveLog::reloadNeeded, this, &FileCommands::reloadRequested);
     connect(live_, &LiveLog::statusText, &w_.status, &StatusProgress::setStatus);
     auto* drop = new FileDrop(w_.window);
@@ -85,35 +87,42 @@ QString FileCommands::logToReopen() const
 
 QString FileCommands::chooseLogFile(QWidget* parent) const
 {
+    const QStringList paths = chooseLogFiles(parent);
+    return paths.isEmpty() ? QString() : paths.front();
+}
+
+QStringList FileCommands::chooseLogFiles(QWidget* parent) const
+{
     QFileDialog dialog(parent);
     OpenCommand::setUpScoreFileDialog(dialog);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
     const QString folder = QFile::decodeName(QByteArray::fromStdString(stored_.lastFolder));
     if (!folder.isEmpty() && QDir(folder).exists())
         dialog.setDirectory(folder);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted)
         return {};
-    return dialog.selectedFiles().front();
+    return dialog.selectedFiles();
 }
 
-void FileCommands::logRead(const RunOutcome& outcome, const QString& path, const Filter& filter)
+void FileCommands::logRead(const RunOutcome& outcome, const QStringList& paths, const Filter& filter)
 {
-    live_->stop();
-    if (outcome.state != RunOutcome::State::Completed)
+    if (outcome.state != RunOutcome::State::Completed) {
+        // The history still shown goes on being followed.
         return;
-    const std::string stored = QFile::encodeName(path).toStdString();
+    }
+    live_->stop();
+    const QString& path = paths.front();
+    const std::string stored = logPath(path).native();
     stored_.lastFolder = folderOf(stored);
     save_->setStartFolder(QFile::decodeName(QByteArray::fromStdString(stored_.lastFolder)));
     if (recent_)
         recent_->add(path);
-    live_->follow(path, filter, outcome);
+    live_->follow(paths, filter, outcome);
 }
 
 void FileCommands::showAddedPlays()
 {
     tolvane::showAddedPlays(w_.playListModel, w_.playList);
-    if (const auto shown = w_.rankings.shownRanking())
-        w_.rankings.showRanking(*shown);
-    w_.trends.showAnalysis();
 }
 
 QTableView* FileCommands::shownTable() const

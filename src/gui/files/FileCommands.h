@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QAction;
 class QMenu;
@@ -15,7 +16,7 @@ class QWidget;
 
 namespace tolvane {
 
-class Analysis;
+class HistoryNotifier;
 class LiveLog;
 class PlayListModel;
 class PrintCommand;
@@ -43,7 +44,7 @@ public:
         RankingPage& rankings;
         TrendPage& trends;
         StatusProgress& status;
-        Analysis& analysis;
+        HistoryNotifier& history;
     };
 
     explicit FileCommands(const Window& window);
@@ -59,8 +60,9 @@ public:
 
     // The log to open at start without dialogs, or empty.
     QString logToReopen() const;
-    // The Open dialog, starting in the last folder used.
+    // The Open dialog, starting in the last folder used; one log or several.
     QString chooseLogFile(QWidget* parent) const;
+    QStringList chooseLogFiles(QWidget* parent) const;
 
     LiveLog& liveLog() const { return *live_; }
     SaveCommand& saveCommand() const { return *save_; }
@@ -71,14 +73,15 @@ public slots:
     void printPreview();
     void pageSetup();
     void copy();
-    // An Open command ended: a log read in full becomes the recent one and is followed.
-    void logRead(const tolvane::RunOutcome& outcome, const QString& path, const tolvane::Filter& filter);
+    // An Open command ended: the logs read in full are followed, and the
+    // first becomes the recent one.
+    void logRead(const tolvane::RunOutcome& outcome, const QStringList& paths, const tolvane::Filter& filter);
 
 signals:
     // A recent or dropped log: open it as File > Open does, through the confirmation.
     void openRequested(const QString& path);
-    // The open log changed beyond following: read it again in full, without dialogs.
-    void reloadRequested(const QString& path);
+    // The open logs changed beyond following: read them again in full, without dialogs.
+    void reloadRequested(const QStringList& paths);
 
 private:
     void showAddedPlays();

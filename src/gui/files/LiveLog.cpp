@@ -2,35 +2,69 @@
 
 #include "core/analysis/AnalysisRun.h"
 #include "core/files/FileTexts.h"
+#include "gui/HistoryNotifier.h"
+#include "gui/LogPath.h"
 
-#include <QFile>
 #include <QStringList>
 
 namespace tolvane {
 
-LiveLog::LiveLog(Analysis& analysis, QObject* parent)
+struct LiveLog::Followed {
+    LogFollower follower;
+    LogWatcher watcher;
+    QString path;
+};
+
+LiveLog::LiveLog(HistoryNotifier& history, QObject* parent)
     : QObject(parent)
-    , analysis_(analysis)
+    , history_(history)
 {
-    connect(&watcher_, &LogWatcher::changed, this, &LiveLog::update);
+    // The followers belong to the history they were started on.
+    connect(&history_, &HistoryNotifier::replaced, this, &LiveLog::stop);
 }
+
+LiveLog::~LiveLog() = default;
 
 void LiveLog::follow(const QString& path, const Filter& filter, const RunOutcome& outcome)
 {
+    follow(QStringList{path}, filter, outcome);
+}
+
+void LiveLog::follow(const QStringList& paths, const Filter& filter, const RunOutcome& outcome)
+{
     stop();
-    // The follower starts whatever the option says, so that turning it on
-    // later reads from where this read ended.
-    if (!follower_.start(QFile::encodeName(path).toStdString(), filter, outcome))
+    if (outcome.state != RunOutcome::State::Completed || static_cast<std::size_t>(paths.size()) != outcome.logs.size())
         return;
-    path_ = path;
+    // The followers start whatever the option says, so that turning it on
+    // later reads from where this read ended.
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        auto log = std::make_unique<Followed>();
+        log->path = paths[i];
+        if (!log->follower.start(logPath(paths[i]), filter, outcome.logs[static_cast<std::size_t>(i)])) {
+            logs_.clear();
+            return;
+        }
+        connect(&log->watcher, &LogWatcher::changed, this, &LiveLog::update);
+        logs_.push_back(std::move(log));
+    }
+    paths_ = paths;
     watchIfEnabled();
 }
 
 void LiveLog::stop()
 {
-    follower_.stop();
-    watcher_.stop();
-    path_.clear();
+    logs_.clear();
+    paths_.clear();
+}
+
+bool LiveLog::following() const
+{
+    return !logs_.empty() && logs_.front()->follower.following();
+}
+
+const LogWatcher& LiveLog::watcher() const
+{
+    return logs_.empty() ? idle_ : logs_.front()->watcher;
 }
 
 void LiveLog::setEnabled(bool enabled)
@@ -39,7 +73,8 @@ void LiveLog::setEnabled(bool enabled)
         return;
     enabled_ = enabled;
     if (!enabled_) {
-        watcher_.stop();
+        for (const auto& log : logs_)
+            log->watcher.stop();
         return;
     }
     watchIfEnabled();
@@ -48,39 +83,59 @@ void LiveLog::setEnabled(bool enabled)
 
 void LiveLog::watchIfEnabled()
 {
-    if (enabled_ && follower_.following())
-        watcher_.watch(path_);
+    if (!enabled_)
+        return;
+    for (const auto& log : logs_) {
+        if (log->follower.following())
+            log->watcher.watch(log->path);
+    }
+}
+
+void LiveLog::setSuspended(bool suspended)
+{
+    if (suspended == suspended_)
+        return;
+    suspended_ = suspended;
+    if (!suspended_)
+        update();
 }
 
 void LiveLog::update()
 {
-    if (!enabled_ || !follower_.following())
+    if (!enabled_ || suspended_)
         return;
-    const FollowUpdate result = follower_.poll(analysis_);
-    switch (result.kind) {
-    case FollowUpdate::Kind::Unchanged: break;
-    case FollowUpdate::Kind::Added:
-        emit playsAdded(result.plays, result.entries);
-        emit statusText(QString::fromStdString(FileTexts::playsAdded(result.plays)));
-        break;
-    case FollowUpdate::Kind::Reload: {
-        const QString path = path_;
-        stop();
-        emit reloadNeeded(path);
-        break;
-    }
-    case FollowUpdate::Kind::Gone:
-        // The watcher keeps an eye on the folder: a log made again is read in full.
-        emit statusText(QString::fromStdString(FileTexts::logGone()));
-        break;
-    case FollowUpdate::Kind::Failed: {
-        stop();
-        QStringList lines;
-        for (const std::string& line : result.message)
-            lines << QString::fromStdString(line);
-        emit statusText(lines.join(' '));
-        break;
-    }
+    for (std::size_t i = 0; i < logs_.size(); ++i) {
+        Followed& log = *logs_[i];
+        if (!log.follower.following())
+            continue;
+        const FollowUpdate result = history_.follow(i, log.follower);
+        switch (result.kind) {
+        case FollowUpdate::Kind::Unchanged: break;
+        case FollowUpdate::Kind::Added:
+            if (result.entries == 0)
+                break;
+            emit playsAdded(result.plays, result.entries);
+            emit statusText(QString::fromStdString(FileTexts::playsAdded(result.plays)));
+            break;
+        case FollowUpdate::Kind::Reload: {
+            const QStringList paths = paths_;
+            stop();
+            emit reloadNeeded(paths);
+            return;
+        }
+        case FollowUpdate::Kind::Gone:
+            // The watcher keeps an eye on the folder: a log made again is read in full.
+            emit statusText(QString::fromStdString(FileTexts::logGone()));
+            break;
+        case FollowUpdate::Kind::Failed: {
+            QStringList lines;
+            for (const std::string& line : result.message)
+                lines << QString::fromStdString(line);
+            log.watcher.stop();
+            emit statusText(lines.join(' '));
+            break;
+        }
+        }
     }
 }
 

@@ -5,53 +5,61 @@
 
 #include <QObject>
 #include <QString>
-#include <string>
+#include <QStringList>
+#include <memory>
 #include <vector>
 
 namespace tolvane {
 
-class Analysis;
+class HistoryNotifier;
 struct RunOutcome;
 
-// The open log kept up to date while the game appends to it: a watcher says
-// when the file changed, and the follower reads the new plays into the
-// analysis. The window refreshes its views on playsAdded and reads the log
-// again in full on reloadNeeded.
+// The open logs kept up to date while the game appends to them: a watcher a
+// log says when its file changed, and the history takes in the new plays.
+// The window reads the logs again in full on reloadNeeded.
 class LiveLog final : public QObject {
     Q_OBJECT
 
 public:
-    explicit LiveLog(Analysis& analysis, QObject* parent = nullptr);
+    explicit LiveLog(HistoryNotifier& history, QObject* parent = nullptr);
+    ~LiveLog() override;
 
-    // After a completed read of path: follows it from where the read ended.
+    // After a completed read of paths (outcome): follows each from where the read ended.
+    void follow(const QStringList& paths, const Filter& filter, const RunOutcome& outcome);
     void follow(const QString& path, const Filter& filter, const RunOutcome& outcome);
     void stop();
     // The option: off stops watching; on watches again and reads what came meanwhile.
     void setEnabled(bool enabled);
     bool enabled() const { return enabled_; }
-    bool following() const { return follower_.following(); }
-    const LogWatcher& watcher() const { return watcher_; }
+    // While a run owns the history, no log is looked at; what came meanwhile
+    // is read when the suspension ends.
+    void setSuspended(bool suspended);
+    bool following() const;
+    // The watcher of the first log followed.
+    const LogWatcher& watcher() const;
 
 public slots:
-    // Looks at the log now.
+    // Looks at the logs now.
     void update();
 
 signals:
-    // Entries were added to the analysis; plays of them became rows of the data list.
+    // Entries were added to the history; plays of them became rows of the data list.
     void playsAdded(int plays, int entries);
-    // The log shrank, was replaced or rewritten: read it again in full.
-    void reloadNeeded(const QString& path);
-    // A line for the status bar: plays added, the log gone or broken.
+    // A log shrank, was replaced or rewritten: read the logs again in full.
+    void reloadNeeded(const QStringList& paths);
+    // A line for the status bar: plays added, a log gone or broken.
     void statusText(const QString& text);
 
 private:
+    struct Followed;
     void watchIfEnabled();
 
-    Analysis& analysis_;
-    LogFollower follower_;
-    LogWatcher watcher_;
-    QString path_;
+    HistoryNotifier& history_;
+    std::vector<std::unique_ptr<Followed>> logs_;
+    QStringList paths_;
+    LogWatcher idle_;
     bool enabled_ = true;
+    bool suspended_ = false;
 };
 
 } // namespace tolvane

@@ -1,7 +1,7 @@
 #include "gui/pages/TrendPage.h"
 
-#include "core/analysis/Analysis.h"
 #include "core/trends/ChartJumps.h"
+#include "gui/HistoryNotifier.h"
 #include "gui/charts/BarChart.h"
 #include "gui/charts/NavigationPanel.h"
 
@@ -52,9 +52,10 @@ static_assert(std::size(kCharts) == kTrendChartCount, "one entry for every chart
 
 } // namespace
 
-TrendPage::TrendPage(Analysis& analysis, QWidget* parent)
+TrendPage::TrendPage(const HistoryNotifier& history, QWidget* parent)
     : QWidget(parent)
-    , analysis_(analysis)
+    , history_(history)
+    , navigation_(history.history().analysis().navigation)
     , tabs_(new QTabWidget(this))
 {
     setObjectName(QStringLiteral("trendPage"));
@@ -90,10 +91,10 @@ TrendPage::TrendPage(Analysis& analysis, QWidget* parent)
     // The keys work wherever the focus is on the period chart's tab.
     QWidget* periodTab = tabs_->widget(0);
     charts_.front()->setFocusPolicy(Qt::StrongFocus);
-    const std::pair<QKeyCombination, void (TrendPage::*)()> keys[] = {{Qt::Key_Plus, &TrendPage::zoomIn},
-        {Qt::Key_Minus, &TrendPage::zoomOut}, {Qt::Key_Left, &TrendPage::showEarlier},
-        {Qt::Key_Right, &TrendPage::showLater}, {Qt::Key_Home, &TrendPage::showFirstPlay},
-        {Qt::Key_End, &TrendPage::showLastPlay}};
+    const std::pair<QKeyCombination, void (TrendPage::*)()> keys[]
+        = {{Qt::Key_Plus, &TrendPage::zoomIn}, {Qt::Key_Minus, &TrendPage::zoomOut},
+            {Qt::Key_Left, &TrendPage::showEarlier}, {Qt::Key_Right, &TrendPage::showLater},
+            {Qt::Key_Home, &TrendPage::showFirstPlay}, {Qt::Key_End, &TrendPage::showLastPlay}};
     for (const auto& [key, slot] : keys) {
         auto* shortcut = new QShortcut(QKeySequence(key), periodTab);
         shortcut->setContext(Qt::WidgetWithChildrenShortcut);
@@ -110,24 +111,50 @@ void TrendPage::showDesigned()
 {
     for (std::size_t i = 0; i < charts_.size(); ++i)
         charts_[i]->setRows(kCharts[i].designed());
-    panel_->showCaptions(QString(), QString(), textOf(analysis_.navigation.dayCaption));
+    navigation_ = history_.history().analysis().navigation;
+    periodChart_ = {};
+    panel_->showCaptions(QString(), QString(), textOf(navigation_.dayCaption));
 }
 
 void TrendPage::showAnalysis(const std::function<bool()>& keepGoing)
 {
+    const Analysis& a = history_.history().analysis();
+    if (!a.navigation.analysisDone) {
+        showDesigned();
+        return;
+    }
+    navigation_ = a.navigation;
+    periodChart_ = a.periodChart;
     for (std::size_t i = 0; i < charts_.size(); ++i) {
         if (keepGoing && !keepGoing())
             return;
-        charts_[i]->setRows(kCharts[i].analysed(analysis_));
+        charts_[i]->setRows(i == 0 ? periodChart_.rows : kCharts[i].analysed(a));
     }
     showCaptions();
     applyStyles();
 }
 
+void TrendPage::showAppended()
+{
+    const Analysis& a = history_.history().analysis();
+    if (!a.navigation.analysisDone)
+        return;
+    if (navigation_.level <= 1 || !navigation_.analysisDone) {
+        showAnalysis();
+        return;
+    }
+    for (std::size_t i = 1; i < charts_.size(); ++i)
+        charts_[i]->setRows(kCharts[i].analysed(a));
+    navigation_.setBounds(a.counts.earliest(), a.counts.latest());
+    const ChartDate at = navigation_.cursor;
+    showPeriod(navigation_.drawAt(navigation_.level, CivilDate{at.year, at.month, at.day}));
+}
+
 void TrendPage::applyStyles()
 {
+    const Analysis& a = history_.history().analysis();
     for (std::size_t i = 0; i < charts_.size(); ++i)
-        charts_[i]->setBarStyle(analysis_.styles[i]);
+        charts_[i]->setBarStyle(a.styles[i]);
 }
 
 void TrendPage::setRunning(bool running)
@@ -139,50 +166,50 @@ void TrendPage::setRunning(bool running)
 void TrendPage::zoomIn()
 {
     if (!running_) // the keys as the buttons: idle while a log is read
-        showPeriod(analysis_.navigation.zoomIn());
+        showPeriod(navigation_.zoomIn());
 }
 
 void TrendPage::zoomOut()
 {
     if (!running_) // the keys as the buttons: idle while a log is read
-        showPeriod(analysis_.navigation.zoomOut());
+        showPeriod(navigation_.zoomOut());
 }
 
 void TrendPage::showEarlier()
 {
     if (!running_) // the keys as the buttons: idle while a log is read
-        showPeriod(analysis_.navigation.showEarlier());
+        showPeriod(navigation_.showEarlier());
 }
 
 void TrendPage::showLater()
 {
     if (!running_) // the keys as the buttons: idle while a log is read
-        showPeriod(analysis_.navigation.showLater());
+        showPeriod(navigation_.showLater());
 }
 
 void TrendPage::showFirstPlay()
 {
-    const ChartNavigation& nav = analysis_.navigation;
+    const ChartNavigation& nav = navigation_;
     if (const auto place = edgeTarget(nav.level, nav.earliest()); place && nav.analysisDone && !running_)
-        showPeriod(analysis_.navigation.drawAt(place->level, place->date));
+        showPeriod(navigation_.drawAt(place->level, place->date));
 }
 
 void TrendPage::showLastPlay()
 {
-    const ChartNavigation& nav = analysis_.navigation;
+    const ChartNavigation& nav = navigation_;
     if (const auto place = edgeTarget(nav.level, nav.latest()); place && nav.analysisDone && !running_)
-        showPeriod(analysis_.navigation.drawAt(place->level, place->date));
+        showPeriod(navigation_.drawAt(place->level, place->date));
 }
 
 void TrendPage::zoomIntoBar(int index)
 {
-    const ChartNavigation& nav = analysis_.navigation;
+    const ChartNavigation& nav = navigation_;
     if (!nav.analysisDone || running_ || index < 0)
         return;
     const auto place = barTarget(nav.level, {nav.cursor.year, nav.cursor.month, nav.cursor.day}, nav.earliest(),
-        static_cast<std::size_t>(index), analysis_.periodChart.rows.size());
+        static_cast<std::size_t>(index), periodChart_.rows.size());
     if (place)
-        showPeriod(analysis_.navigation.drawAt(place->level, place->date));
+        showPeriod(navigation_.drawAt(place->level, place->date));
 }
 
 void TrendPage::showPeriod(std::optional<PeriodDrawing> drawing)
@@ -190,15 +217,14 @@ void TrendPage::showPeriod(std::optional<PeriodDrawing> drawing)
     // A button that could not act drew nothing, and the chart stays as it is.
     if (!drawing)
         return;
-    analysis_.periodChart = std::move(*drawing);
-    charts_.front()->setRows(analysis_.periodChart.rows);
+    periodChart_ = std::move(*drawing);
+    charts_.front()->setRows(periodChart_.rows);
     showCaptions();
 }
 
 void TrendPage::showCaptions()
 {
-    panel_->showCaptions(
-        textOf(analysis_.periodChart.from), textOf(analysis_.periodChart.to), textOf(analysis_.navigation.dayCaption));
+    panel_->showCaptions(textOf(periodChart_.from), textOf(periodChart_.to), textOf(navigation_.dayCaption));
 }
 
 } // namespace tolvane

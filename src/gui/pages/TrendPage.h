@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/trends/ChartNavigation.h"
 #include "core/trends/PeriodChart.h"
 
 #include <QWidget>
@@ -12,12 +13,12 @@ class QTabWidget;
 
 namespace tolvane {
 
-class Analysis;
 class BarChart;
+class HistoryNotifier;
 class NavigationPanel;
 
 // The usage-trend page: one tab a chart ("総合", "年別", "月別", "日別",
-// "曜日別", "時間帯別"), fed from an Analysis. The first, the period chart,
+// "曜日別", "時間帯別"), drawn from the window's history when it changes. The first, the period chart,
 // has the navigation panel at its right; on its tab the keys ←, →, + and −
 // do what the panel's buttons do, Home and End show the period of the first
 // and last play at the same level, and clicking a bar zooms into its period.
@@ -25,8 +26,8 @@ class TrendPage final : public QWidget {
     Q_OBJECT
 
 public:
-    // The analysis must outlive the page.
-    explicit TrendPage(Analysis& analysis, QWidget* parent = nullptr);
+    // The history must outlive the page.
+    explicit TrendPage(const HistoryNotifier& history, QWidget* parent = nullptr);
 
     int chartCount() const { return static_cast<int>(charts_.size()); }
     // Charts count from 0 in tab order; null outside.
@@ -36,12 +37,18 @@ public:
 
     // Before any analysis: the charts' fixed labels without values, the period chart empty.
     void showDesigned();
-    // After a completed analysis: every chart, the captions and the bar
-    // styles. keepGoing is asked between charts, so a window can take input
-    // while they are drawn; false leaves the rest as they were.
+    // The history's charts, the period chart at level 1: after a load or a
+    // new view period. keepGoing is asked between charts, so a window can
+    // take input while they are drawn; false leaves the rest as they were.
     void showAnalysis(const std::function<bool()>& keepGoing = {});
-    // The bar styles as the analysis holds them.
+    // After a followed log grew: the totals anew, and the period chart over
+    // the wider span at the level and place the user left it.
+    void showAppended();
+    // The bar styles as the history holds them.
     void applyStyles();
+    // The period chart's level, cursor and buttons as shown.
+    const ChartNavigation& navigation() const { return navigation_; }
+    const PeriodDrawing& periodChart() const { return periodChart_; }
     // The buttons are off while an analysis runs.
     void setRunning(bool running);
 
@@ -58,7 +65,9 @@ private:
     void showPeriod(std::optional<PeriodDrawing> drawing);
     void showCaptions();
 
-    Analysis& analysis_;
+    const HistoryNotifier& history_;
+    ChartNavigation navigation_;
+    PeriodDrawing periodChart_;
     QTabWidget* tabs_;
     std::vector<BarChart*> charts_;
     NavigationPanel* panel_ = nullptr;

@@ -44,7 +44,8 @@ ViewPeriodBar::ViewPeriodBar(QWidget* parent)
     presets_->addItem(QStringLiteral("過去12か月"), static_cast<int>(PeriodPreset::Last12Months));
     presets_->addItem(QStringLiteral("過去30日"), static_cast<int>(PeriodPreset::Last30Days));
     presets_->addItem(QStringLiteral("期間指定"), static_cast<int>(PeriodPreset::Custom));
-    presets_->setToolTip(QStringLiteral("ランキング・グラフ・カレンダー・セッションを絞り込む期間（最後のプレイの日から数えます）"));
+    presets_->setToolTip(
+        QStringLiteral("ランキング・グラフ・カレンダー・セッションを絞り込む期間（最後のプレイの日から数えます）"));
     for (QDateEdit* edit : {from_, to_}) {
         edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
         edit->setCalendarPopup(true);
@@ -87,6 +88,16 @@ void ViewPeriodBar::setPlays(DateValue firstDay, DateValue lastDay)
     from_->setVisible(false);
     to_->setVisible(false);
     banner_->setVisible(false);
+}
+
+void ViewPeriodBar::extendPlays(DateValue lastDay)
+{
+    if (lastDay <= lastDay_)
+        return;
+    lastDay_ = lastDay;
+    const PeriodPreset shown = preset();
+    if (shown != PeriodPreset::All && shown != PeriodPreset::Custom)
+        announce();
 }
 
 PeriodPreset ViewPeriodBar::preset() const

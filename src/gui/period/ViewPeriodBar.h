@@ -24,6 +24,9 @@ public:
     // span may take (the first and last play's days). Goes back to "全期間"
     // without announcing it.
     void setPlays(DateValue firstDay, DateValue lastDay);
+    // New plays moved the last play's day: a preset that counts back from it
+    // moves with it and is announced again; the chosen preset stays.
+    void extendPlays(DateValue lastDay);
 
     PeriodPreset preset() const;
     void choose(PeriodPreset preset); // as the user would

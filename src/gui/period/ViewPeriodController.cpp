@@ -1,11 +1,12 @@
 #include "gui/period/ViewPeriodController.h"
 
+#include "gui/HistoryNotifier.h"
 #include "gui/calendar/CalendarPage.h"
 #include "gui/models/DayFilterBar.h"
-#include "gui/search/PlayFilterProxy.h"
 #include "gui/pages/RankingPage.h"
 #include "gui/pages/TrendPage.h"
 #include "gui/period/ViewPeriodBar.h"
+#include "gui/search/PlayFilterProxy.h"
 #include "gui/sessions/SessionsPage.h"
 
 #include <algorithm>
@@ -13,53 +14,67 @@
 
 namespace tolvane {
 
-ViewPeriodController::ViewPeriodController(Analysis& analysis, Views views, QObject* parent)
+ViewPeriodController::ViewPeriodController(HistoryNotifier& history, Views views, QObject* parent)
     : QObject(parent)
-    , analysis_(analysis)
+    , history_(history)
     , views_(views)
 {
     connect(&views_.periodBar, &ViewPeriodBar::spanChanged, this, &ViewPeriodController::applySpan);
     connect(&views_.sessions, &SessionsPage::gapChanged, this, &ViewPeriodController::applyGap);
     connect(&views_.calendar, &CalendarPage::dayChosen, this, &ViewPeriodController::showDay);
     connect(&views_.dayFilterBar, &DayFilterBar::showAllPlays, &views_.dayFilter, &PlayFilterProxy::clearDay);
+    connect(&history_, &HistoryNotifier::replaced, this, &ViewPeriodController::historyReplaced);
+    connect(&history_, &HistoryNotifier::appended, this, &ViewPeriodController::historyAppended);
     views_.periodBar.setEnabled(false);
+}
+
+const RowList& ViewPeriodController::rows() const
+{
+    return history_.history().analysis().rows;
 }
 
 void ViewPeriodController::analysisStarting()
 {
     views_.periodBar.setEnabled(false);
-    views_.dayFilter.clearDay();
-    views_.dayFilterBar.hide();
-    rows_.clear();
-    figures_ = {};
-    views_.calendar.setCalendar({});
-    views_.sessions.clear();
 }
 
-void ViewPeriodController::analysisCompleted()
+void ViewPeriodController::analysisEnded()
 {
-    rows_ = allRows(analysis_.plays);
+    views_.periodBar.setEnabled(!history_.history().empty());
+}
+
+void ViewPeriodController::showPlaysSpan()
+{
+    const PlayList& plays = history_.history().analysis().plays;
     DateValue first = 0;
-    if (!analysis_.plays.empty()) {
-        first = analysis_.plays.row(0).date;
-        for (std::size_t r = 1; r < analysis_.plays.size(); ++r)
-            first = std::min(first, analysis_.plays.row(r).date);
+    if (!plays.empty()) {
+        first = plays.row(0).date;
+        for (std::size_t r = 1; r < plays.size(); ++r)
+            first = std::min(first, plays.row(r).date);
     }
-    views_.periodBar.setPlays(std::floor(first), lastPlayDay(analysis_.plays));
-    views_.periodBar.setEnabled(true);
+    views_.periodBar.setPlays(std::floor(first), lastPlayDay(plays));
+}
+
+void ViewPeriodController::historyReplaced()
+{
+    views_.dayFilter.clearDay();
+    views_.dayFilterBar.hide();
+    showPlaysSpan();
+    views_.periodBar.setEnabled(!history_.history().empty());
+    refreshHabits();
+}
+
+void ViewPeriodController::historyAppended()
+{
+    views_.periodBar.extendPlays(lastPlayDay(history_.history().analysis().plays));
     refreshHabits();
 }
 
 void ViewPeriodController::applySpan(ViewSpan span)
 {
-    if (!analysis_.navigation.analysisDone && analysis_.entryDates.empty())
+    if (history_.history().empty())
         return;
-    narrowAnalysis(analysis_, span, rows_);
-    if (const auto shown = views_.rankings.shownRanking())
-        views_.rankings.showRanking(*shown);
-    else
-        views_.rankings.clearRows();
-    views_.trends.showAnalysis();
+    history_.narrow(span);
     views_.dayFilter.clearDay();
     views_.dayFilterBar.hide();
     refreshHabits();
@@ -67,7 +82,8 @@ void ViewPeriodController::applySpan(ViewSpan span)
 
 void ViewPeriodController::applyGap(int minutes)
 {
-    figures_.sessions = buildSessions(analysis_.plays, figures_.timeline, minutes);
+    const PlayList& plays = history_.history().analysis().plays;
+    figures_.sessions = buildSessions(plays, figures_.timeline, minutes);
     if (!figures_.timeline.empty())
         figures_.streaks = buildStreaks(figures_.calendar, figures_.sessions);
     views_.sessions.setFigures(figures_);
@@ -75,14 +91,14 @@ void ViewPeriodController::applyGap(int minutes)
 
 void ViewPeriodController::refreshHabits()
 {
-    figures_ = buildHabitFigures(analysis_.plays, rows_, views_.sessions.gapMinutes());
+    figures_ = buildHabitFigures(history_.history().analysis().plays, rows(), views_.sessions.gapMinutes());
     views_.calendar.setCalendar(figures_.calendar);
     views_.sessions.setFigures(figures_);
 }
 
 void ViewPeriodController::showDay(QDate date)
 {
-    views_.dayFilter.setDay(serialDay(date.year(), date.month(), date.day()), rows_);
+    views_.dayFilter.setDay(serialDay(date.year(), date.month(), date.day()), rows());
     views_.dayFilterBar.showDay(date, views_.dayFilter.rowCount());
     emit dataListWanted();
 }

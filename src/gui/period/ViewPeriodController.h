@@ -8,6 +8,7 @@
 namespace tolvane {
 
 class CalendarPage;
+class HistoryNotifier;
 class DayFilterBar;
 class PlayFilterProxy;
 class RankingPage;
@@ -15,10 +16,10 @@ class SessionsPage;
 class TrendPage;
 class ViewPeriodBar;
 
-// Keeps the views that follow the view period in step: on a new analysis or
-// a new period it narrows the analysis's rankings and charts (see
-// narrowAnalysis) and refills the rankings, the charts, the calendar and the
-// sessions; a click on the calendar shows that day's plays in the data list.
+// The view period: a new period narrows the history (the rankings and charts
+// follow it through the history's narrowed signal); on every change of the
+// history it refills the calendar, the sessions and the period bar's presets;
+// a click on the calendar shows that day's plays in the data list.
 class ViewPeriodController final : public QObject {
     Q_OBJECT
 
@@ -33,18 +34,22 @@ public:
         DayFilterBar& dayFilterBar;
     };
 
-    // The analysis and the views must outlive the controller.
-    ViewPeriodController(Analysis& analysis, Views views, QObject* parent = nullptr);
+    // The history and the views must outlive the controller.
+    ViewPeriodController(HistoryNotifier& history, Views views, QObject* parent = nullptr);
 
     // The rows the views show: the view period's share of the data list.
-    const RowList& rows() const { return rows_; }
+    const RowList& rows() const;
     const HabitFigures& figures() const { return figures_; }
 
 public slots:
-    // A run starts: the day filter and the figures of the last log go.
+    // A run starts: the period stays as it is until the run completes.
     void analysisStarting();
-    // A run completed: the whole log, the period chooser back on "全期間".
-    void analysisCompleted();
+    // A run ended; after a failure the period bar comes back for the history still shown.
+    void analysisEnded();
+    // A new history: the whole of it, the period chooser back on "全期間".
+    void historyReplaced();
+    // A followed log grew: the habits and the presets take the new plays in.
+    void historyAppended();
     void applySpan(tolvane::ViewSpan span);
     void applyGap(int minutes);
     void showDay(QDate date);
@@ -55,10 +60,10 @@ signals:
 
 private:
     void refreshHabits();
+    void showPlaysSpan();
 
-    Analysis& analysis_;
+    HistoryNotifier& history_;
     Views views_;
-    RowList rows_;
     HabitFigures figures_;
 };
 

@@ -120,7 +120,7 @@ TEST(AnalysisRun, OpeningTheSameLogTwiceGivesTheSameResults)
     EXPECT_EQ(second.history, first.history);
 }
 
-TEST(AnalysisRun, ALogWhoseEveryPlayIsFilteredOutFailsButStillCountsForTheCharts)
+TEST(AnalysisRun, ALogWhoseEveryPlayIsFilteredOutFails)
 {
     Analysis a;
     Filter f;
@@ -133,13 +133,13 @@ TEST(AnalysisRun, ALogWhoseEveryPlayIsFilteredOutFailsButStillCountsForTheCharts
     EXPECT_EQ(o.message.at(0), "スコアファイルを解析できませんでした。");
     EXPECT_TRUE(a.plays.empty());
     EXPECT_FALSE(a.navigation.analysisDone);
-    EXPECT_EQ(a.calendar.count(2001, 5), 2);
+    EXPECT_EQ(a.calendar.count(2001, 5), 0);
 
     // No marker at all fails the same way.
     EXPECT_EQ(runOn(a, "just text\r\n").failure->kind, AnalysisFailure::Kind::NoPlays);
 }
 
-TEST(AnalysisRun, AFailureKeepsWhatWasBuiltAndAnEarlierRunsFlag)
+TEST(AnalysisRun, AFailureLeavesThePreviousHistoryAsItWas)
 {
     Analysis a;
     ASSERT_EQ(runOn(a, logOf({playAt("2001/05/03 12:00:00")})).state, RunOutcome::State::Completed);
@@ -150,8 +150,9 @@ TEST(AnalysisRun, AFailureKeepsWhatWasBuiltAndAnEarlierRunsFlag)
     EXPECT_EQ(o.failure->kind, AnalysisFailure::Kind::Format);
     EXPECT_EQ(o.failure->line, 10);
     EXPECT_EQ(o.message.at(1), "10行目: エントリーの途中でファイルが終わっています。");
-    EXPECT_EQ(a.plays.size(), 1u); // the new run's first play stays
-    EXPECT_EQ(a.plays.row(0).dateTime, "2002/01/01 10:00:00");
+    EXPECT_EQ(a.plays.size(), 1u); // the play of the run before, and nothing of this one
+    EXPECT_EQ(a.plays.row(0).dateTime, "2001/05/03 12:00:00");
+    EXPECT_EQ(a.calendar.count(2002), 0);
     EXPECT_TRUE(a.navigation.analysisDone);
 }
 
@@ -172,8 +173,8 @@ TEST(AnalysisRun, AMaxComboTooLargeForTheRankingsFailsWithoutALine)
     EXPECT_EQ(o.failure->kind, AnalysisFailure::Kind::Format);
     EXPECT_EQ(o.failure->cause, AnalysisFailure::Cause::MaxComboTooLarge);
     EXPECT_EQ(o.failure->line, 0);
-    EXPECT_EQ(a.plays.size(), 2u);
-    EXPECT_EQ(a.rankings.songs.at("桜").plays, 1);
+    EXPECT_TRUE(a.plays.empty());
+    EXPECT_EQ(a.rankings.songs.size(), 0u);
 }
 
 TEST(AnalysisRun, OnePlayGivesAZeroHistoryAndRankingsUseTheNumbersAsShown)
@@ -209,7 +210,7 @@ TEST(AnalysisRun, StopsAtTheNextYieldWhenAsked)
     Watch ranking;
     ranking.stopAtYield = 6;
     EXPECT_EQ(runOn(b, log, {}, &ranking).state, RunOutcome::State::Cancelled);
-    EXPECT_EQ(b.plays.size(), 1000u);
+    EXPECT_TRUE(b.plays.empty());
     EXPECT_FALSE(b.navigation.analysisDone);
 }
 

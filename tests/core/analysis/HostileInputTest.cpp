@@ -425,7 +425,8 @@ TEST(HostileInput, AFileThatShrinksWhileItIsReadEndsTheRunCleanly)
         }
         EXPECT_GE(o.accepted, 200);
         EXPECT_LT(o.accepted, 10000);
-        EXPECT_EQ(static_cast<std::int32_t>(a.plays.size()), o.accepted);
+        // A failed run leaves nothing of what it read.
+        EXPECT_EQ(static_cast<std::int32_t>(a.plays.size()), o.state == RunOutcome::State::Completed ? o.accepted : 0);
     }
 }
 

@@ -55,11 +55,13 @@ protected:
     void openWith(const std::string& initial)
     {
         writeBytes(path, initial);
-        analysis = std::make_unique<Analysis>();
-        const RunOutcome outcome = AnalysisRun(*analysis, filter, GraphSettings{}, {}).run(path);
+        history = std::make_unique<PlayHistory>();
+        const RunOutcome outcome = history->load({LogSource{path}}, filter, GraphSettings{});
         ASSERT_EQ(outcome.state, RunOutcome::State::Completed);
-        ASSERT_TRUE(follower.start(path, filter, outcome));
+        ASSERT_TRUE(follower.start(path, filter, outcome.logs.front()));
     }
+    FollowUpdate poll() { return followOnce(*history, 0, follower); }
+    const Analysis& analysis() const { return history->analysis(); }
     void append(std::string_view bytes) { writeBytes(path, bytes, std::ios::app); }
     // The analysis agrees with a full read of the file as it is now.
     void expectAsAFullRead()
@@ -67,8 +69,8 @@ protected:
         Analysis full;
         const RunOutcome outcome = AnalysisRun(full, filter, GraphSettings{}, {}).run(path);
         ASSERT_EQ(outcome.state, RunOutcome::State::Completed);
-        EXPECT_EQ(analysis->plays.size(), full.plays.size());
-        const std::string followed = shown(*analysis, outcome);
+        EXPECT_EQ(analysis().plays.size(), full.plays.size());
+        const std::string followed = shown(analysis(), outcome);
         const std::string read = shown(full, outcome);
         const auto differ = std::mismatch(followed.begin(), followed.end(), read.begin(), read.end());
         EXPECT_TRUE(followed == read) << "first difference: "
@@ -79,14 +81,16 @@ protected:
                                              std::max<std::ptrdiff_t>(differ.second - read.begin() - 200, 0), 400);
         // The calendar, through the period chart at each level.
         const CivilDate at = full.counts.latest();
-        for (int level = 2; level <= 5; ++level)
-            EXPECT_EQ(analysis->navigation.drawAt(level, at)->rows, full.navigation.drawAt(level, at)->rows) << level;
+        for (int level = 2; level <= 5; ++level) {
+            ChartNavigation followed = analysis().navigation;
+            EXPECT_EQ(followed.drawAt(level, at)->rows, full.navigation.drawAt(level, at)->rows) << level;
+        }
     }
 
     TempDir dir;
     fs::path path = dir.file("score.txt");
     Filter filter;
-    std::unique_ptr<Analysis> analysis = std::make_unique<Analysis>();
+    std::unique_ptr<PlayHistory> history = std::make_unique<PlayHistory>();
     LogFollower follower;
 };
 
@@ -123,12 +127,12 @@ TEST_F(LogFollowerTest, AppendedWholeEntriesAddWhatAFullReadOfTheLongerLogHas)
             openWith(log.bytes.substr(0, cut));
             // Three plays, then the rest.
             append(log.bytes.substr(cut, cut2 - cut));
-            const FollowUpdate three = follower.poll(*analysis);
+            const FollowUpdate three = poll();
             EXPECT_EQ(three.kind, FollowUpdate::Kind::Added);
             EXPECT_EQ(three.entries, 3);
-            EXPECT_EQ(follower.poll(*analysis).kind, FollowUpdate::Kind::Unchanged);
+            EXPECT_EQ(poll().kind, FollowUpdate::Kind::Unchanged);
             append(log.bytes.substr(cut2));
-            follower.poll(*analysis);
+            poll();
             expectAsAFullRead();
         }
     }
@@ -144,22 +148,22 @@ TEST_F(LogFollowerTest, AnEntryCutShortWaitsForTheRestOfIt)
     const std::size_t afterCr = log.bytes.find("\r\n", midLine) + 1;
     // A whole entry and part of the next, cut inside a line; then cut between CR and LF.
     append(log.bytes.substr(start, midLine - start));
-    const FollowUpdate first = follower.poll(*analysis);
+    const FollowUpdate first = poll();
     EXPECT_EQ(first.kind, FollowUpdate::Kind::Added);
     EXPECT_EQ(first.entries, 1);
     ASSERT_LT(next, midLine);
     append(log.bytes.substr(midLine, afterCr - midLine));
-    EXPECT_EQ(follower.poll(*analysis).kind, FollowUpdate::Kind::Unchanged);
+    EXPECT_EQ(poll().kind, FollowUpdate::Kind::Unchanged);
     // The rest of the log, the LF of that line end first.
     append(log.bytes.substr(afterCr));
-    EXPECT_EQ(follower.poll(*analysis).kind, FollowUpdate::Kind::Added);
+    EXPECT_EQ(poll().kind, FollowUpdate::Kind::Added);
     expectAsAFullRead();
 
     // A log whose last line has no line end yet is read again in full once it grows.
     const std::string ending = log.bytes.substr(0, next - 2);
     openWith(ending);
     append("\r\n");
-    EXPECT_EQ(follower.poll(*analysis).kind, FollowUpdate::Kind::Reload);
+    EXPECT_EQ(poll().kind, FollowUpdate::Kind::Reload);
 }
 
 TEST_F(LogFollowerTest, AShrunkReplacedRewrittenOrMissingLogIsReadAgainInFull)
@@ -167,24 +171,24 @@ TEST_F(LogFollowerTest, AShrunkReplacedRewrittenOrMissingLogIsReadAgainInFull)
     const auto log = generated(tolvane::testing::LineEnd::CrLf, false);
     const std::size_t cut = lineStart(log.bytes, log.plays[200].markerLine);
     openWith(log.bytes.substr(0, cut));
-    EXPECT_EQ(follower.poll(*analysis).kind, FollowUpdate::Kind::Unchanged);
+    EXPECT_EQ(poll().kind, FollowUpdate::Kind::Unchanged);
     fs::resize_file(path, cut - 100);
-    EXPECT_EQ(follower.poll(*analysis).kind, FollowUpdate::Kind::Reload);
+    EXPECT_EQ(poll().kind, FollowUpdate::Kind::Reload);
 
     openWith(log.bytes.substr(0, cut));
     writeBytes(dir.file("new.txt"), log.bytes);
     fs::rename(dir.file("new.txt"), path);
-    EXPECT_EQ(follower.poll(*analysis).kind, FollowUpdate::Kind::Reload);
+    EXPECT_EQ(poll().kind, FollowUpdate::Kind::Reload);
 
     // Same file, longer, but its start rewritten.
     openWith(log.bytes.substr(0, cut));
     std::string rewritten = log.bytes;
     rewritten[lineStart(log.bytes, log.plays[0].markerLine + 1) + 8] ^= 1;
     writeBytes(path, rewritten, std::ios::in | std::ios::out);
-    EXPECT_EQ(follower.poll(*analysis).kind, FollowUpdate::Kind::Reload);
+    EXPECT_EQ(poll().kind, FollowUpdate::Kind::Reload);
 
     fs::remove(path);
-    EXPECT_EQ(follower.poll(*analysis).kind, FollowUpdate::Kind::Gone);
+    EXPECT_EQ(poll().kind, FollowUpdate::Kind::Gone);
 }
 
 TEST_F(LogFollowerTest, ABrokenAppendedEntryStopsFollowingWithTheFullReadsMessage)
@@ -195,11 +199,11 @@ TEST_F(LogFollowerTest, ABrokenAppendedEntryStopsFollowingWithTheFullReadsMessag
     std::string broken = log.bytes.substr(cut, lineStart(log.bytes, log.plays[12].markerLine) - cut);
     broken.replace(broken.find("Date:") + 5, 4, "20x1");
     append(broken);
-    const std::size_t before = analysis->plays.size();
-    const FollowUpdate update = follower.poll(*analysis);
+    const std::size_t before = analysis().plays.size();
+    const FollowUpdate update = poll();
     ASSERT_EQ(update.kind, FollowUpdate::Kind::Failed);
     Analysis full;
     EXPECT_EQ(update.message, AnalysisRun(full, filter, GraphSettings{}, {}).run(path).message);
     EXPECT_FALSE(follower.following());
-    EXPECT_EQ(analysis->plays.size(), before);
+    EXPECT_EQ(analysis().plays.size(), before);
 }

@@ -2,10 +2,12 @@
 // sessions, streaks and the view period.
 #include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisRun.h"
+#include "core/history/PlayHistory.h"
 #include "core/insights/PlaySearch.h"
 #include "core/insights/Sessions.h"
 #include "core/insights/SongView.h"
 #include "core/insights/ViewPeriod.h"
+#include "core/log/DateText.h"
 #include "core/log/ScoreLogReader.h"
 #include "core/rankings/RankingView.h"
 #include "support/LogGenerator.h"
@@ -13,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 using namespace tolvane;
@@ -47,6 +50,18 @@ void analyse(Analysis& a, const std::vector<Play>& plays, const Filter& filter =
 {
     const RunOutcome o = AnalysisRun(a, filter, GraphSettings{}, {}).runBytes(logBytes(plays));
     ASSERT_EQ(o.state, RunOutcome::State::Completed);
+}
+
+// What the charts show: the period chart at level 1, its cursor and the totals.
+std::string charted(const Analysis& a)
+{
+    std::string text = std::to_string(a.navigation.cursor.year) + "/" + std::to_string(a.navigation.cursor.month) + "/"
+        + std::to_string(a.navigation.cursor.day) + " " + a.periodChart.from + "-" + a.periodChart.to + "\n";
+    for (const ChartRows* rows :
+        {&a.periodChart.rows, &a.totals.year, &a.totals.month, &a.totals.day, &a.totals.weekday, &a.totals.hour})
+        for (const ChartRow& row : *rows)
+            text += row.label + "=" + std::to_string(row.value.value_or(-1)) + " ";
+    return text;
 }
 
 std::vector<PlaySession> sessionsOf(const Analysis& a, int gap = kDefaultSessionGap)
@@ -235,19 +250,18 @@ TEST(SessionsTest, EdgesOfTheCalendar)
     EXPECT_EQ(rowsOnDay(ends.plays, allRows(ends.plays), serialDay(9999, 12, 31)), (RowList{0, 2}));
 }
 
-// Narrowing the rows in memory agrees with reading the log with the span
-// filter, even for a log out of order.
-TEST(ViewPeriodTest, AgreesWithTheSpanLoadFilter)
+// A view period keeps the plays the span load filter keeps, even in a log out
+// of order, and its charts count the entries whose day lies in the period,
+// as a log of just those entries would; the whole span gives back the load.
+TEST(ViewPeriodTest, KeepsThePlaysOfTheSpanLoadFilterAndChartsOnlyThePeriod)
 {
     const std::vector<Play> plays{{"2001/01/01 10:00:00", "A", 100}, {"2001/02/01 10:00:00", "B", 200},
         {"2001/02/03 10:00:00", "A", 300, 500}, {"2001/01/15 10:00:00", "B", 50}, {"2001/03/01 10:00:00", "A", 400},
         {"2001/02/02 10:00:00", "C", 10}};
-    Analysis whole;
-    analyse(whole, plays);
-    BlockList<PlayDate> entries;
-    LogReaderCallbacks keep;
-    keep.onPlayDate = [&](const PlayDate& d) { entries.push_back(d); };
-    ScoreLogReader(Filter{}, keep).readBytes(logBytes(plays));
+    const std::string bytes = logBytes(plays);
+    PlayHistory history;
+    ASSERT_EQ(history.load({LogSource{{}, bytes}}, Filter{}, GraphSettings{}).state, RunOutcome::State::Completed);
+    const std::string whole = charted(history.analysis());
 
     for (const ViewSpan span : {ViewSpan{makeDate(2001, 2, 1), makeDate(2001, 2, 28)},
              ViewSpan{makeDate(2001, 1, 15, 12), 0}, ViewSpan{0, makeDate(2001, 1, 31, 23)}}) {
@@ -257,23 +271,25 @@ TEST(ViewPeriodTest, AgreesWithTheSpanLoadFilter)
         filter.Maxtime = span.to;
         Analysis narrowed;
         analyse(narrowed, plays, filter);
+        std::vector<Play> inPeriod;
+        for (const Play& p : plays) {
+            const auto day = static_cast<DateValue>(*parseDateText(p.date.substr(0, 10)));
+            if ((span.from == 0 || day >= span.from) && (span.to == 0 || day <= span.to))
+                inPeriod.push_back(p);
+        }
+        Analysis periodOnly;
+        analyse(periodOnly, inPeriod);
 
-        const RowList rows = rowsInSpan(whole.plays, span);
-        ASSERT_EQ(rows.size(), narrowed.plays.size());
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            EXPECT_EQ(whole.plays.row(rows[i]).dateTime, narrowed.plays.row(i).dateTime);
-        RankingTables tables;
-        ASSERT_TRUE(rankRows(whole.plays, rows, tables));
+        ASSERT_TRUE(history.narrow(span));
+        const Analysis& a = history.analysis();
+        ASSERT_EQ(a.rows.size(), narrowed.plays.size());
+        for (std::size_t i = 0; i < a.rows.size(); ++i)
+            EXPECT_EQ(a.plays.row(a.rows[i]).dateTime, narrowed.plays.row(i).dateTime);
         for (RankingKind kind : {RankingKind::Title, RankingKind::Score, RankingKind::MaxCombo})
-            EXPECT_EQ(buildRankingView(kind, tables).rows, buildRankingView(kind, narrowed.rankings).rows);
-
-        TrendCounts counts;
-        CalendarCounts tree;
-        ChartDate cursor;
-        countEntries(entries, span, counts, tree, cursor);
-        EXPECT_EQ(counts.entries(), narrowed.counts.entries());
-        EXPECT_EQ(counts.monthTotal(2), narrowed.counts.monthTotal(2));
-        EXPECT_EQ(counts.latest(), narrowed.counts.latest());
-        EXPECT_EQ(cursor, narrowed.navigation.cursor);
+            EXPECT_EQ(buildRankingView(kind, a.rankings).rows, buildRankingView(kind, narrowed.rankings).rows);
+        EXPECT_EQ(charted(a), charted(periodOnly));
     }
+    ASSERT_TRUE(history.narrow({}));
+    EXPECT_EQ(charted(history.analysis()), whole);
+    EXPECT_EQ(history.analysis().rows, allRows(history.analysis().plays));
 }

@@ -1,5 +1,6 @@
 #include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisRun.h"
+#include "gui/HistoryNotifier.h"
 #include "gui/files/ChartExport.h"
 #include "gui/files/FileDrop.h"
 #include "gui/files/LiveLog.h"
@@ -121,9 +122,10 @@ TEST_F(LiveFilesTest, PlaysAppendedToTheOpenLogShowUpKeepingTheListsScrollAndSel
     const std::size_t cut = log.bytes.find("[Start of Score]", log.bytes.size() * 199 / 203);
     const auto path = dir.file("score.txt");
     writeBytes(path, log.bytes.substr(0, cut));
-    Analysis analysis;
-    const RunOutcome outcome = AnalysisRun(analysis, Filter{}, GraphSettings{}, {}).run(path);
+    HistoryNotifier history;
+    const RunOutcome outcome = history.load({LogSource{path}}, Filter{}, GraphSettings{}, {});
     ASSERT_EQ(outcome.state, RunOutcome::State::Completed);
+    const Analysis& analysis = history.history().analysis();
     const int before = static_cast<int>(analysis.plays.size());
 
     PlayListModel model(analysis.plays);
@@ -142,7 +144,7 @@ TEST_F(LiveFilesTest, PlaysAppendedToTheOpenLogShowUpKeepingTheListsScrollAndSel
     const QString selectedNo = view.selectionModel()->selectedRows().front().data().toString();
     const QString topNo = view.indexAt(QPoint(1, 1)).data().toString();
 
-    LiveLog live(analysis);
+    LiveLog live(history);
     QString status;
     QObject::connect(&live, &LiveLog::statusText, [&status](const QString& text) { status = text; });
     QObject::connect(&live, &LiveLog::playsAdded, [&] {

@@ -1,13 +1,14 @@
 // The calendar, sessions and view-period classes offscreen, on hand-written
 // logs, wired as the main window wires them.
+#include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisRun.h"
 #include "core/analysis/PeriodView.h"
 #include "gui/calendar/CalendarHeatmap.h"
 #include "gui/calendar/CalendarPage.h"
 #include "gui/models/DayFilterBar.h"
-#include "gui/search/PlayFilterProxy.h"
 #include "gui/models/PlayListModel.h"
 #include "gui/period/ViewPeriodBar.h"
+#include "gui/search/PlayFilterProxy.h"
 #include "gui/sessions/SessionTableModel.h"
 #include "gui/sessions/SessionsPage.h"
 #include "support/GuiTest.h"
@@ -52,11 +53,10 @@ TEST(HabitPagesTest, ClickingADayShowsExactlyThatDaysPlaysAndTheWayBack)
     testing::ensureApplication();
     Analysis a;
     // Out of order, with neighbours a second away on both sides and the same date a year before.
-    analyse(a, {"2004/01/05 12:00:00", "2004/01/04 23:59:59", "2004/01/05 00:00:00", "2003/01/05 12:00:00",
-                   "2004/01/06 00:00:00", "2004/01/05 23:59:59", "2004/03/01 08:00:00"});
-    PeriodView view;
-    ASSERT_TRUE(buildPeriodView(a, {}, view));
-    const HabitFigures figures = buildHabitFigures(a.plays, view.rows, 30);
+    analyse(a,
+        {"2004/01/05 12:00:00", "2004/01/04 23:59:59", "2004/01/05 00:00:00", "2003/01/05 12:00:00",
+            "2004/01/06 00:00:00", "2004/01/05 23:59:59", "2004/03/01 08:00:00"});
+    const HabitFigures figures = buildHabitFigures(a.plays, a.rows, 30);
 
     PlayListModel list(a.plays);
     list.syncRows();
@@ -68,7 +68,7 @@ TEST(HabitPagesTest, ClickingADayShowsExactlyThatDaysPlaysAndTheWayBack)
     page.resize(900, 300);
     page.show();
     QObject::connect(&page, &CalendarPage::dayChosen, [&](QDate date) {
-        dayFilter.setDay(serialDay(date.year(), date.month(), date.day()), view.rows);
+        dayFilter.setDay(serialDay(date.year(), date.month(), date.day()), a.rows);
         bar.showDay(date, dayFilter.rowCount());
     });
     QObject::connect(&bar, &DayFilterBar::showAllPlays, &dayFilter, &PlayFilterProxy::clearDay);
@@ -90,8 +90,9 @@ TEST(HabitPagesTest, ClickingADayShowsExactlyThatDaysPlaysAndTheWayBack)
     std::vector<QString> shown;
     for (int r = 0; r < dayFilter.rowCount(); ++r)
         shown.push_back(dayFilter.index(r, PlayListModel::DateTime).data().toString());
-    EXPECT_EQ(shown, (std::vector<QString>{QStringLiteral("2004/01/05 12:00:00"), QStringLiteral("2004/01/05 00:00:00"),
-                         QStringLiteral("2004/01/05 23:59:59")}));
+    EXPECT_EQ(shown,
+        (std::vector<QString>{QStringLiteral("2004/01/05 12:00:00"), QStringLiteral("2004/01/05 00:00:00"),
+            QStringLiteral("2004/01/05 23:59:59")}));
     EXPECT_FALSE(bar.isHidden());
     EXPECT_TRUE(bar.text().contains(QStringLiteral("2004/01/05")));
     EXPECT_TRUE(bar.text().contains(QStringLiteral("3件")));
@@ -113,18 +114,17 @@ TEST(HabitPagesTest, SessionsSortByRawValuesAndTheGapIsAnnounced)
     testing::ensureApplication();
     Analysis a;
     // Sessions: 21:00-22:05 (4 plays, 65 min), 23:00 (1 play), next day 09:00-09:59 (3 plays, 59 min).
-    analyse(a, {"2004/01/05 21:00:00", "2004/01/05 21:30:00", "2004/01/05 21:55:00", "2004/01/05 22:05:00",
-                   "2004/01/05 23:00:00", "2004/01/06 09:59:00", "2004/01/06 09:29:00", "2004/01/06 09:00:00"});
-    PeriodView view;
-    ASSERT_TRUE(buildPeriodView(a, {}, view));
+    analyse(a,
+        {"2004/01/05 21:00:00", "2004/01/05 21:30:00", "2004/01/05 21:55:00", "2004/01/05 22:05:00",
+            "2004/01/05 23:00:00", "2004/01/06 09:59:00", "2004/01/06 09:29:00", "2004/01/06 09:00:00"});
     SessionsPage page;
     QAbstractItemModelTester tester(page.model(), QAbstractItemModelTester::FailureReportingMode::Warning);
-    page.setFigures(buildHabitFigures(a.plays, view.rows, page.gapMinutes()));
+    page.setFigures(buildHabitFigures(a.plays, a.rows, page.gapMinutes()));
 
     EXPECT_EQ(page.figureText(QStringLiteral("longestStreak")), QStringLiteral("2日（2004/01/05 – 2004/01/06）"));
     EXPECT_EQ(page.figureText(QStringLiteral("busiestDay")), QStringLiteral("2004/01/05（5回）"));
-    EXPECT_EQ(page.figureText(QStringLiteral("longestSession")),
-        QStringLiteral("1時間5分（2004/01/05 21:00:00から、4回）"));
+    EXPECT_EQ(
+        page.figureText(QStringLiteral("longestSession")), QStringLiteral("1時間5分（2004/01/05 21:00:00から、4回）"));
     EXPECT_EQ(page.figureText(QStringLiteral("totalTime")), QStringLiteral("2時間4分（3セッション）"));
 
     // Newest first; sorted by length, "1時間5分" comes before "59分", as numbers would have it.

@@ -2,6 +2,7 @@
 #include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisRun.h"
 #include "core/log/Filter.h"
+#include "gui/HistoryNotifier.h"
 #include "gui/charts/BarChart.h"
 #include "gui/charts/NavigationPanel.h"
 #include "support/GuiTest.h"
@@ -35,14 +36,14 @@ protected:
 
     void SetUp() override
     {
-        page = std::make_unique<TrendPage>(analysis);
+        page = std::make_unique<TrendPage>(history);
         page->showDesigned();
     }
 
     void run(std::initializer_list<testing::EntryText> entries)
     {
-        ASSERT_EQ(AnalysisRun(analysis, Filter{}, graph, {}).runBytes(testing::logOf(entries)).state,
-            RunOutcome::State::Completed);
+        const std::string bytes = testing::logOf(entries);
+        ASSERT_EQ(history.load({LogSource{{}, bytes}}, Filter{}, graph, {}).state, RunOutcome::State::Completed);
         page->showAnalysis();
     }
 
@@ -68,7 +69,7 @@ protected:
     void click(const char* button) { page->navigationPanel()->findChild<QPushButton*>(button)->click(); }
     BarChart* chart(int n) const { return page->chart(n - 1); }
 
-    Analysis analysis;
+    HistoryNotifier history;
     GraphSettings graph;
     std::unique_ptr<TrendPage> page;
 };
@@ -172,7 +173,7 @@ TEST_F(TrendPageTest, BarStylesFollowTheSettingsAndSurviveRedrawing)
     graph.Pattern[4] = 3;
     graph.Color[4] = 2147483653.0; // 0x80000005
     graph.Pattern[0] = 7;
-    applyBarStyles(graph, analysis.styles);
+    history.restyle(graph);
     page->applyStyles();
     EXPECT_EQ(chart(5)->barStyle(), (BarStyle{BarFill::Pattern, 3, {5, 0, 0}, {0, 0, 1}}));
     EXPECT_EQ(chart(5)->bars()->brush().style(), Qt::TexturePattern);
@@ -182,7 +183,7 @@ TEST_F(TrendPageTest, BarStylesFollowTheSettingsAndSurviveRedrawing)
     EXPECT_EQ(chart(1)->bars()->brush().style(), Qt::TexturePattern);
 
     graph.Pattern[4] = 99;
-    applyBarStyles(graph, analysis.styles);
+    history.restyle(graph);
     page->applyStyles();
     EXPECT_EQ(chart(5)->barStyle().index, 99);
     EXPECT_EQ(chart(5)->bars()->brush(), QBrush(QColor(5, 0, 0)));
