@@ -12,7 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <fstream>
 #include <map>
 #include <sys/wait.h>
@@ -300,7 +302,9 @@ const std::vector<std::pair<std::vector<std::string>, std::string>> kBadUsage = 
     {{"--format", "csv", "small.txt"}, "csv"},
     {{"--view", "all"}, ""},
     {{"small.txt", "truncated.txt"}, ""},
-    {{"--settings", ".", "small.txt"}, ""},
+    {{"--settings", ".", "small.txt"}, "Is a directory"},
+    {{"--view", "plays", "--search", "\xE3\x81", "small.txt"}, "--search"},
+    {{"--from", "2002/01/02", "--to", "2001/12/31 23:59:59", "small.txt"}, "--from は --to より前の日付にしてください"},
     {{"--settings", "no-such-settings.ini", "small.txt"}, "no-such-settings.ini"},
 };
 
@@ -613,4 +617,88 @@ TEST_F(ReportCli, TheViewPeriodAgreesWithFromAndTo)
         tolvane::buildRankingView(tolvane::RankingKind::Title, whole.rankings).rows);
     EXPECT_EQ(chartOf(inPlace.totals.year), chartOf(whole.totals.year));
     EXPECT_EQ(chartOf(inPlace.periodChart.rows), chartOf(whole.periodChart.rows));
+}
+
+namespace {
+
+// Runs the binary with its standard output on a file opened for writing
+// (nullptr: closed), and, with a pipe, on a pipe whose reader is gone and
+// whose writer is told of it by EPIPE rather than killed.
+Result runWithOutput(const std::vector<std::string>& args, const char* outPath, bool closedPipe = false)
+{
+    std::vector<char*> argv{const_cast<char*>(TOLVANE_REPORT_BIN)};
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    std::FILE* err = std::tmpfile();
+    int pipeFds[2] = {-1, -1};
+    if (closedPipe && ::pipe(pipeFds) != 0)
+        return {};
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(fileno(err), 2);
+        if (closedPipe) {
+            ::signal(SIGPIPE, SIG_IGN);
+            ::close(pipeFds[0]);
+            dup2(pipeFds[1], 1);
+        } else if (outPath) {
+            const int fd = ::open(outPath, O_WRONLY);
+            dup2(fd, 1);
+        } else {
+            ::close(1);
+        }
+        if (chdir(kDataDir.c_str()) == 0)
+            execv(TOLVANE_REPORT_BIN, argv.data());
+        _exit(127);
+    }
+    if (closedPipe) {
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, "", drain(err)};
+}
+
+} // namespace
+
+TEST(ReportCliOutput, AWriteThatFailsIsNamedButAClosedPipeIsQuiet)
+{
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--view", "all", "small.txt"}, {"--help"},
+             {"--version"}, {"--format", "csv", "--view", "plays", "small.txt"}}) {
+        const Result full = runWithOutput(args, "/dev/full");
+        EXPECT_EQ(full.code, 1) << args.front();
+        EXPECT_EQ(full.err, "tolvane-report: 書き込めません: No space left on device\n") << args.front();
+        const Result closed = runWithOutput(args, nullptr);
+        EXPECT_EQ(closed.code, 1) << args.front();
+        EXPECT_EQ(closed.err, "tolvane-report: 書き込めません: Bad file descriptor\n") << args.front();
+        const Result pipe = runWithOutput(args, nullptr, true);
+        EXPECT_EQ(pipe.code, 1) << args.front();
+        EXPECT_EQ(pipe.err, "") << args.front();
+    }
+}
+
+TEST_F(ReportCli, CsvSafeKeepsFormulasFromRunningAndTheDefaultStaysExact)
+{
+    const std::string entry = "[Start of Score] : 申請する時は、この行から切り取る\r\nDate:2001/05/03 12:00:00\r\n"
+                              "Title:=HYPERLINK(\"http://x\")   Artist:@Me\r\nGenre:-Core   PlayLevel:-3\r\n"
+                              "BPM:120\r\nAutoPlay Mode       :0\r\nAutoScratch:0\r\n"
+                              "Total Notes         :300   Score 1000\r\n"
+                              "Great 210   Good 90   Bad 5   Poor 11   MaxCombo 166\r\n";
+    std::ofstream(dir.filePath("f.txt").toStdString(), std::ios::binary) << utf8ToCp932(entry);
+    const std::string plain = runHere({"--format", "csv", "--view", "plays", "f.txt"}).out;
+    EXPECT_NE(plain.find("\n1,2001/05/03 12:00:00,\"=HYPERLINK(\"\"http://x\"\")\",@Me,-Core,-3,"), std::string::npos)
+        << plain;
+    const std::string safe = runHere({"--format", "csv", "--view", "plays", "--csv-safe", "f.txt"}).out;
+    EXPECT_NE(safe.find("\n1,2001/05/03 12:00:00,\"'=HYPERLINK(\"\"http://x\"\")\",'@Me,'-Core,-3,"), std::string::npos)
+        << safe;
+    EXPECT_NE(
+        runHere({"--format", "csv", "--view", "artist", "--csv-safe", "f.txt"}).out.find(",'@Me,"), std::string::npos);
+}
+
+TEST_F(ReportCli, ALogThatIsThereButCannotBeReadNamesTheReason)
+{
+    const Result r = runHere({"."});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "tolvane-report: .: Score.txtがみつかりません。 （ファイルではなくフォルダーです）\n");
 }
