@@ -188,7 +188,7 @@ TEST_F(MainWindowSettingsTest, HostileColumnWidthsFallBackToTheDefaultAndAHidden
     }
     const std::string written = readFile();
     for (int n = 1; n <= 5; ++n)
-        EXPECT_NE(written.find("Listview1(" + std::to_string(n) + ")=2000\r\n"), std::string::npos) << n << written;
+        EXPECT_NE(written.find("View1(" + std::to_string(n) + ")=2000\r\n"), std::string::npos) << n << written;
 
     // A column narrowed out of sight comes back from the header's menu.
     MainWindow window(path);

@@ -189,13 +189,16 @@ TEST_F(TableFilesTest, ALinkIsSavedWhereItLeadsAfterAQuestionAndALoopIsRefused)
         EXPECT_EQ(readBytes(dir.file("target.csv")), TableExport::csv(view));
         EXPECT_TRUE(std::filesystem::is_symlink(chosen));
     }
-    chosen = dir.file("loop.csv");
-    std::filesystem::create_symlink("loop.csv", chosen);
-    MessageBoxAnswerer answers;
-    EXPECT_FALSE(save.saveTable(view, "plays"));
-    ASSERT_EQ(answers.seen().size(), 1u);
-    EXPECT_TRUE(answers.seen()[0].text.contains("シンボリックリンクが循環")) << answers.seen()[0].text.toStdString();
-    EXPECT_TRUE(std::filesystem::is_symlink(chosen));
+    {
+        chosen = dir.file("loop.csv");
+        std::filesystem::create_symlink("loop.csv", chosen);
+        MessageBoxAnswerer answers;
+        EXPECT_FALSE(save.saveTable(view, "plays"));
+        ASSERT_EQ(answers.seen().size(), 1u);
+        EXPECT_TRUE(answers.seen()[0].text.contains("シンボリックリンクが循環"))
+            << answers.seen()[0].text.toStdString();
+        EXPECT_TRUE(std::filesystem::is_symlink(chosen));
+    }
 
     // A name typed without its suffix is asked about when the file with it is there.
     chosen = dir.file("target");
