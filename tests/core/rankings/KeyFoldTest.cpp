@@ -119,10 +119,6 @@ TEST(KeyFold, AnyLetterOfAUtf8LogFoldsHoweverManyBytesItTakes)
     // Simple folding only: ß stays, and marks still count.
     for (const auto& [a, b] : {std::pair{"STRASSE", "straße"}, {"CAFE", "café"}, {"Ｃａｆé", "café"}})
         EXPECT_FALSE(sameKey(a, b)) << a << " / " << b;
-    std::unordered_map<std::string, int, KeyFoldHash, KeyFoldEqual> plays;
-    for (const char* title : {"ÉLAN", "élan", "Élan", "ELAN"})
-        ++plays[title];
-    EXPECT_EQ(plays.size(), 2u);
 }
 
 } // namespace
