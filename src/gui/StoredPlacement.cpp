@@ -1,5 +1,6 @@
 #include "gui/StoredPlacement.h"
 
+#include <QHeaderView>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QTableView>
@@ -62,10 +63,22 @@ StoredPlacement::ColumnWidths StoredPlacement::columnWidths(const QTableView& li
     return widths;
 }
 
+bool StoredPlacement::isSensibleWidth(double twips, double dpi, int least)
+{
+    if (!std::isfinite(twips) || twips <= 0 || twips > kMaxColumnPixels * 1440.0 / dpi)
+        return false;
+    const int pixels = toPixels(twips, dpi);
+    return pixels >= least && pixels <= kMaxColumnPixels;
+}
+
 void StoredPlacement::setColumnWidths(QTableView& list, const ColumnWidths& twips)
 {
-    for (std::size_t c = 0; c < twips.size(); ++c)
-        list.setColumnWidth(static_cast<int>(c), toPixels(twips[c], dpiOf(list)));
+    const double dpi = dpiOf(list);
+    const int least = list.horizontalHeader()->minimumSectionSize();
+    for (std::size_t c = 0; c < twips.size(); ++c) {
+        const double width = isSensibleWidth(twips[c], dpi, least) ? twips[c] : kDefaultColumnTwips;
+        list.setColumnWidth(static_cast<int>(c), toPixels(width, dpi));
+    }
 }
 
 void StoredPlacement::restore(QMainWindow& window, QTableView& list, const WindowSettings& stored)
@@ -75,6 +88,13 @@ void StoredPlacement::restore(QMainWindow& window, QTableView& list, const Windo
     window.move(toPixels(stored.MainLeft, dpi), toPixels(stored.MainTop, dpi));
     resizeToOuter(window, stored.MainWidth, stored.MainHeight);
     setColumnWidths(list, stored.columnWidths);
+    // A width that came back as the default is written back as the default.
+    const double listDpi = dpiOf(list);
+    const int least = list.horizontalHeader()->minimumSectionSize();
+    for (double& width : restored_.columnWidths) {
+        if (!isSensibleWidth(width, listDpi, least))
+            width = kDefaultColumnTwips;
+    }
     if (stored.WindowState == 2)
         window.setWindowState(Qt::WindowMaximized);
 }

@@ -32,10 +32,18 @@ public:
     static double outerHeight(const QMainWindow& window);
     static void resizeToOuter(QMainWindow& window, double width, double height);
 
-    // The list's first ten column widths in twips, and a resize to them.
+    // The list's first ten column widths in twips, and a resize to them. A
+    // stored width that is no sensible pixel width (not a number, 0, less
+    // than the header lets a column shrink to, wider than kMaxColumnPixels)
+    // gives the column its default width instead, so no column is lost.
     using ColumnWidths = decltype(WindowSettings::columnWidths);
     static ColumnWidths columnWidths(const QTableView& list);
     static void setColumnWidths(QTableView& list, const ColumnWidths& twips);
+
+    static constexpr int kMaxColumnPixels = 10000;
+    static constexpr double kDefaultColumnTwips = WindowSettings{}.columnWidths[0];
+    // least: the narrowest width in pixels a column may have.
+    static bool isSensibleWidth(double twips, double dpi, int least);
 
     const WindowSettings& restored() const { return restored_; }
 

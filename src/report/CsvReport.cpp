@@ -8,9 +8,13 @@ namespace tolvane::report {
 
 namespace {
 
+// How the report being written holds its texts (--csv-safe); the table
+// writers of the insight views share it through writeCsvLine.
+CsvTexts reportTexts = CsvTexts::Exact;
+
 template <class Cells> void writeLine(std::FILE* out, const Cells& cells)
 {
-    const std::string line = csvLine(cells);
+    const std::string line = csvLine(cells, reportTexts);
     std::fwrite(line.data(), 1, line.size(), out);
 }
 
@@ -23,6 +27,7 @@ void writeCsvLine(std::FILE* out, const std::vector<std::string>& cells)
 
 void writeCsvReport(std::FILE* out, const ReportData& data)
 {
+    reportTexts = data.options.csvSafe ? CsvTexts::SpreadsheetSafe : CsvTexts::Exact;
     const ViewParts parts = partsOf(data.options.view);
     if (parts.plays) {
         writeLine(out, PlayList::kHeaders);
@@ -35,7 +40,7 @@ void writeCsvReport(std::FILE* out, const ReportData& data)
             for (int c = 0; c < PlayList::kColumns; ++c) {
                 if (c > 0)
                     line += ',';
-                appendCsvField(line, cell(play, c));
+                appendCsvField(line, cell(play, c), reportTexts);
             }
             line += "\r\n";
             std::fwrite(line.data(), 1, line.size(), out);

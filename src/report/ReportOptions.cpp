@@ -1,5 +1,6 @@
 #include "report/ReportOptions.h"
 
+#include "core/export/Utf8Check.h"
 #include "core/insights/Sessions.h"
 #include "core/log/AsciiText.h"
 #include "core/log/DateText.h"
@@ -119,6 +120,10 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& args)
             o.version = true;
             continue;
         }
+        if (arg == "--csv-safe") {
+            o.csvSafe = true;
+            continue;
+        }
         if (arg == "--") {
             for (++i; i < args.size(); ++i)
                 files.push_back(args[i]);
@@ -186,6 +191,9 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& args)
         } else if (name == "--title") {
             o.title = std::string(value);
         } else if (name == "--search") {
+            // Matched against the log's UTF-8 text, it must be text itself.
+            if (!isWellFormedUtf8(value))
+                return bad(what + "not UTF-8 text");
             o.search = std::string(value);
         } else if (name == "--session-gap") {
             const auto gap = sessionGapOf(v);
@@ -205,6 +213,9 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& args)
         return bad("no log file given");
     o.file = std::string(files.front());
     o.files.assign(files.begin(), files.end());
+    // The span compares days: a --from after --to (both given) keeps no play.
+    if (o.from && o.to && *o.from != 0.0 && *o.to != 0.0 && *o.from > *o.to)
+        return bad("--from は --to より前の日付にしてください");
     if (o.periodLevel.has_value() != o.periodAt.has_value())
         return bad("--period and --at go together");
     if (o.periodLevel && o.view != View::Charts && o.view != View::All)
@@ -228,7 +239,10 @@ std::string usageText()
            "  --ignore-autoplay SIDE   drop autoplay plays of SIDE: 1P, 2P or 1P+2P\n"
            "  --ignore-scratch SIDE    drop auto-scratch plays of SIDE\n"
            "  --min-score N            drop plays that scored below N\n"
-           "  --from DATE, --to DATE   keep plays within the span (yyyy/mm/dd [h:mm:ss])\n"
+           "  --from DATE, --to DATE   keep plays within the span (yyyy/mm/dd [h:mm:ss]);\n"
+           "                           the span compares days (a play's day at 0:00):\n"
+           "                           a play on the --to day passes whatever its time,\n"
+           "                           a --from with a time of day starts the day after\n"
            "  --view VIEW              summary (default), plays, title, artist, genre,\n"
            "                           score, maxcombo, charts, all, song, calendar,\n"
            "                           sessions, streaks\n"
@@ -240,6 +254,9 @@ std::string usageText()
            "  --period LEVEL --at DATE draw the period chart at LEVEL 1-5 around DATE\n"
            "  --format FORMAT          text (default), json, csv (single table views;\n"
            "                           not streaks)\n"
+           "  --csv-safe               with --format csv: a text starting with = + - @,\n"
+           "                           a tab or a CR gets a leading ' so a spreadsheet\n"
+           "                           does not run it as a formula (numbers unchanged)\n"
            "  --help, --version\n"
            "\n"
            "Exit status: 0 success, 1 the analysis failed, 2 bad usage.\n";

@@ -47,6 +47,7 @@ struct ReportOptions {
     std::optional<std::string> title; // --view song: the song's whole title, as typed
     std::optional<std::string> search; // --view plays: keep the rows containing this, as typed
     int sessionGap = kDefaultSessionGap; // minutes, for --view sessions and streaks
+    bool csvSafe = false; // --format csv: texts that look like formulas start with "'"
 
     bool help = false;
     bool version = false;

@@ -13,10 +13,16 @@
 #include "report/ReportOptions.h"
 #include "report/TextReport.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #ifndef TOLVANE_VERSION
 #define TOLVANE_VERSION "0"
@@ -33,6 +39,45 @@ int badUsage(const std::string& message)
     return kBadUsage;
 }
 
+// Standard output closed before the start: a file opened later must not take
+// its place, so it gets one that refuses every write.
+void keepStandardOutputClosed()
+{
+    if (::fcntl(STDOUT_FILENO, F_GETFD) < 0 && errno == EBADF) {
+        const int fd = ::open("/dev/null", O_RDONLY);
+        if (fd >= 0 && fd != STDOUT_FILENO) {
+            ::dup2(fd, STDOUT_FILENO);
+            ::close(fd);
+        }
+    }
+}
+
+// The status to exit with once everything is written: a write that failed
+// is named, except a reader that went away (a closed pipe), which is no news.
+int finished(int status)
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return status;
+    const int err = errno;
+    if (err != EPIPE)
+        std::fprintf(stderr, "tolvane-report: 書き込めません: %s\n", std::strerror(err != 0 ? err : EIO));
+    return kFailed;
+}
+
+// Why the settings file named on the command line cannot be read, in the
+// system's words; empty when it is a file that may be read.
+std::string settingsFileProblem(const std::string& path)
+{
+    struct stat st { };
+    if (::stat(path.c_str(), &st) != 0)
+        return std::strerror(errno);
+    if (S_ISDIR(st.st_mode))
+        return std::strerror(EISDIR);
+    if (!S_ISREG(st.st_mode))
+        return "not a regular file";
+    return {};
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -40,6 +85,7 @@ int main(int argc, char** argv)
     using namespace tolvane;
     using namespace tolvane::report;
 
+    keepStandardOutputClosed();
     std::vector<std::string_view> args(argv + 1, argv + argc);
     const ParsedOptions parsed = parseOptions(args);
     if (!parsed.options)
@@ -47,21 +93,18 @@ int main(int argc, char** argv)
     const ReportOptions& options = *parsed.options;
     if (options.help) {
         std::fputs(usageText().c_str(), stdout);
-        return 0;
+        return finished(0);
     }
     if (options.version) {
         std::printf("tolvane-report %s\n", TOLVANE_VERSION);
-        return 0;
+        return finished(0);
     }
 
     Filter filter;
     if (options.settings) {
         // Unlike the window's own settings file, one named here must be there.
-        std::string error = "no such file";
-        std::error_code ec;
-        const auto ini = std::filesystem::is_regular_file(*options.settings, ec)
-            ? IniFile::load(*options.settings, &error)
-            : std::nullopt;
+        std::string error = settingsFileProblem(*options.settings);
+        const auto ini = error.empty() ? IniFile::load(*options.settings, &error) : std::nullopt;
         if (!ini)
             return badUsage("cannot read the settings file " + *options.settings + ": " + error);
         filter = readFilterSettings(*ini);
@@ -90,7 +133,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "tolvane-report: %s: %s\n", blamed.c_str(), message.c_str());
         if (options.format == Format::Json && outcome.failure)
             writeJsonError(stdout, *outcome.failure);
-        return kFailed;
+        return finished(kFailed);
     }
 
     ReportData data{options, analysis, outcome, RunTexts::confirmation(named, filter), analysis.periodChart};
@@ -105,7 +148,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "tolvane-report: %s: %s\n", named.c_str(), noSongMessage(title).c_str());
             if (options.format == Format::Json)
                 writeJsonNoSong(stdout, title, options.files.size() > 1);
-            return kFailed;
+            return finished(kFailed);
         }
     }
     if (options.periodLevel && options.periodAt) {
@@ -123,5 +166,5 @@ int main(int argc, char** argv)
     case Format::Csv: writeCsvReport(stdout, data); break;
     case Format::Text: writeTextReport(stdout, data); break;
     }
-    return std::ferror(stdout) ? kFailed : 0;
+    return finished(0);
 }

@@ -2,7 +2,10 @@
 #include "gui/StoredPlacement.h"
 #include "support/GuiTest.h"
 
+#include <QHeaderView>
+#include <QMenu>
 #include <QTableView>
+#include <QTimer>
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -168,4 +171,42 @@ TEST_F(MainWindowSettingsTest, AFailedSaveSaysSoAndTheWindowStillCloses)
     EXPECT_FALSE(window.isVisible());
     ASSERT_EQ(answers.seen().size(), 1u);
     EXPECT_TRUE(answers.seen()[0].text.startsWith("設定を保存できませんでした。"));
+}
+
+TEST_F(MainWindowSettingsTest, HostileColumnWidthsFallBackToTheDefaultAndAHiddenColumnComesBack)
+{
+    writeFile("[Settings]\r\nListView1(1)=1e30\r\nListView1(2)=abc\r\nListView1(3)=0\r\nListView1(4)=inf\r\n"
+              "ListView1(5)=-300\r\nListView1(6)=3000\r\n");
+    {
+        MainWindow window(path);
+        window.show();
+        const auto widths = StoredPlacement::columnWidths(*window.playList());
+        for (std::size_t c = 0; c < 5; ++c)
+            EXPECT_NEAR(widths[c], 2000, 15) << c;
+        EXPECT_NEAR(widths[5], 3000, 15);
+        window.close();
+    }
+    const std::string written = readFile();
+    for (int n = 1; n <= 5; ++n)
+        EXPECT_NE(written.find("View1(" + std::to_string(n) + ")=2000\r\n"), std::string::npos) << n << written;
+
+    // A column narrowed out of sight comes back from the header's menu.
+    MainWindow window(path);
+    window.show();
+    QTableView& list = *window.playList();
+    list.setColumnWidth(3, 0);
+    list.setColumnHidden(7, true);
+    QAction* shown = nullptr;
+    QTimer::singleShot(0, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            shown = menu->findChild<QAction*>("showLostColumns");
+            if (shown && shown->isEnabled())
+                shown->trigger();
+            menu->close();
+        }
+    });
+    emit list.horizontalHeader()->customContextMenuRequested(QPoint(2, 2));
+    ASSERT_NE(shown, nullptr);
+    EXPECT_GE(list.columnWidth(3), list.horizontalHeader()->minimumSectionSize());
+    EXPECT_FALSE(list.isColumnHidden(7));
 }

@@ -299,7 +299,9 @@ const std::vector<std::pair<std::vector<std::string>, std::string>> kBadUsage = 
     {{"--format", "csv", "--view", "all", "small.txt"}, "csv"},
     {{"--format", "csv", "small.txt"}, "csv"},
     {{"--view", "all"}, ""},
-    {{"--settings", ".", "small.txt"}, ""},
+    {{"--settings", ".", "small.txt"}, "Is a directory"},
+    {{"--view", "plays", "--search", "\xE3\x81", "small.txt"}, "--search"},
+    {{"--from", "2002/01/02", "--to", "2001/12/31 23:59:59", "small.txt"}, "--from は --to より前の日付にしてください"},
     {{"--settings", "no-such-settings.ini", "small.txt"}, "no-such-settings.ini"},
 };
 
@@ -611,4 +613,51 @@ TEST_F(ReportCli, TheViewPeriodAgreesWithFromAndTo)
         tolvane::buildRankingView(tolvane::RankingKind::Title, whole.rankings).rows);
     EXPECT_EQ(chartOf(inPlace.totals.year), chartOf(whole.totals.year));
     EXPECT_EQ(chartOf(inPlace.periodChart.rows), chartOf(whole.periodChart.rows));
+}
+
+// Standard output on a full disk, then closed: the reason is named, for --help too.
+TEST(ReportCliOutput, AWriteThatFailsIsNamed)
+{
+    for (const char* args : {"--view all small.txt", "--help", "--version"}) {
+        for (const auto& [redirect, reason] :
+            {std::pair{">/dev/full", "No space left on device"}, {">&-", "Bad file descriptor"}}) {
+            QTemporaryDir dir;
+            const std::string errFile = dir.filePath("err").toStdString();
+            const std::string command = std::string("cd ") + kDataDir + " && " + TOLVANE_REPORT_BIN + " " + args + " 2>"
+                + errFile + " " + redirect + "; echo $?";
+            std::FILE* shell = ::popen(command.c_str(), "r");
+            char code[16] = {};
+            EXPECT_EQ(std::fread(code, 1, sizeof code - 1, shell), 2u);
+            ::pclose(shell);
+            EXPECT_EQ(code[0], '1') << args;
+            std::ifstream in(errFile);
+            const std::string err((std::istreambuf_iterator<char>(in)), {});
+            EXPECT_EQ(err, std::string("tolvane-report: 書き込めません: ") + reason + "\n") << args;
+        }
+    }
+}
+
+TEST_F(ReportCli, CsvSafeKeepsFormulasFromRunningAndTheDefaultStaysExact)
+{
+    const std::string entry = "[Start of Score] : 申請する時は、この行から切り取る\r\nDate:2001/05/03 12:00:00\r\n"
+                              "Title:=HYPERLINK(\"http://x\")   Artist:@Me\r\nGenre:-Core   PlayLevel:-3\r\n"
+                              "BPM:120\r\nAutoPlay Mode       :0\r\nAutoScratch:0\r\n"
+                              "Total Notes         :300   Score 1000\r\n"
+                              "Great 210   Good 90   Bad 5   Poor 11   MaxCombo 166\r\n";
+    std::ofstream(dir.filePath("f.txt").toStdString(), std::ios::binary) << utf8ToCp932(entry);
+    const std::string plain = runHere({"--format", "csv", "--view", "plays", "f.txt"}).out;
+    EXPECT_NE(plain.find("\n1,2001/05/03 12:00:00,\"=HYPERLINK(\"\"http://x\"\")\",@Me,-Core,-3,"), std::string::npos)
+        << plain;
+    const std::string safe = runHere({"--format", "csv", "--view", "plays", "--csv-safe", "f.txt"}).out;
+    EXPECT_NE(safe.find("\n1,2001/05/03 12:00:00,\"'=HYPERLINK(\"\"http://x\"\")\",'@Me,'-Core,-3,"), std::string::npos)
+        << safe;
+    EXPECT_NE(
+        runHere({"--format", "csv", "--view", "artist", "--csv-safe", "f.txt"}).out.find(",'@Me,"), std::string::npos);
+}
+
+TEST_F(ReportCli, ALogThatIsThereButCannotBeReadNamesTheReason)
+{
+    const Result r = runHere({"."});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "tolvane-report: .: Score.txtがみつかりません。 （ファイルではなくフォルダーです）\n");
 }

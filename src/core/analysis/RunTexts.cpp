@@ -2,6 +2,9 @@
 
 #include "core/log/DateText.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace tolvane::RunTexts {
 
 namespace {
@@ -56,6 +59,29 @@ std::string_view causeText(AnalysisFailure::Cause cause)
     return {};
 }
 
+// Why a file could not be opened or read, in the window's words, from the
+// system's words the reader kept (in whatever language the system spoke
+// them); the system's words themselves for a reason not named here.
+std::string openReason(const std::string& detail)
+{
+    static constexpr std::pair<int, std::string_view> kReasons[] = {
+        {EACCES, "アクセスが拒否されました"},
+        {EPERM, "アクセスが拒否されました"},
+        {EISDIR, "ファイルではなくフォルダーです"},
+        {ELOOP, "シンボリックリンクが循環しています"},
+        {ENAMETOOLONG, "ファイル名が長すぎます"},
+        {ENOTDIR, "パスの途中にフォルダーでないものがあります"},
+        {EIO, "読み取り中に入出力エラーが起きました"},
+    };
+    for (const auto& [err, reason] : kReasons) {
+        if (detail == std::strerror(err))
+            return std::string(reason);
+    }
+    if (detail == kNotRegularFile)
+        return "通常のファイルではありません（デバイスや名前付きパイプなど）";
+    return detail;
+}
+
 } // namespace
 
 std::string readingStatus(int percent)
@@ -106,8 +132,13 @@ std::vector<std::string> completion(std::uint64_t sizeBytes, std::string_view hi
 
 std::vector<std::string> failure(const AnalysisFailure& f)
 {
-    if (f.kind == AnalysisFailure::Kind::Open && f.cause != AnalysisFailure::Cause::OutOfMemory)
-        return {std::string(kCannotOpen)};
+    if (f.kind == AnalysisFailure::Kind::Open && f.cause != AnalysisFailure::Cause::OutOfMemory) {
+        // A file that is not there is what the message says; anything else
+        // that is there but cannot be read gets its reason on a second line.
+        if (f.detail.empty() || f.detail == std::strerror(ENOENT))
+            return {std::string(kCannotOpen)};
+        return {std::string(kCannotOpen), "（" + openReason(f.detail) + "）"};
+    }
     std::string cause(causeText(f.cause));
     if (f.line > 0)
         cause = std::to_string(f.line) + "行目: " + cause;

@@ -20,6 +20,9 @@ inline constexpr std::string_view kDrawingStatus = "グラフ描画中…";
 inline constexpr std::string_view kSavingStatus = "設定を保存中です…";
 inline constexpr std::string_view kCannotOpen = "Score.txtがみつかりません。";
 inline constexpr std::string_view kCannotAnalyse = "スコアファイルを解析できませんでした。";
+// The reader's words for a path that is there but is no file to read (a
+// device, a named pipe).
+inline constexpr std::string_view kNotRegularFile = "not a regular file";
 
 // "スコアファイル解析中です…   P%" and, while minimised, the caption "解析中…  P%".
 std::string readingStatus(int percent);
@@ -38,7 +41,9 @@ std::string countsStatus(std::int64_t entriesRead, std::int64_t accepted);
 std::vector<std::string> confirmation(std::string_view path, const Filter& filter);
 // The completion message: size in KB and the play-history text.
 std::vector<std::string> completion(std::uint64_t sizeBytes, std::string_view history);
-// The message of a failed Open command.
+// The message of a failed Open command. A file that is there but cannot be
+// read (no permission, a folder, a device) gets "Score.txtがみつかりません。"
+// with the reason on a second line: "（アクセスが拒否されました）".
 std::vector<std::string> failure(const AnalysisFailure& failure);
 
 } // namespace RunTexts

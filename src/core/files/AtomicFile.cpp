@@ -30,6 +30,28 @@ mode_t newFileMode()
 
 } // namespace
 
+LinkTarget followLinks(const fs::path& requested)
+{
+    // As many links as the system itself follows before it gives up (Linux: 40).
+    constexpr int kMaxLinks = 40;
+    LinkTarget target{requested, false, 0};
+    std::error_code ec;
+    for (int hops = 0; fs::is_symlink(target.path, ec); ++hops) {
+        if (hops == kMaxLinks) {
+            target.error = ELOOP;
+            return target;
+        }
+        const fs::path next = fs::read_symlink(target.path, ec);
+        if (ec) {
+            target.error = ec.value();
+            return target;
+        }
+        target.throughLink = true;
+        target.path = next.is_absolute() ? next : target.path.parent_path() / next;
+    }
+    return target;
+}
+
 bool writeAll(int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
@@ -46,18 +68,18 @@ bool writeAll(int fd, std::string_view bytes)
 
 bool writeFileAtomically(const fs::path& requested, std::string_view bytes, std::string* error)
 {
+    // A link is written where it leads, even where nothing is yet; the link stays.
+    const LinkTarget target = followLinks(requested);
+    if (target.error != 0)
+        return fail(error, requested.string(), target.error);
+    const fs::path& path = target.path;
     std::error_code ec;
-    fs::path path = requested;
-    if (fs::is_symlink(requested, ec)) {
-        const fs::path target = fs::weakly_canonical(requested, ec);
-        if (!ec)
-            path = target;
-    }
     if (fs::is_directory(path, ec))
         return fail(error, path.string(), EISDIR);
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
 
-    std::string pattern = (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
+    // A short name of its own, so a name as long as a folder allows can still be saved.
+    std::string pattern = (folder / ".tolvane-XXXXXX").string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0)
         return fail(error, folder.string(), errno);

@@ -6,14 +6,14 @@
 
 namespace tolvane {
 
-// Table keys ignore letter case, and only that. Every cased letter a code
-// page 932 log can hold folds to its small letter: ASCII A-Z, the full-width
-// Latin capitals U+FF21..FF3A, the Greek capitals U+0391..03A9 (and the final
-// sigma to σ) and the Cyrillic capitals U+0410..042F and Ё. Width and kana
-// type still tell keys apart. A small letter takes as many UTF-8 bytes as its
-// capital, so folding keeps the byte length and two keys are the same exactly
-// when their folded bytes match one for one. Bytes that are not UTF-8 stay
-// as they are.
+// Table keys ignore letter case, and only that: every letter folds by
+// Unicode's simple case folding (CaseFolding.txt, statuses C and S), so
+// "Ñandú" and "ñandú", "CAFÉ" and "café", "Ⅳ" and "ⅳ" are one key. Width
+// and kana type still tell keys apart. A folded letter may take another
+// number of UTF-8 bytes than its capital ("Å", the angstrom sign, folds to
+// "å"); two keys are the same exactly when their folded bytes match, and
+// keys that are the same hash alike. Bytes that are not UTF-8 stay as they
+// are. ASCII text folds without a table.
 
 // The text with every cased letter folded to its small letter, as keys are
 // compared; anything that looks for text "without regard to letter case"

@@ -199,6 +199,14 @@ QWidget* OptionsDialog::buildLoadPage()
     layout->addSpacing(10);
     layout->addWidget(spanFilter_);
     layout->addLayout(dates);
+    // The span compares each play's day: what a time of day does is easy to miss.
+    auto* byDays = new QLabel(tr("期間は日で比べます。終了日のプレイは時刻によらず含まれ、"
+                                 "時刻付きの開始日はその翌日からになります。"),
+        page);
+    byDays->setObjectName("spanByDaysNote");
+    byDays->setWordWrap(true);
+    byDays->setContentsMargins(24, 0, 0, 0);
+    layout->addWidget(byDays);
     layout->addSpacing(10);
     reopenLast_ = checkBox("reopenLastCheck", "前回のファイルを開く", page);
     followLog_ = checkBox("followLogCheck", "追記されたプレイを自動で読み込む", page);
@@ -417,6 +425,13 @@ std::optional<Filter> OptionsDialog::readFilter()
         const auto to = readDate(1);
         if (!to)
             return std::nullopt;
+        // A start after the end keeps no play at all; "指定なし" (0) is no bound.
+        if (*from != 0.0 && *to != 0.0 && *from > *to) {
+            Messages::inform(
+                this, {tr("期間の開始日（から）は終了日（まで）より前の日付にしてください。").toStdString()});
+            dateFields_[0]->setFocus(Qt::OtherFocusReason);
+            return std::nullopt;
+        }
         f.Mintime = *from;
         f.Maxtime = *to;
     }

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QMenu>
 
 namespace tolvane {
@@ -16,6 +17,7 @@ RecentFilesMenu::RecentFilesMenu(QMenu& menu, QAction* before, QWidget& messageP
     , before_(before)
     , messageParent_(messageParent)
 {
+    menu_.setToolTipsVisible(true);
 }
 
 void RecentFilesMenu::setPaths(const std::vector<std::string>& paths)
@@ -44,6 +46,11 @@ void RecentFilesMenu::pick(const QString& path)
     emit openRequested(path);
 }
 
+int RecentFilesMenu::maxTextWidth() const
+{
+    return menu_.fontMetrics().averageCharWidth() * kMaxShownCharacters;
+}
+
 void RecentFilesMenu::rebuild()
 {
     for (QAction* action : actions_) {
@@ -59,12 +66,13 @@ void RecentFilesMenu::rebuild()
     int number = 0;
     for (const std::string& stored : recent_.paths()) {
         const QString path = QFile::decodeName(QByteArray::fromStdString(stored));
-        // "&&" keeps an ampersand in a path from becoming a shortcut.
-        QString text = QDir::toNativeSeparators(path);
+        // A long path loses its middle, not the file's name; the whole path
+        // is the tooltip. "&&" keeps an ampersand from becoming a shortcut.
+        QString text = menu_.fontMetrics().elidedText(QDir::toNativeSeparators(path), Qt::ElideMiddle, maxTextWidth());
         text.replace('&', "&&");
         auto* action = new QAction(QStringLiteral("&%1 %2").arg(++number).arg(text), &menu_);
         action->setObjectName(QStringLiteral("recentFile%1").arg(number));
-        action->setToolTip(path);
+        action->setToolTip(QDir::toNativeSeparators(path));
         connect(action, &QAction::triggered, this, [this, path] { pick(path); });
         menu_.insertAction(before_, action);
         actions_.append(action);

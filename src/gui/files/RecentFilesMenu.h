@@ -15,7 +15,8 @@ namespace tolvane {
 
 // File's list of recent logs: up to five entries "&1 path" .. "&5 path" in a
 // menu, before the action given. Picking one asks for it to be opened; a file
-// that is gone gets a message and leaves the list.
+// that is gone gets a message and leaves the list. A path too long for the
+// menu shows with its middle left out ("…"), and whole as the tooltip.
 class RecentFilesMenu final : public QObject {
     Q_OBJECT
 
@@ -40,6 +41,9 @@ signals:
 private:
     void pick(const QString& path);
     void rebuild();
+    // The widest an entry's path may be, in pixels: about this many characters.
+    static constexpr int kMaxShownCharacters = 80;
+    int maxTextWidth() const;
 
     QMenu& menu_;
     QAction* before_;

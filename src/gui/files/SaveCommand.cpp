@@ -11,6 +11,9 @@
 #include <QFileInfo>
 #include <QTableView>
 
+#include <cerrno>
+#include <filesystem>
+
 namespace tolvane {
 
 namespace {
@@ -54,6 +57,32 @@ QString SaveCommand::suggestedPath(const QString& baseName, const QString& suffi
     return QDir(folder).filePath(baseName + '.' + suffix);
 }
 
+bool SaveCommand::mayWrite(const QString& path, bool suffixAdded)
+{
+    const std::string stored = QFile::encodeName(path).toStdString();
+    const LinkTarget target = followLinks(stored);
+    if (target.error == ELOOP) {
+        Messages::inform(&parent_,
+            FileTexts::saveFailed(path.toStdString(),
+                tr("シンボリックリンクが循環していて、保存先がありません。別の名前を選んでください。").toStdString()));
+        return false;
+    }
+    std::error_code ec;
+    // The dialog asks before replacing a file it sees; it sees no file behind
+    // a dangling link, nor one whose suffix is added after it closed.
+    if (target.throughLink && !std::filesystem::exists(target.path, ec)) {
+        const QString to = QFile::decodeName(QByteArray::fromStdString(target.path.string()));
+        return Messages::ask(&parent_,
+            {tr("%1 はリンク先のないシンボリックリンクです。").arg(QDir::toNativeSeparators(path)).toStdString(),
+                tr("リンク先の %1 に保存しますか?").arg(QDir::toNativeSeparators(to)).toStdString()});
+    }
+    if (suffixAdded && std::filesystem::exists(stored, ec))
+        return Messages::ask(&parent_,
+            {tr("%1 は既に存在します。").arg(QDir::toNativeSeparators(path)).toStdString(),
+                tr("置き換えますか?").toStdString()});
+    return true;
+}
+
 bool SaveCommand::write(const QString& path, std::string_view bytes)
 {
     std::string why;
@@ -71,16 +100,21 @@ bool SaveCommand::saveTable(const QTableView& table, const QString& baseName)
     const QString path = chooser_(&parent_, suggestedPath(baseName, "csv"), kCsvFilter, &filter);
     if (path.isEmpty())
         return false;
-    return write(withSuffix(path, "csv"), TableExport::csv(table));
+    const QString target = withSuffix(path, "csv");
+    if (!mayWrite(target, target != path))
+        return false;
+    return write(target, TableExport::csv(table));
 }
 
 bool SaveCommand::saveChart(QWidget& chart, const QString& baseName)
 {
     QString filter = kPngFilter;
-    QString path = chooser_(&parent_, suggestedPath(baseName, "png"), kPngFilter + ";;" + kSvgFilter, &filter);
-    if (path.isEmpty())
+    const QString chosen = chooser_(&parent_, suggestedPath(baseName, "png"), kPngFilter + ";;" + kSvgFilter, &filter);
+    if (chosen.isEmpty())
         return false;
-    path = withSuffix(path, filter == kSvgFilter ? "svg" : "png");
+    const QString path = withSuffix(chosen, filter == kSvgFilter ? "svg" : "png");
+    if (!mayWrite(path, path != chosen))
+        return false;
     const bool asSvg = QFileInfo(path).suffix().compare("svg", Qt::CaseInsensitive) == 0;
     const QByteArray bytes = asSvg ? ChartExport::svg(chart, baseName) : ChartExport::png(chart);
     return write(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));

@@ -12,7 +12,8 @@ namespace tolvane {
 
 // File > Save: writes what a page shows to a file the user picks: a table as
 // CSV, a chart as PNG or SVG. The file is written whole or not at all; a
-// failure gets a message and leaves nothing behind.
+// failure gets a message and leaves nothing behind. A name that is a link is
+// saved where the link leads.
 class SaveCommand final : public QObject {
     Q_OBJECT
 
@@ -43,6 +44,10 @@ signals:
 
 private:
     QString suggestedPath(const QString& baseName, const QString& suffix) const;
+    // Asks before replacing what the dialog could not see (the file behind a
+    // dangling link, a name whose suffix was added) and refuses links in a
+    // loop; false when the save is not to go on.
+    bool mayWrite(const QString& path, bool suffixAdded);
 
     QWidget& parent_;
     PathChooser chooser_ = &SaveCommand::chooseSavePath;

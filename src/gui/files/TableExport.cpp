@@ -52,11 +52,12 @@ std::string csv(const QTableView& view)
     if (!view.model())
         return out;
     const std::vector<int> columns = shownColumns(view);
-    out += csvLine(headerCells(view, columns));
+    // The file is made for spreadsheets: a name that would run there as a formula is kept a text.
+    out += csvLine(headerCells(view, columns), CsvTexts::SpreadsheetSafe);
     const int rows = view.model()->rowCount();
     for (int r = 0; r < rows; ++r) {
         if (!view.isRowHidden(r))
-            out += csvLine(rowCells(view, r, columns));
+            out += csvLine(rowCells(view, r, columns), CsvTexts::SpreadsheetSafe);
     }
     return out;
 }

@@ -12,7 +12,9 @@ namespace tolvane::TableExport {
 std::vector<int> shownColumns(const QTableView& view);
 
 // The whole table as the view shows it (filtered and sorted rows, shown
-// columns) as CSV: a UTF-8 byte order mark, a header line, then the rows.
+// columns) as CSV: a UTF-8 byte order mark, a header line, then the rows. A
+// text that a spreadsheet would run as a formula starts with "'" (see
+// CsvTexts::SpreadsheetSafe); numbers are as shown.
 std::string csv(const QTableView& view);
 
 // The selected rows, in the view's order, as tab-separated text with a header

@@ -43,6 +43,26 @@ void HeaderSorting::restoreOrder()
     view_.horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
 }
 
+QList<int> HeaderSorting::lostColumns() const
+{
+    const QHeaderView* header = view_.horizontalHeader();
+    QList<int> lost;
+    for (int section = 0; section < header->count(); ++section) {
+        if (header->isSectionHidden(section) || header->sectionSize(section) < header->minimumSectionSize())
+            lost.append(section);
+    }
+    return lost;
+}
+
+void HeaderSorting::showLostColumns()
+{
+    QHeaderView* header = view_.horizontalHeader();
+    for (int section : lostColumns()) {
+        header->showSection(section);
+        header->resizeSection(section, header->defaultSectionSize());
+    }
+}
+
 void HeaderSorting::showHeaderMenu(const QPoint& position)
 {
     QHeaderView* header = view_.horizontalHeader();
@@ -58,6 +78,11 @@ void HeaderSorting::showHeaderMenu(const QPoint& position)
     QAction* restore = menu.addAction(restoreText_);
     restore->setEnabled(header->sortIndicatorSection() >= 0);
     connect(restore, &QAction::triggered, this, &HeaderSorting::restoreOrder);
+    // A column narrowed out of sight cannot be caught by its edge: this brings it back.
+    QAction* show = menu.addAction(tr("隠れた列を表示"));
+    show->setObjectName("showLostColumns");
+    show->setEnabled(!lostColumns().isEmpty());
+    connect(show, &QAction::triggered, this, &HeaderSorting::showLostColumns);
     menu.exec(header->viewport()->mapToGlobal(position));
 }
 

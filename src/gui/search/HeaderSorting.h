@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -10,8 +11,8 @@ namespace tolvane {
 // Sorting by a table's header: the first click on a column sorts it
 // ascending, the second descending, the third gives back the model's own
 // order (file order, a ranking's order). The header's context menu offers
-// the same, and the way back. For a stable sort, the view
-// shows a StableSortProxy.
+// the same, and the way back, and shows again a column hidden or narrowed out
+// of sight. For a stable sort, the view shows a StableSortProxy.
 class HeaderSorting final : public QObject {
     Q_OBJECT
 
@@ -24,6 +25,10 @@ public:
     static QString rankingOrderText();
 
     void restoreOrder();
+    // Hidden columns and columns narrower than the header allows, at the
+    // header's default width again.
+    void showLostColumns();
+    QList<int> lostColumns() const;
 
 private:
     void showHeaderMenu(const QPoint& position);

@@ -437,7 +437,10 @@ TEST(HostileInput, APathThatIsAFolderCannotBeOpened)
     const RunOutcome o = runFile(a, dir.path());
     expectTypedFailure(o);
     EXPECT_EQ(o.failure->kind, AnalysisFailure::Kind::Open);
-    EXPECT_EQ(o.message.front(), RunTexts::kCannotOpen);
+    EXPECT_EQ(o.message,
+        (std::vector<std::string>{std::string(RunTexts::kCannotOpen), "（ファイルではなくフォルダーです）"}));
+    const RunOutcome device = runFile(a, "/dev/zero");
+    EXPECT_EQ(device.message.back(), "（通常のファイルではありません（デバイスや名前付きパイプなど））");
 
     const LogReadResult read = ScoreLogReader(Filter{}, {}).read(dir.path());
     ASSERT_TRUE(read.error.has_value());

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 using namespace tolvane;
 
 TEST(RunTexts, ConfirmationWithEveryFilterOff)
@@ -62,6 +65,12 @@ TEST(RunTexts, FailureMessagesTellTheCauseAndLine)
     open.kind = AnalysisFailure::Kind::Open;
     open.cause = AnalysisFailure::Cause::CannotOpen;
     EXPECT_EQ(RunTexts::failure(open), (std::vector<std::string>{"Score.txtがみつかりません。"}));
+    // A file that is there but cannot be read says why on a second line.
+    open.detail = std::strerror(EACCES);
+    EXPECT_EQ(RunTexts::failure(open),
+        (std::vector<std::string>{"Score.txtがみつかりません。", "（アクセスが拒否されました）"}));
+    open.detail = "Stale file handle, say";
+    EXPECT_EQ(RunTexts::failure(open)[1], "（Stale file handle, say）");
 
     AnalysisFailure cut;
     cut.kind = AnalysisFailure::Kind::Format;

@@ -2,6 +2,8 @@
 
 #include "support/TempDir.h"
 
+#include <cerrno>
+#include <cstring>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -81,4 +83,33 @@ TEST(AtomicFile, AReadOnlyFolderGetsAReasonAndNoFile)
     fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add);
     EXPECT_EQ(filesIn(folder), 1);
     EXPECT_EQ(readBytes(folder / "old.csv"), "old");
+}
+
+TEST(AtomicFile, ALinkIsWrittenWhereItLeadsAndALoopIsRefused)
+{
+    tolvane::testing::TempDir dir;
+    // A dangling link: the file it names is made, and the link stays a link.
+    const fs::path link = dir.file("out.csv");
+    fs::create_symlink("target.csv", link);
+    ASSERT_TRUE(writeFileAtomically(link, "through"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readBytes(dir.file("target.csv")), "through");
+
+    fs::create_symlink("b", dir.file("a"));
+    fs::create_symlink("a", dir.file("b"));
+    std::string error;
+    EXPECT_FALSE(writeFileAtomically(dir.file("a"), "x", &error));
+    EXPECT_NE(error.find(std::strerror(ELOOP)), std::string::npos) << error;
+    EXPECT_TRUE(fs::is_symlink(dir.file("a")) && fs::is_symlink(dir.file("b")));
+    EXPECT_EQ(filesIn(dir.path()), 4);
+}
+
+TEST(AtomicFile, ANameAsLongAsTheFolderAllowsIsSaved)
+{
+    tolvane::testing::TempDir dir;
+    const fs::path longest = dir.file(std::string(251, 'n') + ".csv");
+    std::string error;
+    ASSERT_TRUE(writeFileAtomically(longest, "long", &error)) << error;
+    EXPECT_EQ(readBytes(longest), "long");
+    EXPECT_EQ(filesIn(dir.path()), 1);
 }

@@ -105,6 +105,33 @@ TEST(PlaySearchTest, FoldsCaseWidthAndHalfWidthKana)
     EXPECT_EQ(search.matchFlags("other"), (std::vector<std::uint8_t>{0, 0, 0, 1}));
 }
 
+// Letter case folds for any letter a UTF-8 log holds, and for the Roman
+// numerals of a code page 932 one, in the rankings and the search alike.
+TEST(PlaySearchTest, UnicodeLettersFoldInBothEncodings)
+{
+    std::string utf8 = "\xEF\xBB\xBF";
+    for (const char* title : {"Ñandú Dance", "ñandú dance", "Électro", "CAFÉ", "café"}) {
+        EntryText e;
+        e.title = std::string("Title:") + title + "   Artist:Someone";
+        utf8 += e.text();
+    }
+    Analysis a;
+    ASSERT_EQ(AnalysisRun(a, {}, GraphSettings{}, {}).runBytes(utf8).state, RunOutcome::State::Completed);
+    EXPECT_EQ(a.rankings.songs.size(), 3u);
+    EXPECT_EQ(a.rankings.songs.at("ÑANDÚ DANCE").plays, 2);
+    EXPECT_EQ(a.rankings.songs.at("Café").plays, 2);
+    const PlaySearch search(a.plays);
+    EXPECT_EQ(search.matchingRows("ñandú dance"), (std::vector<std::size_t>{0, 1}));
+    EXPECT_EQ(search.matchingRows("électro"), (std::vector<std::size_t>{2}));
+    EXPECT_EQ(search.matchingRows("CAFÉ"), (std::vector<std::size_t>{3, 4}));
+    EXPECT_EQ(search.matchingRows("ＣＡＦÉ"), (std::vector<std::size_t>{3, 4})); // width folds first
+
+    Analysis roman;
+    analyse(roman, {{"2001/01/01 10:00:00", "Stage Ⅳ"}, {"2001/01/01 11:00:00", "stage ⅳ"}});
+    EXPECT_EQ(roman.rankings.songs.size(), 1u);
+    EXPECT_EQ(PlaySearch(roman.plays).matchingRows("ⅳ"), (std::vector<std::size_t>{0, 1}));
+}
+
 // Attempts in date order (the log is not), bests as the rankings hold them,
 // and a full combo only when the combo equals the notes.
 TEST(SongViewTest, AttemptsMarksAndBests)

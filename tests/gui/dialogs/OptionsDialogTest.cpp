@@ -7,6 +7,7 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -241,6 +242,20 @@ TEST_F(OptionsDialogTest, OkRefusesWhatItCannotConvertAndCommitsNothing)
     EXPECT_TRUE(filter.IgnoreAutoplay);
     EXPECT_EQ(filter.MinScore, -2147483647 - 1);
     EXPECT_EQ(filter.Mintime, makeDate(2003, 2, 3, 4, 5));
+}
+
+TEST_F(OptionsDialogTest, OkRefusesAStartAfterTheEndAndSaysTheSpanComparesDays)
+{
+    filter.SpanFilter = true;
+    open();
+    EXPECT_TRUE(child<QLabel>("spanByDaysNote")->text().contains("日で比べます"));
+    dateField(0)->setEditText("2003/02/04");
+    dateField(1)->setEditText("2003/02/03 23:59");
+    EXPECT_EQ(refusedOk(), "期間の開始日（から）は終了日（まで）より前の日付にしてください。");
+    dateField(1)->setEditText("指定なし");
+    ok();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(filter.Mintime, makeDate(2003, 2, 4));
 }
 
 TEST_F(OptionsDialogTest, CancelEscapeAndTheCloseControlDropTheStyleEdits)

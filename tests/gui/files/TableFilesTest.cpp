@@ -2,6 +2,7 @@
 #include "core/analysis/AnalysisRun.h"
 #include "core/export/CsvText.h"
 #include "gui/files/PrintCommand.h"
+#include "gui/files/RecentFilesMenu.h"
 #include "gui/files/SaveCommand.h"
 #include "gui/files/TableExport.h"
 #include "gui/models/ItemRoles.h"
@@ -13,9 +14,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QMenu>
 #include <QPrinter>
 #include <QProcess>
 #include <QSortFilterProxyModel>
+#include <QStandardItemModel>
 #include <QTableView>
 #include <gtest/gtest.h>
 
@@ -150,4 +153,73 @@ TEST_F(TableFilesTest, PrintingATableSplitsItsRowsOverPages)
     EXPECT_GT(pages, 1);
     EXPECT_LT(pages, proxy.rowCount());
     EXPECT_EQ(readBytes(dir.file("plays.pdf")).substr(0, 5), "%PDF-");
+}
+
+TEST(TableExportSafety, TheWindowsCsvKeepsFormulasFromRunningAndNumbersAsShown)
+{
+    tolvane::testing::ensureApplication();
+    QStandardItemModel model(1, 4);
+    const char* cells[] = {"=HYPERLINK(\"x\")", "@cmd", "-12", "-1E+20"};
+    for (int c = 0; c < 4; ++c)
+        model.setItem(0, c, new QStandardItem(cells[c]));
+    QTableView view;
+    view.setModel(&model);
+    const std::string csv = TableExport::csv(view);
+    EXPECT_EQ(csv.substr(csv.find("\r\n") + 2), "\"'=HYPERLINK(\"\"x\"\")\",'@cmd,-12,-1E+20\r\n");
+}
+
+TEST_F(TableFilesTest, ALinkIsSavedWhereItLeadsAfterAQuestionAndALoopIsRefused)
+{
+    QWidget parent;
+    SaveCommand save(parent);
+    std::filesystem::path chosen = dir.file("link.csv");
+    std::filesystem::create_symlink("target.csv", chosen);
+    save.setPathChooser(
+        [&](QWidget*, const QString&, const QString&, QString*) { return QString::fromStdString(chosen.string()); });
+    {
+        MessageBoxAnswerer no({QMessageBox::No});
+        EXPECT_FALSE(save.saveTable(view, "plays"));
+        ASSERT_EQ(no.seen().size(), 1u);
+        EXPECT_TRUE(no.seen()[0].text.contains("リンク先のないシンボリックリンク")) << no.seen()[0].text.toStdString();
+        EXPECT_FALSE(std::filesystem::exists(dir.file("target.csv")));
+    }
+    {
+        MessageBoxAnswerer yes({QMessageBox::Yes});
+        EXPECT_TRUE(save.saveTable(view, "plays"));
+        EXPECT_EQ(readBytes(dir.file("target.csv")), TableExport::csv(view));
+        EXPECT_TRUE(std::filesystem::is_symlink(chosen));
+    }
+    {
+        chosen = dir.file("loop.csv");
+        std::filesystem::create_symlink("loop.csv", chosen);
+        MessageBoxAnswerer answers;
+        EXPECT_FALSE(save.saveTable(view, "plays"));
+        ASSERT_EQ(answers.seen().size(), 1u);
+        EXPECT_TRUE(answers.seen()[0].text.contains("シンボリックリンクが循環"))
+            << answers.seen()[0].text.toStdString();
+        EXPECT_TRUE(std::filesystem::is_symlink(chosen));
+    }
+
+    // A name typed without its suffix is asked about when the file with it is there.
+    chosen = dir.file("target");
+    MessageBoxAnswerer replace({QMessageBox::No});
+    EXPECT_FALSE(save.saveTable(view, "plays"));
+    ASSERT_EQ(replace.seen().size(), 1u);
+    EXPECT_TRUE(replace.seen()[0].text.contains("既に存在します"));
+}
+
+TEST(RecentFilesMenuLength, ALongPathLosesItsMiddleAndIsWholeInTheTooltip)
+{
+    tolvane::testing::ensureApplication();
+    QWidget parent;
+    QMenu menu;
+    RecentFilesMenu recent(menu, nullptr, parent);
+    const std::string path = "/" + std::string(4000, 'd') + "/score-of-the-long-folder.txt";
+    recent.setPaths({path});
+    ASSERT_EQ(recent.actions().size(), 1);
+    const QAction& entry = *recent.actions().front();
+    EXPECT_LT(menu.fontMetrics().horizontalAdvance(entry.text()), 120 * menu.fontMetrics().averageCharWidth());
+    EXPECT_TRUE(entry.text().endsWith("score-of-the-long-folder.txt"));
+    EXPECT_TRUE(entry.text().contains(QChar(0x2026)));
+    EXPECT_EQ(entry.toolTip().toStdString(), path);
 }
