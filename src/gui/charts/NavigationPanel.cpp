@@ -8,9 +8,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace tolvane {
 
 namespace {
+
+// The property holding what a button does, before any reason it cannot.
+constexpr const char* kPlainTip = "plainToolTip";
 
 QLabel* caption(const QString& name, const QString& text, QWidget* parent)
 {
@@ -74,11 +79,13 @@ NavigationPanel::NavigationPanel(QWidget* parent)
     setMinimumWidth(widest + margins.left() + margins.right() + 2 * frameWidth());
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 
-    // What each button does, with its key; a clicked bar zooms in too.
-    zoomIn_->setToolTip(QStringLiteral("細かい期間で表示（＋キー、棒のクリックでその期間へ）"));
-    zoomOut_->setToolTip(QStringLiteral("大きい期間で表示（－キー）"));
-    earlier_->setToolTip(QStringLiteral("前の期間（←キー、Homeで最初のプレイ）"));
-    later_->setToolTip(QStringLiteral("次の期間（→キー、Endで最後のプレイ）"));
+    // What each button does, with its key; a clicked bar zooms in too. The
+    // tooltips add why a disabled button cannot act (showLimits).
+    zoomIn_->setProperty(kPlainTip, QStringLiteral("細かい期間で表示（＋キー、棒のクリックでその期間へ）"));
+    zoomOut_->setProperty(kPlainTip, QStringLiteral("大きい期間で表示（－キー）"));
+    earlier_->setProperty(kPlainTip, QStringLiteral("前の期間（←キー、Homeで最初のプレイ）"));
+    later_->setProperty(kPlainTip, QStringLiteral("次の期間（→キー、Endで最後のプレイ）"));
+    showLimits();
 
     connect(zoomIn_, &QPushButton::clicked, this, &NavigationPanel::zoomInClicked);
     connect(zoomOut_, &QPushButton::clicked, this, &NavigationPanel::zoomOutClicked);
@@ -95,8 +102,40 @@ void NavigationPanel::showCaptions(const QString& from, const QString& to, const
 
 void NavigationPanel::setButtonsEnabled(bool enabled)
 {
-    for (QPushButton* b : {zoomIn_, earlier_, later_, zoomOut_})
-        b->setEnabled(enabled);
+    running_ = !enabled;
+    showLimits();
+}
+
+void NavigationPanel::setLimits(const ChartLimits& limits)
+{
+    limits_ = limits;
+    showLimits();
+}
+
+QString NavigationPanel::reasonText(ChartLimit limit) const
+{
+    switch (limit) {
+    case ChartLimit::None: return {};
+    case ChartLimit::NotDrawn: return tr("ログを読み込むと使えます");
+    case ChartLimit::Finest: return tr("いちばん細かい期間（1日の時間ごと）を表示しています");
+    case ChartLimit::Coarsest: return tr("いちばん大きい期間（全期間）を表示しています");
+    case ChartLimit::WholeSpan: return tr("全期間を表示しているので、前後の期間はありません");
+    case ChartLimit::FirstPeriod: return tr("最初のプレイのある期間を表示しています");
+    case ChartLimit::LastPeriod: return tr("最後のプレイのある期間を表示しています");
+    }
+    return {};
+}
+
+void NavigationPanel::showLimits()
+{
+    const std::pair<QPushButton*, ChartLimit> buttons[] = {
+        {zoomIn_, limits_.zoomIn}, {zoomOut_, limits_.zoomOut}, {earlier_, limits_.earlier}, {later_, limits_.later}};
+    for (const auto& [button, limit] : buttons) {
+        const QString plain = button->property(kPlainTip).toString();
+        const QString reason = running_ ? tr("ログの読み込み中は使えません") : reasonText(limit);
+        button->setEnabled(reason.isEmpty());
+        button->setToolTip(reason.isEmpty() ? plain : plain + QLatin1Char('\n') + tr("使えません: %1").arg(reason));
+    }
 }
 
 } // namespace tolvane

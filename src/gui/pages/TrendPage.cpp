@@ -199,6 +199,7 @@ void TrendPage::showCaptions()
 {
     panel_->showCaptions(
         textOf(analysis_.periodChart.from), textOf(analysis_.periodChart.to), textOf(analysis_.navigation.dayCaption));
+    panel_->setLimits(analysis_.navigation.limits());
 }
 
 } // namespace tolvane

@@ -15,9 +15,12 @@
 #include "support/LogText.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -52,8 +55,9 @@ TEST(HabitPagesTest, ClickingADayShowsExactlyThatDaysPlaysAndTheWayBack)
     testing::ensureApplication();
     Analysis a;
     // Out of order, with neighbours a second away on both sides and the same date a year before.
-    analyse(a, {"2004/01/05 12:00:00", "2004/01/04 23:59:59", "2004/01/05 00:00:00", "2003/01/05 12:00:00",
-                   "2004/01/06 00:00:00", "2004/01/05 23:59:59", "2004/03/01 08:00:00"});
+    analyse(a,
+        {"2004/01/05 12:00:00", "2004/01/04 23:59:59", "2004/01/05 00:00:00", "2003/01/05 12:00:00",
+            "2004/01/06 00:00:00", "2004/01/05 23:59:59", "2004/03/01 08:00:00"});
     PeriodView view;
     ASSERT_TRUE(buildPeriodView(a, {}, view));
     const HabitFigures figures = buildHabitFigures(a.plays, view.rows, 30);
@@ -90,8 +94,9 @@ TEST(HabitPagesTest, ClickingADayShowsExactlyThatDaysPlaysAndTheWayBack)
     std::vector<QString> shown;
     for (int r = 0; r < dayFilter.rowCount(); ++r)
         shown.push_back(dayFilter.index(r, PlayListModel::DateTime).data().toString());
-    EXPECT_EQ(shown, (std::vector<QString>{QStringLiteral("2004/01/05 12:00:00"), QStringLiteral("2004/01/05 00:00:00"),
-                         QStringLiteral("2004/01/05 23:59:59")}));
+    EXPECT_EQ(shown,
+        (std::vector<QString>{QStringLiteral("2004/01/05 12:00:00"), QStringLiteral("2004/01/05 00:00:00"),
+            QStringLiteral("2004/01/05 23:59:59")}));
     EXPECT_FALSE(bar.isHidden());
     EXPECT_TRUE(bar.text().contains(QStringLiteral("2004/01/05")));
     EXPECT_TRUE(bar.text().contains(QStringLiteral("3件")));
@@ -113,8 +118,9 @@ TEST(HabitPagesTest, SessionsSortByRawValuesAndTheGapIsAnnounced)
     testing::ensureApplication();
     Analysis a;
     // Sessions: 21:00-22:05 (4 plays, 65 min), 23:00 (1 play), next day 09:00-09:59 (3 plays, 59 min).
-    analyse(a, {"2004/01/05 21:00:00", "2004/01/05 21:30:00", "2004/01/05 21:55:00", "2004/01/05 22:05:00",
-                   "2004/01/05 23:00:00", "2004/01/06 09:59:00", "2004/01/06 09:29:00", "2004/01/06 09:00:00"});
+    analyse(a,
+        {"2004/01/05 21:00:00", "2004/01/05 21:30:00", "2004/01/05 21:55:00", "2004/01/05 22:05:00",
+            "2004/01/05 23:00:00", "2004/01/06 09:59:00", "2004/01/06 09:29:00", "2004/01/06 09:00:00"});
     PeriodView view;
     ASSERT_TRUE(buildPeriodView(a, {}, view));
     SessionsPage page;
@@ -123,8 +129,8 @@ TEST(HabitPagesTest, SessionsSortByRawValuesAndTheGapIsAnnounced)
 
     EXPECT_EQ(page.figureText(QStringLiteral("longestStreak")), QStringLiteral("2日（2004/01/05 – 2004/01/06）"));
     EXPECT_EQ(page.figureText(QStringLiteral("busiestDay")), QStringLiteral("2004/01/05（5回）"));
-    EXPECT_EQ(page.figureText(QStringLiteral("longestSession")),
-        QStringLiteral("1時間5分（2004/01/05 21:00:00から、4回）"));
+    EXPECT_EQ(
+        page.figureText(QStringLiteral("longestSession")), QStringLiteral("1時間5分（2004/01/05 21:00:00から、4回）"));
     EXPECT_EQ(page.figureText(QStringLiteral("totalTime")), QStringLiteral("2時間4分（3セッション）"));
 
     // Newest first; sorted by length, "1時間5分" comes before "59分", as numbers would have it.
@@ -134,6 +140,19 @@ TEST(HabitPagesTest, SessionsSortByRawValuesAndTheGapIsAnnounced)
     page.table()->sortByColumn(SessionTableModel::Length, Qt::DescendingOrder);
     EXPECT_EQ(shown->index(0, SessionTableModel::Length).data().toString(), QStringLiteral("1時間5分"));
     EXPECT_EQ(shown->index(1, SessionTableModel::Length).data().toString(), QStringLiteral("59分"));
+
+    // A first click on a number column puts the highest first; the next turns it round.
+    page.show();
+    QHeaderView* header = page.table()->horizontalHeader();
+    const auto clickHeader = [header](int section) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+            QPoint(header->sectionViewportPosition(section) + header->sectionSize(section) / 2, header->height() / 2));
+    };
+    clickHeader(SessionTableModel::Plays);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    EXPECT_EQ(shown->index(0, SessionTableModel::Plays).data().toString(), QStringLiteral("4"));
+    clickHeader(SessionTableModel::Plays);
+    EXPECT_EQ(shown->index(0, SessionTableModel::Plays).data().toString(), QStringLiteral("1"));
 
     QSignalSpy gap(&page, &SessionsPage::gapChanged);
     page.setGapMinutes(90); // from the settings: not announced
@@ -168,6 +187,31 @@ TEST(HabitPagesTest, TheViewPeriodIsAnnouncedAndShownWhileItNarrows)
     bar.choose(PeriodPreset::All);
     EXPECT_TRUE(changed.back().at(0).value<ViewSpan>().isWhole());
     EXPECT_TRUE(bar.banner()->isHidden());
+}
+
+TEST(HabitPagesTest, AClickAndTypingAYearSetsTheCustomSpan)
+{
+    testing::ensureApplication();
+    ViewPeriodBar bar;
+    bar.setPlays(makeDate(2001, 11, 3), makeDate(2004, 2, 20));
+    bar.choose(PeriodPreset::Custom);
+    bar.show();
+    bar.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&bar));
+    QSignalSpy changed(&bar, &ViewPeriodBar::spanChanged);
+    for (const char* name : {"viewPeriodFrom", "viewPeriodTo"}) {
+        auto* edit = bar.findChild<QDateEdit*>(name);
+        auto* text = edit->findChild<QLineEdit*>();
+        // One click on the year, as on any text field, then the digits.
+        QTest::mouseClick(
+            text, Qt::LeftButton, {}, QPoint(text->fontMetrics().averageCharWidth() * 2, text->height() / 2));
+        QApplication::processEvents();
+        QTest::keyClicks(text, "2003");
+        QTest::keyClick(text, Qt::Key_Return);
+        EXPECT_EQ(edit->date().year(), 2003) << name;
+    }
+    ASSERT_EQ(changed.size(), 2) << "once a field, not once a digit";
+    EXPECT_EQ(bar.periodText(), QStringLiteral("表示期間: 2003/02/20 – 2003/11/03"));
 }
 
 } // namespace
