@@ -111,10 +111,10 @@ BarChart::BarChart(QWidget* parent)
     chart_->addAxis(categoryAxis_, Qt::AlignBottom);
     series->attachAxis(categoryAxis_);
 
-    // The counts carry their unit: a rotated title beside them is cut to
-    // "..." by Qt Charts once the rows change.
-    valueAxis_->setLabelFormat(tr("%d回"));
+    valueAxis_->setLabelFormat(QStringLiteral("%d"));
     valueAxis_->setLabelsFont(font);
+    // Both units go under the bars: Qt Charts cuts a rotated title beside
+    // the counts to "..." once the rows change.
     categoryAxis_->setTitleFont(font);
     chart_->addAxis(valueAxis_, Qt::AlignLeft);
     series->attachAxis(valueAxis_);
@@ -156,7 +156,7 @@ void BarChart::setRows(const ChartRows& rows)
     }
     // Plain numbers name days or hours: the tooltips say which.
     const QString title = categoryAxisTitle(rows);
-    categoryAxis_->setTitleText(title);
+    categoryAxis_->setTitleText(title.isEmpty() ? QString() : tr("%1ごとのプレイ回数（回）").arg(title));
     labelUnit_ = title == QStringLiteral("日") || title == QStringLiteral("時") ? title : QString();
     bars_->remove(0, bars_->count());
     bars_->append(values);

@@ -6,6 +6,8 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -58,7 +60,19 @@ NavigationPanel::NavigationPanel(QWidget* parent)
     cross->addWidget(later_, 1, 2);
     cross->addWidget(zoomOut_, 2, 1);
 
-    auto* box = new QVBoxLayout(this);
+    // In a low window the panel scrolls rather than squeezing its captions
+    // onto the buttons.
+    auto* area = new QScrollArea(this);
+    area->setObjectName(QStringLiteral("navigationScroll"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* content = new QWidget(area);
+    area->setWidget(content);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(area);
+    auto* box = new QVBoxLayout(content);
     box->setSpacing(2);
     box->addWidget(caption(QStringLiteral("buttonsCaption"), QStringLiteral("操作ボタン"), this));
     box->addLayout(cross);
@@ -76,7 +90,8 @@ NavigationPanel::NavigationPanel(QWidget* parent)
     const int widest
         = fontMetrics().horizontalAdvance(QStringLiteral("2000年12月30日23時")) + 2 * fontMetrics().averageCharWidth();
     const QMargins margins = box->contentsMargins();
-    setMinimumWidth(widest + margins.left() + margins.right() + 2 * frameWidth());
+    const int scrollBar = area->verticalScrollBar()->sizeHint().width();
+    setMinimumWidth(widest + margins.left() + margins.right() + 2 * frameWidth() + scrollBar);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 
     // What each button does, with its key; a clicked bar zooms in too. The
