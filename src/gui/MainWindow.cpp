@@ -119,16 +119,21 @@ void MainWindow::buildCommands()
     // shows the short name as its tip.
     openAction_ = command("openAction", "開く(&O)...", &MainWindow::chooseLog);
     openAction_->setToolTip("開く");
+    openAction_->setShortcut(QKeySequence::Open);
     addLogAction_ = command("addLogAction", tr("ログを追加(&L)..."), &MainWindow::addLog);
     addLogAction_->setToolTip(tr("開いている履歴にログを加えます"));
     addLogAction_->setEnabled(false);
     auto* exit = new QAction("終了(&X)", this);
     exit->setObjectName("exitAction");
     connect(exit, &QAction::triggered, this, &MainWindow::close);
+    exit->setShortcut(QKeySequence::Quit);
     optionsAction_ = command("optionsAction", "ｵﾌﾟｼｮﾝ(&O)...", &MainWindow::showOptions);
+    optionsAction_->setShortcut(QKeySequence::Preferences);
     QAction* about = command("aboutAction", "ﾊﾞｰｼﾞｮﾝ情報(&A)", &MainWindow::showAbout);
+    about->setShortcut(QKeySequence::HelpContents);
     // A viewer's "New": back to the empty start, nothing to ask (the logs are only read).
     QAction* newLog = command("newAction", "新規作成", &MainWindow::closeHistory);
+    newLog->setShortcut(QKeySequence::New);
     newAction_ = newLog;
     // Save and print act on what the current page shows.
     const auto fileCommand = [this](const char* name, const QString& caption, void (FileCommands::*slot)()) {
@@ -141,6 +146,7 @@ void MainWindow::buildCommands()
     save->setShortcut(QKeySequence::Save);
     save->setToolTip("上書き保存");
     QAction* saveAs = fileCommand("saveAsAction", "名前を付けて保存(&A)...", &FileCommands::save);
+    saveAs->setShortcut(QKeySequence::SaveAs);
     QAction* pageSetup = fileCommand("pageSetupAction", "ﾍﾟｰｼﾞ設定(&U)...", &FileCommands::pageSetup);
     QAction* preview = fileCommand("printPreviewAction", "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", &FileCommands::printPreview);
     QAction* print = fileCommand("printAction", "印刷(&P)...", &FileCommands::printPreview);
@@ -168,6 +174,7 @@ void MainWindow::buildCommands()
     QMenu* edit = menuBar()->addMenu("編集(&E)");
     edit->setObjectName("editMenu");
     edit->addAction(copy);
+    edit->addAction(find);
     QMenu* tools = menuBar()->addMenu("ﾂｰﾙ(&T)");
     tools->setObjectName("toolsMenu");
     tools->addAction(optionsAction_);

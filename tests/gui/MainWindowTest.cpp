@@ -45,6 +45,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <utility>
 
 using namespace tolvane;
 using tolvane::testing::MessageBoxAnswerer;
@@ -153,10 +154,18 @@ TEST_F(MainWindowTest, MenusShowTheFileCommandsCopyOptionsAndAbout)
     }
     EXPECT_EQ(shown,
         QStringList({"ﾌｧｲﾙ(&F)", "開く(&O)...", "ログを追加(&L)...", "-", "上書き保存(&S)", "名前を付けて保存(&A)...",
-            "-", "ﾍﾟｰｼﾞ設定(&U)...", "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "印刷(&P)...", "-", "終了(&X)", "編集(&E)", "ｺﾋﾟｰ(&C)",
+            "-", "ﾍﾟｰｼﾞ設定(&U)...", "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "印刷(&P)...", "-", "終了(&X)", "編集(&E)", "ｺﾋﾟｰ(&C)", "検索",
             "ﾂｰﾙ(&T)", "ｵﾌﾟｼｮﾝ(&O)...", "ﾍﾙﾌﾟ(&H)", "ﾊﾞｰｼﾞｮﾝ情報(&A)"}));
-    EXPECT_EQ(action("saveAction")->shortcut(), QKeySequence(QKeySequence::Save));
-    EXPECT_EQ(action("copyAction")->shortcut(), QKeySequence(QKeySequence::Copy));
+    // Each command with a standard key has it; the menus show it beside the caption.
+    const std::pair<const char*, QKeySequence::StandardKey> keys[]
+        = {{"newAction", QKeySequence::New}, {"openAction", QKeySequence::Open}, {"saveAction", QKeySequence::Save},
+            {"saveAsAction", QKeySequence::SaveAs}, {"printAction", QKeySequence::Print},
+            {"exitAction", QKeySequence::Quit}, {"copyAction", QKeySequence::Copy}, {"findAction", QKeySequence::Find},
+            {"optionsAction", QKeySequence::Preferences}, {"aboutAction", QKeySequence::HelpContents}};
+    for (const auto& [name, key] : keys)
+        EXPECT_EQ(action(name)->shortcut(), QKeySequence(key)) << name;
+    for (const char* name : {"openAction", "findAction"})
+        EXPECT_FALSE(action(name)->shortcut().isEmpty()) << name << " has a key on this desktop";
 
     auto* bar = window->findChild<QToolBar*>("toolBar");
     QStringList tips;

@@ -80,9 +80,41 @@ void ChartNavigation::setNextMonthFromCursor()
     nextMonth = static_cast<std::int16_t>(next.month);
 }
 
+ChartLimits ChartNavigation::limits() const noexcept
+{
+    ChartLimits limits;
+    if (!buttonsLive())
+        return limits;
+    limits.zoomIn = level == 5 ? ChartLimit::Finest : ChartLimit::None;
+    limits.zoomOut = level == 1 ? ChartLimit::Coarsest : ChartLimit::None;
+    // Every bound stops the cursor on or past the first or last entry, not
+    // only exactly on it: the week view may leave the cursor on a Sunday
+    // outside the log, and from there an equality bound would never stop a step.
+    bool atFirst = false;
+    bool atLast = false;
+    switch (level) {
+    case 1: limits.earlier = limits.later = ChartLimit::WholeSpan; return limits;
+    case 2:
+        atFirst = cursor.year <= earliest_.year;
+        atLast = cursor.year >= latest_.year;
+        break;
+    case 3:
+        atFirst = monthIndex(cursor.year, cursor.month) <= monthIndex(earliest_.year, earliest_.month);
+        atLast = monthIndex(cursor.year, cursor.month) >= monthIndex(latest_.year, latest_.month);
+        break;
+    default: // 4 and 5 compare whole dates: the shown Sunday may lie before the first entry
+        atFirst = serialOf(cursor) <= serialOf(earliest_);
+        atLast = serialOf(cursor) >= serialOf(latest_);
+        break;
+    }
+    limits.earlier = atFirst ? ChartLimit::FirstPeriod : ChartLimit::None;
+    limits.later = atLast ? ChartLimit::LastPeriod : ChartLimit::None;
+    return limits;
+}
+
 std::optional<PeriodDrawing> ChartNavigation::zoomIn()
 {
-    if (!buttonsLive() || level == 5)
+    if (!canZoomIn())
         return std::nullopt;
     ++level;
     if (level == 3)
@@ -92,7 +124,7 @@ std::optional<PeriodDrawing> ChartNavigation::zoomIn()
 
 std::optional<PeriodDrawing> ChartNavigation::zoomOut()
 {
-    if (!buttonsLive() || level == 1)
+    if (!canZoomOut())
         return std::nullopt;
     --level;
     if (level == 3)
@@ -100,25 +132,16 @@ std::optional<PeriodDrawing> ChartNavigation::zoomOut()
     return draw();
 }
 
-// Every bound stops the cursor on or past the first or last entry, not only
-// exactly on it: the week view may leave the cursor on a Sunday outside the
-// log, and from there an equality bound would never stop a step.
 std::optional<PeriodDrawing> ChartNavigation::showEarlier()
 {
-    if (!buttonsLive() || level == 1)
+    if (!canShowEarlier())
         return std::nullopt;
     const int Y = cursor.year;
     const int M = cursor.month;
     const int D = cursor.day;
     switch (level) {
-    case 2:
-        if (Y <= earliest_.year)
-            return std::nullopt;
-        moveTo(cursor, {Y - 1, 12, 31});
-        break;
+    case 2: moveTo(cursor, {Y - 1, 12, 31}); break;
     case 3: {
-        if (monthIndex(Y, M) <= monthIndex(earliest_.year, earliest_.month))
-            return std::nullopt;
         // The month left behind is the one after the new cursor month.
         nextMonthYear = static_cast<std::int16_t>(Y);
         nextMonth = static_cast<std::int16_t>(M);
@@ -128,16 +151,8 @@ std::optional<PeriodDrawing> ChartNavigation::showEarlier()
         moveTo(cursor, {before.year, before.month, length});
         break;
     }
-    case 4:
-        // Whole dates: the shown Sunday may lie in the month or year before
-        // the first entry.
-        if (serialOf(cursor) <= serialOf(earliest_))
-            return std::nullopt;
-        moveTo(cursor, nearestSunday(serialOf(cursor), -1));
-        break;
+    case 4: moveTo(cursor, nearestSunday(serialOf(cursor), -1)); break;
     default: // 5
-        if (serialOf(cursor) <= serialOf(earliest_))
-            return std::nullopt;
         moveTo(cursor, civilDate(serialOf(cursor) - 1));
         break;
     }
@@ -146,20 +161,14 @@ std::optional<PeriodDrawing> ChartNavigation::showEarlier()
 
 std::optional<PeriodDrawing> ChartNavigation::showLater()
 {
-    if (!buttonsLive() || level == 1)
+    if (!canShowLater())
         return std::nullopt;
     const int Y = cursor.year;
     const int M = cursor.month;
     const int D = cursor.day;
     switch (level) {
-    case 2:
-        if (Y >= latest_.year)
-            return std::nullopt;
-        moveTo(cursor, {Y + 1, 1, 1});
-        break;
+    case 2: moveTo(cursor, {Y + 1, 1, 1}); break;
     case 3: {
-        if (monthIndex(Y, M) >= monthIndex(latest_.year, latest_.month))
-            return std::nullopt;
         const CivilDate afterNext = addMonths(CivilDate{Y, M, D}, 2);
         nextMonthYear = static_cast<std::int16_t>(afterNext.year);
         nextMonth = static_cast<std::int16_t>(afterNext.month);
@@ -167,14 +176,8 @@ std::optional<PeriodDrawing> ChartNavigation::showLater()
         moveTo(cursor, {next.year, next.month, 1});
         break;
     }
-    case 4:
-        if (serialOf(cursor) >= serialOf(latest_))
-            return std::nullopt;
-        moveTo(cursor, nearestSunday(serialOf(cursor), +1));
-        break;
+    case 4: moveTo(cursor, nearestSunday(serialOf(cursor), +1)); break;
     default: // 5
-        if (serialOf(cursor) >= serialOf(latest_))
-            return std::nullopt;
         moveTo(cursor, civilDate(serialOf(cursor) + 1));
         break;
     }

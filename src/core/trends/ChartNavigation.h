@@ -12,6 +12,27 @@
 
 namespace tolvane {
 
+// Why one of the period chart's buttons cannot act; None when it can.
+enum class ChartLimit {
+    None,
+    NotDrawn, // no completed analysis has drawn the chart
+    Finest, // level 5, a day's hours: nothing finer to zoom into
+    Coarsest, // level 1, the whole span: nothing coarser
+    WholeSpan, // level 1 shows every year; there is no earlier or later one
+    FirstPeriod, // the shown period holds the first play
+    LastPeriod, // the shown period holds the last play
+};
+
+// What each of the four buttons would do now.
+struct ChartLimits final {
+    ChartLimit zoomIn = ChartLimit::NotDrawn;
+    ChartLimit zoomOut = ChartLimit::NotDrawn;
+    ChartLimit earlier = ChartLimit::NotDrawn;
+    ChartLimit later = ChartLimit::NotDrawn;
+
+    friend bool operator==(const ChartLimits&, const ChartLimits&) = default;
+};
+
 // The period chart's level and cursor and its four buttons: "+" (zoomIn),
 // "-" (zoomOut), "←" (showEarlier) and "→" (showLater). A button that cannot
 // act returns nullopt and changes nothing; otherwise it returns the drawing
@@ -47,6 +68,14 @@ public:
     void setBounds(CivilDate earliest, CivilDate latest) noexcept;
     CivilDate earliest() const noexcept { return earliest_; }
     CivilDate latest() const noexcept { return latest_; }
+
+    // Which buttons can act, and why the others cannot: a button whose limit
+    // is not None returns nullopt.
+    ChartLimits limits() const noexcept;
+    bool canZoomIn() const noexcept { return limits().zoomIn == ChartLimit::None; }
+    bool canZoomOut() const noexcept { return limits().zoomOut == ChartLimit::None; }
+    bool canShowEarlier() const noexcept { return limits().earlier == ChartLimit::None; }
+    bool canShowLater() const noexcept { return limits().later == ChartLimit::None; }
 
     std::optional<PeriodDrawing> zoomIn();
     std::optional<PeriodDrawing> zoomOut();

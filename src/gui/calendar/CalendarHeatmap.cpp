@@ -83,12 +83,27 @@ QString CalendarHeatmap::toolTipFor(QDate date) const
         + QString::number(playsOn(date)) + QStringLiteral("回");
 }
 
-QColor CalendarHeatmap::colourOf(int level)
+QColor CalendarHeatmap::colourOf(int level) const
 {
-    static const QColor colours[kLevels]
-        = {QColor(0xeb, 0xed, 0xf0), QColor(0xc6, 0xe4, 0x8b), QColor(0x7b, 0xc9, 0x6f), QColor(0x23, 0x9a, 0x3b),
-            QColor(0x19, 0x61, 0x27)};
-    return colours[std::clamp(level, 0, kLevels - 1)];
+    // On a dark window the steps run from the window's dark towards bright
+    // green, so the busiest days stand out there too.
+    static const QColor light[kLevels] = {QColor(0xeb, 0xed, 0xf0), QColor(0xc6, 0xe4, 0x8b), QColor(0x7b, 0xc9, 0x6f),
+        QColor(0x23, 0x9a, 0x3b), QColor(0x19, 0x61, 0x27)};
+    static const QColor dark[kLevels] = {QColor(0x2d, 0x33, 0x3b), QColor(0x0e, 0x44, 0x29), QColor(0x00, 0x6d, 0x32),
+        QColor(0x26, 0xa6, 0x41), QColor(0x39, 0xd3, 0x53)};
+    const bool darkWindow = palette().color(QPalette::Window).lightness() < 128;
+    const int step = level < 0 ? 0 : std::min(level, kLevels - 1);
+    return (darkWindow ? dark : light)[step];
+}
+
+int CalendarHeatmap::minimumCell() const
+{
+    // Two rows hold a weekday label with a little room between neighbours,
+    // and a month's four weeks hold its number.
+    const QFontMetrics fm = fontMetrics();
+    const int forWeekdays = (fm.height() + 3) / 2;
+    const int forMonths = (fm.horizontalAdvance(QStringLiteral("12")) + fm.averageCharWidth() + 3) / 4;
+    return std::max({7, forWeekdays, forMonths});
 }
 
 CalendarHeatmap::Grid CalendarHeatmap::grid() const
@@ -98,7 +113,7 @@ CalendarHeatmap::Grid CalendarHeatmap::grid() const
     const int top = fm.height() + 4;
     const int byWidth = (width() - labelWidth - 8) / kWeeks;
     const int byHeight = (height() - top - 8 - (kLegendRows + 1) * fm.height()) / kDays;
-    const int cell = std::max(5, std::min({byWidth, byHeight, 28}));
+    const int cell = std::max(minimumCell(), std::min({byWidth, byHeight, 28}));
     return {cell, QPoint(labelWidth, top)};
 }
 
@@ -143,8 +158,9 @@ QSize CalendarHeatmap::sizeHint() const
 QSize CalendarHeatmap::minimumSizeHint() const
 {
     const QFontMetrics fm = fontMetrics();
-    return {fm.horizontalAdvance(QStringLiteral("日")) + 16 + kWeeks * 5,
-        fm.height() * (2 + kLegendRows) + kDays * 5 + 12};
+    const int cell = minimumCell();
+    return {fm.horizontalAdvance(QStringLiteral("日")) + 16 + kWeeks * cell,
+        fm.height() * (2 + kLegendRows) + kDays * cell + 12};
 }
 
 void CalendarHeatmap::paintEvent(QPaintEvent*)
@@ -156,21 +172,17 @@ void CalendarHeatmap::paintEvent(QPaintEvent*)
     const QFontMetrics fm = fontMetrics();
     painter.setPen(palette().color(QPalette::WindowText));
 
-    // Weekday labels on every other row, month names over their first week.
-    // Labels that would run into each other are left out: every other
-    // weekday while two rows hold a line of text, months while they fit.
-    if (2 * g.cell >= fm.height())
-        for (int row = 1; row < kDays; row += 2)
-            painter.drawText(QRect(0, g.origin.y() + row * g.cell - g.cell, g.origin.x() - 4, 3 * g.cell),
-                Qt::AlignRight | Qt::AlignVCenter, QString::fromUtf8(kWeekdayLabels[row]));
-    int free = 0;
+    // Weekday labels on every other row, month names over their first week:
+    // "1月" while every name fits its month's weeks, the number alone when
+    // the cells are small (the cells are never too small for that).
+    for (int row = 1; row < kDays; row += 2)
+        painter.drawText(QRect(0, g.origin.y() + row * g.cell - g.cell, g.origin.x() - 4, 3 * g.cell),
+            Qt::AlignRight | Qt::AlignVCenter, QString::fromUtf8(kWeekdayLabels[row]));
+    const bool fullNames = fm.horizontalAdvance(QStringLiteral("12月")) + fm.averageCharWidth() <= 4 * g.cell;
     for (int month = 1; month <= 12; ++month) {
         const int x = g.origin.x() + weekOf(QDate(year_, month, 1)) * g.cell;
-        const QString name = QString::number(month) + QStringLiteral("月");
-        if (x < free)
-            continue;
+        const QString name = QString::number(month) + (fullNames ? QStringLiteral("月") : QString());
         painter.drawText(QPoint(x, g.origin.y() - 4 - fm.descent()), name);
-        free = x + fm.horizontalAdvance(name) + fm.averageCharWidth();
     }
 
     painter.setPen(Qt::NoPen);
@@ -190,7 +202,8 @@ void CalendarHeatmap::paintEvent(QPaintEvent*)
     x += fm.horizontalAdvance(few) + 6;
     for (int l = 0; l < kLevels; ++l) {
         const std::int32_t start = levelStarts_[static_cast<std::size_t>(l)];
-        const std::int32_t last = l == 0 ? 0 : (l == kLevels - 1 ? busiest_ : levelStarts_[static_cast<std::size_t>(l + 1)] - 1);
+        const std::int32_t last
+            = l == 0 ? 0 : (l == kLevels - 1 ? busiest_ : levelStarts_[static_cast<std::size_t>(l + 1)] - 1);
         if (last < start || (l > 0 && busiest_ == 0))
             continue; // a step no count falls in
         painter.setPen(Qt::NoPen);

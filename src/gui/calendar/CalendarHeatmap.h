@@ -59,7 +59,8 @@ private:
     };
     Grid grid() const;
     int weekOf(QDate date) const; // column of a date of the shown year
-    static QColor colourOf(int level);
+    int minimumCell() const;
+    QColor colourOf(int level) const;
 
     int year_ = 0;
     QDate firstSunday_; // the Sunday on or before 1 January

@@ -1,6 +1,7 @@
 #include "gui/calendar/CalendarPage.h"
 
 #include "gui/calendar/CalendarHeatmap.h"
+#include "gui/pages/ScrollingPage.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -11,14 +12,16 @@ namespace tolvane {
 
 CalendarPage::CalendarPage(QWidget* parent)
     : QWidget(parent)
-    , years_(new QComboBox(this))
-    , summary_(new QLabel(this))
-    , heatmap_(new CalendarHeatmap(this))
 {
     setObjectName(QStringLiteral("calendarPage"));
+    // The heatmap's cells have a smallest size; below it the page scrolls.
+    QWidget* content = scrollingContent(*this);
+    years_ = new QComboBox(content);
+    summary_ = new QLabel(content);
+    heatmap_ = new CalendarHeatmap(content);
     years_->setObjectName(QStringLiteral("calendarYear"));
     summary_->setObjectName(QStringLiteral("calendarSummary"));
-    auto* chooserLabel = new QLabel(QStringLiteral("年:"), this);
+    auto* chooserLabel = new QLabel(QStringLiteral("年:"), content);
     chooserLabel->setBuddy(years_);
 
     auto* top = new QHBoxLayout;
@@ -26,7 +29,7 @@ CalendarPage::CalendarPage(QWidget* parent)
     top->addWidget(years_);
     top->addSpacing(12);
     top->addWidget(summary_, 1);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(content);
     layout->addLayout(top);
     layout->addWidget(heatmap_, 1);
 
@@ -63,8 +66,8 @@ void CalendarPage::showChosenYear()
     heatmap_->showYear(calendar_, year);
     const auto days = calendar_.daysOfYear(year);
     summary_->setText(QStringLiteral("%1回のプレイ、%2日")
-            .arg(calendar_.years.at(static_cast<std::size_t>(years_->currentIndex())).plays)
-            .arg(days.size()));
+                          .arg(calendar_.years.at(static_cast<std::size_t>(years_->currentIndex())).plays)
+                          .arg(days.size()));
 }
 
 } // namespace tolvane

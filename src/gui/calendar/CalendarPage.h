@@ -36,9 +36,9 @@ private:
     void showChosenYear();
 
     PlayCalendar calendar_;
-    QComboBox* years_;
-    QLabel* summary_;
-    CalendarHeatmap* heatmap_;
+    QComboBox* years_ = nullptr;
+    QLabel* summary_ = nullptr;
+    CalendarHeatmap* heatmap_ = nullptr;
 };
 
 } // namespace tolvane

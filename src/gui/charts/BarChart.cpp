@@ -1,6 +1,7 @@
 #include "gui/charts/BarChart.h"
 
 #include "gui/charts/BrushPatterns.h"
+#include "gui/charts/ChartPalette.h"
 
 #include <QBarSeries>
 #include <QBarSet>
@@ -8,10 +9,11 @@
 #include <QChart>
 #include <QChartView>
 #include <QCursor>
+#include <QEvent>
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
-#include <QSet>
 #include <QHelpEvent>
+#include <QSet>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -19,6 +21,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <string_view>
 
 namespace tolvane {
 
@@ -33,7 +36,35 @@ constexpr double kLabelGap = 6.0;
 // About this many steps up the value axis.
 constexpr double kValueSteps = 6.0;
 
+bool isWholeNumber(const std::string& text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool endsWith(const std::string& text, std::string_view end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 } // namespace
+
+QString categoryAxisTitle(const ChartRows& rows)
+{
+    if (rows.empty())
+        return {};
+    const std::string& first = rows.front().label;
+    if (endsWith(first, "曜日)"))
+        return QStringLiteral("月/日（曜日）");
+    for (const char* unit : {"年", "月", "曜日"}) {
+        if (endsWith(first, unit))
+            return QString::fromUtf8(unit);
+    }
+    if (const auto slash = first.find('/'); slash != std::string::npos && isWholeNumber(first.substr(0, slash)))
+        return slash > 2 ? QStringLiteral("年/月") : QStringLiteral("月/日");
+    if (isWholeNumber(first))
+        return rows.size() == 24 && first == "0" ? QStringLiteral("時") : QStringLiteral("日");
+    return {};
+}
 
 QFont chartFont()
 {
@@ -82,6 +113,9 @@ BarChart::BarChart(QWidget* parent)
 
     valueAxis_->setLabelFormat(QStringLiteral("%d"));
     valueAxis_->setLabelsFont(font);
+    // Both units go under the bars: Qt Charts cuts a rotated title beside
+    // the counts to "..." once the rows change.
+    categoryAxis_->setTitleFont(font);
     chart_->addAxis(valueAxis_, Qt::AlignLeft);
     series->attachAxis(valueAxis_);
 
@@ -94,9 +128,19 @@ BarChart::BarChart(QWidget* parent)
     connect(bars_, &QBarSet::clicked, this, &BarChart::barClicked, Qt::QueuedConnection);
     connect(chart_, &QChart::plotAreaChanged, this, &BarChart::thinLabels);
 
+    applyChartPalette(*chart_, palette());
     setBarStyle(style_);
     showCategories(1);
     scaleValueAxis();
+}
+
+void BarChart::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange) {
+        applyChartPalette(*chart_, palette());
+        setBarStyle(style_);
+    }
+    QWidget::changeEvent(event);
 }
 
 void BarChart::setRows(const ChartRows& rows)
@@ -110,6 +154,10 @@ void BarChart::setRows(const ChartRows& rows)
         values.append(row.value ? static_cast<qreal>(*row.value) : 0.0);
         rows_.push_back({QString::fromStdString(row.label), row.value});
     }
+    // Plain numbers name days or hours: the tooltips say which.
+    const QString title = categoryAxisTitle(rows);
+    categoryAxis_->setTitleText(title.isEmpty() ? QString() : tr("%1ごとのプレイ回数（回）").arg(title));
+    labelUnit_ = title == QStringLiteral("日") || title == QStringLiteral("時") ? title : QString();
     bars_->remove(0, bars_->count());
     bars_->append(values);
     showCategories(labelStepFor(chart_->plotArea().width()));
@@ -140,16 +188,18 @@ QString BarChart::barToolTip(int row) const
     const Row* r = rowAt(row);
     if (!r)
         return QString();
-    return r->label + QStringLiteral(": ") + (r->value ? QString::number(*r->value) : QStringLiteral("値なし"));
+    // "2001/12: 374回"
+    return r->label + labelUnit_ + QStringLiteral(": ")
+        + (r->value ? tr("%1回").arg(*r->value) : QStringLiteral("値なし"));
 }
 
 void BarChart::setBarStyle(const BarStyle& style)
 {
     style_ = style;
     bars_->setBrush(barBrush(style));
-    // Without a brush only the outline shows the bar, so it stays dark
-    // whatever the colours are.
-    QPen outline(Qt::black);
+    // Without a brush only the outline shows the bar, so it takes the text
+    // colour whatever the bar colours are: black, or light on a dark window.
+    QPen outline(palette().color(QPalette::WindowText));
     outline.setWidth(0);
     bars_->setPen(outline);
 }

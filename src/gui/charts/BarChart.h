@@ -21,6 +21,12 @@ namespace tolvane {
 // system's Japanese font where it is missing.
 QFont chartFont();
 
+// The bottom axis's title for rows as the trend charts label them, with the
+// unit of the bars: "年/月" for "2001/12", "月/日" for "12/5", "曜日", "時"
+// for the 24 hours 0..23, "日" for other plain numbers, "年" and "月" for
+// labels ending so; "" for no rows.
+QString categoryAxisTitle(const ChartRows& rows);
+
 // One trend chart: a bar chart with one series, fed from the core's rows. A
 // row without a value has no bar. The bars take the brush of the bar
 // style applied last; new rows keep it.
@@ -61,6 +67,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     struct Row {
@@ -77,6 +84,7 @@ private:
 
     std::vector<Row> rows_;
     BarStyle style_;
+    QString labelUnit_; // added to plain-number labels in the tooltips
     int labelStep_ = 0;
     QChartView* view_;
     QChart* chart_;

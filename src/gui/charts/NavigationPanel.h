@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/trends/ChartNavigation.h"
+
 #include <QFrame>
 #include <QString>
 
@@ -12,6 +14,7 @@ namespace tolvane {
 // buttons "+" (zoom in), "←" (earlier), "→" (later) and "-" (zoom out) in a
 // cross, the caption "詳細情報", then the period captions: from, "から", to
 // and the fourth caption ("まで", or the day a day-level drawing shows).
+// A button that can do nothing is disabled, and its tooltip says why.
 class NavigationPanel final : public QFrame {
     Q_OBJECT
 
@@ -19,8 +22,10 @@ public:
     explicit NavigationPanel(QWidget* parent = nullptr);
 
     void showCaptions(const QString& from, const QString& to, const QString& until);
-    // Off only while an analysis runs.
+    // Off while an analysis runs; on again, each button as its limit allows.
     void setButtonsEnabled(bool enabled);
+    // What each button can do after a drawing.
+    void setLimits(const ChartLimits& limits);
 
 signals:
     void zoomInClicked();
@@ -29,6 +34,11 @@ signals:
     void laterClicked();
 
 private:
+    void showLimits();
+    QString reasonText(ChartLimit limit) const;
+
+    ChartLimits limits_;
+    bool running_ = false;
     QLabel* from_;
     QLabel* to_;
     QLabel* until_;

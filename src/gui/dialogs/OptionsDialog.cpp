@@ -3,6 +3,7 @@
 #include "core/log/DateText.h"
 #include "core/log/NumericValue.h"
 #include "gui/Messages.h"
+#include "gui/charts/BrushPatterns.h"
 
 #include <QButtonGroup>
 #include <QCalendarWidget>
@@ -18,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -30,6 +32,11 @@ namespace tolvane {
 namespace {
 
 constexpr const char* kNoBound = "指定なし";
+
+QString kFillNote()
+{
+    return QObject::tr("※塗りつぶしの色は、パターンを選んだ棒にパターンと一緒に表示されます");
+}
 
 // Entry p stands for pattern p - 1.
 constexpr const char* kPatternNames[19] = {"パターンなし", "94%パターンカラー", "88%パターンカラー",
@@ -56,6 +63,38 @@ void paint(QFrame* swatch, std::int32_t packed)
     palette.setColor(QPalette::Window, fromPacked(packed));
     swatch->setPalette(palette);
 }
+
+// A chart's bar as the chart paints it: the brush of its style inside the
+// outline, or the outline alone for unpainted bars.
+class BarPreview final : public QFrame {
+public:
+    explicit BarPreview(QWidget* parent)
+        : QFrame(parent)
+    {
+        setMinimumSize(48, 20);
+    }
+
+    void showStyle(const BarStyle& style)
+    {
+        style_ = style;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QFrame::paintEvent(event);
+        QPainter painter(this);
+        const QRect bar = rect().adjusted(4, 3, -5, -4);
+        painter.fillRect(rect(), palette().color(QPalette::Base));
+        painter.setBrush(barBrush(style_));
+        painter.setPen(QPen(palette().color(QPalette::Text), 0));
+        painter.drawRect(bar);
+    }
+
+private:
+    BarStyle style_;
+};
 
 QCheckBox* checkBox(const char* name, const char* caption, QWidget* parent)
 {
@@ -117,6 +156,10 @@ OptionsDialog::OptionsDialog(const Filter& filter, const GraphSettings& graph, Q
     connect(cancel, &QPushButton::clicked, this, &OptionsDialog::reject);
 
     showValues();
+    shownFilter_ = filterControlState();
+    updateSideChoices();
+    updateReloadChoice();
+    showPreviews();
 }
 
 QWidget* OptionsDialog::buildLoadPage()
@@ -132,8 +175,10 @@ QWidget* OptionsDialog::buildLoadPage()
 
     // Each row of side buttons sits in its own container, so the two groups
     // never take each other's selection.
-    auto sides = [page](QButtonGroup*& group, const char* name) {
+    auto sides = [this, page](QButtonGroup*& group, const char* name) {
         auto* row = new QWidget(page);
+        row->setObjectName(QString("%1Row").arg(name));
+        sideRows_.push_back(row);
         auto* layout = new QHBoxLayout(row);
         layout->setContentsMargins(0, 0, 0, 0);
         group = new QButtonGroup(row);
@@ -214,7 +259,23 @@ QWidget* OptionsDialog::buildLoadPage()
     followLog_->setChecked(true);
     layout->addWidget(reopenLast_);
     layout->addWidget(followLog_);
+    // Filters act when a log is read: offered once one of them changed.
+    reloadNow_ = new QCheckBox(tr("今すぐ読み直す"), page);
+    reloadNow_->setObjectName("reloadNowCheck");
+    reloadNow_->setToolTip(tr("OKで、開いているログを新しい読み込み条件で読み直します"));
+    reloadNow_->setChecked(true);
+    layout->addSpacing(10);
+    layout->addWidget(reloadNow_);
     layout->addStretch();
+    for (QCheckBox* box : {ignoreAutoplay_, ignoreScratch_})
+        connect(box, &QCheckBox::toggled, this, &OptionsDialog::updateSideChoices);
+    for (QCheckBox* box : {ignoreAutoplay_, ignoreScratch_, scoreFilter_, spanFilter_})
+        connect(box, &QCheckBox::toggled, this, &OptionsDialog::updateReloadChoice);
+    for (QButtonGroup* group : {autoplaySide_, scratchSide_})
+        connect(group, &QButtonGroup::idToggled, this, &OptionsDialog::updateReloadChoice);
+    connect(minScore_, &QLineEdit::textChanged, this, &OptionsDialog::updateReloadChoice);
+    for (QComboBox* field : dateFields_)
+        connect(field, &QComboBox::editTextChanged, this, &OptionsDialog::updateReloadChoice);
     return page;
 }
 
@@ -227,6 +288,7 @@ QWidget* OptionsDialog::buildChartPage()
     grid->addWidget(new QLabel("塗りつぶしの色", frame), 0, 1, 1, 2);
     grid->addWidget(new QLabel("パターンの色", frame), 0, 3, 1, 2);
     grid->addWidget(new QLabel("パターンの種類", frame), 0, 5);
+    grid->addWidget(new QLabel(tr("見本"), frame), 0, 6);
 
     auto swatch = [frame](const QString& name) {
         auto* shape = new QFrame(frame);
@@ -250,7 +312,9 @@ QWidget* OptionsDialog::buildChartPage()
             new QLabel(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), frame), row, 0);
         fillSwatches_.push_back(swatch(QString("fillSwatch%1").arg(i)));
         grid->addWidget(fillSwatches_.back(), row, 1);
-        grid->addWidget(colorButton(QString("fillColorButton%1").arg(i), &OptionsDialog::chooseFillColor, i), row, 2);
+        QPushButton* fill = colorButton(QString("fillColorButton%1").arg(i), &OptionsDialog::chooseFillColor, i);
+        fill->setToolTip(kFillNote());
+        grid->addWidget(fill, row, 2);
         patternSwatches_.push_back(swatch(QString("patternSwatch%1").arg(i)));
         grid->addWidget(patternSwatches_.back(), row, 3);
         grid->addWidget(
@@ -263,7 +327,17 @@ QWidget* OptionsDialog::buildChartPage()
             patterns->addItem(kPatternNames[p], p - 1);
         patternChoosers_.push_back(patterns);
         grid->addWidget(patterns, row, 5);
+        auto* preview = new BarPreview(frame);
+        preview->setObjectName(QString("barPreview%1").arg(i));
+        previews_.push_back(preview);
+        grid->addWidget(preview, row, 6);
     }
+    // The documents fill a bar only with a pattern over it: a colour alone
+    // changes nothing, which the note under the colour buttons says.
+    auto* note = new QLabel(kFillNote(), frame);
+    note->setObjectName("fillNote");
+    note->setWordWrap(true);
+    grid->addWidget(note, static_cast<int>(kTrendChartCount) + 1, 1, 1, 6);
     grid->setColumnStretch(5, 1);
 
     auto* layout = new QVBoxLayout(page);
@@ -360,6 +434,7 @@ void OptionsDialog::chooseFillColor(int chart)
     if (const std::optional<QColor> picked = chooseColor_(swatch->palette().color(QPalette::Window))) {
         paint(swatch, toPacked(*picked));
         graph_.Color[static_cast<std::size_t>(chart)] = toPacked(*picked);
+        showPreviews();
     }
 }
 
@@ -369,6 +444,7 @@ void OptionsDialog::choosePatternColor(int chart)
     if (const std::optional<QColor> picked = chooseColor_(swatch->palette().color(QPalette::Window))) {
         paint(swatch, toPacked(*picked));
         graph_.PatternColor[static_cast<std::size_t>(chart)] = toPacked(*picked);
+        showPreviews();
     }
 }
 
@@ -376,6 +452,7 @@ void OptionsDialog::choosePattern(int chart)
 {
     const QComboBox* patterns = patternChoosers_[static_cast<std::size_t>(chart)];
     graph_.Pattern[static_cast<std::size_t>(chart)] = static_cast<std::int16_t>(patterns->currentData().toInt());
+    showPreviews();
 }
 
 std::optional<DateValue> OptionsDialog::readDate(int i)
@@ -487,6 +564,44 @@ bool OptionsDialog::reopenLast() const
 bool OptionsDialog::followLog() const
 {
     return followLog_->isChecked();
+}
+
+bool OptionsDialog::reloadNow() const
+{
+    return reloadNow_->isEnabled() && reloadNow_->isChecked();
+}
+
+void OptionsDialog::updateSideChoices()
+{
+    // A side only matters while its entries are ignored; the choice is kept.
+    sideRows_[0]->setEnabled(ignoreAutoplay_->isChecked());
+    sideRows_[1]->setEnabled(ignoreScratch_->isChecked());
+}
+
+QStringList OptionsDialog::filterControlState() const
+{
+    QStringList state;
+    for (const QCheckBox* box : {ignoreAutoplay_, ignoreScratch_, scoreFilter_, spanFilter_})
+        state << QString::number(box->isChecked());
+    state << QString::number(autoplaySide_->checkedId()) << QString::number(scratchSide_->checkedId());
+    state << minScore_->text();
+    for (const QComboBox* field : dateFields_)
+        state << field->currentText();
+    return state;
+}
+
+void OptionsDialog::updateReloadChoice()
+{
+    if (reloadNow_)
+        reloadNow_->setEnabled(!shownFilter_.isEmpty() && filterControlState() != shownFilter_);
+}
+
+void OptionsDialog::showPreviews()
+{
+    BarStyles styles{};
+    applyBarStyles(graph_, styles);
+    for (std::size_t i = 0; i < previews_.size(); ++i)
+        static_cast<BarPreview*>(previews_[i])->showStyle(styles[i]);
 }
 
 } // namespace tolvane

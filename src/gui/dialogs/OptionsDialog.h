@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QDialog>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <optional>
@@ -47,6 +48,9 @@ public:
     void setFileOptions(bool reopenLast, bool followLog);
     bool reopenLast() const;
     bool followLog() const;
+    // After OK: a load filter was changed and the user asked for the open
+    // logs to be read again with it ("今すぐ読み直す").
+    bool reloadNow() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -63,12 +67,17 @@ private slots:
     void chooseFillColor(int chart);
     void choosePatternColor(int chart);
     void choosePattern(int chart);
+    void updateSideChoices();
+    void updateReloadChoice();
 
 private:
     QWidget* buildLoadPage();
     QCheckBox* reopenLast_ = nullptr;
     QCheckBox* followLog_ = nullptr;
     QWidget* buildChartPage();
+    // The load filters' controls as shown, to tell an edit from none.
+    QStringList filterControlState() const;
+    void showPreviews();
     void showValues();
     // Reads the controls into a copy of the filter; nothing when a field
     // cannot be converted (the user has been told which).
@@ -99,6 +108,10 @@ private:
     std::vector<QFrame*> fillSwatches_;
     std::vector<QFrame*> patternSwatches_;
     std::vector<QComboBox*> patternChoosers_;
+    std::vector<QFrame*> previews_;
+    std::vector<QWidget*> sideRows_; // autoplay, then scratch
+    QCheckBox* reloadNow_ = nullptr;
+    QStringList shownFilter_;
 };
 
 } // namespace tolvane

@@ -116,7 +116,8 @@ bool SaveCommand::saveChart(QWidget& chart, const QString& baseName)
     if (!mayWrite(path, path != chosen))
         return false;
     const bool asSvg = QFileInfo(path).suffix().compare("svg", Qt::CaseInsensitive) == 0;
-    const QByteArray bytes = asSvg ? ChartExport::svg(chart, baseName) : ChartExport::png(chart);
+    const QByteArray bytes
+        = asSvg ? ChartExport::svg(chart, baseName, QString()) : ChartExport::png(chart, baseName, QString());
     return write(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 

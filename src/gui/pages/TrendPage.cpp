@@ -225,6 +225,7 @@ void TrendPage::showPeriod(std::optional<PeriodDrawing> drawing)
 void TrendPage::showCaptions()
 {
     panel_->showCaptions(textOf(periodChart_.from), textOf(periodChart_.to), textOf(navigation_.dayCaption));
+    panel_->setLimits(navigation_.limits());
 }
 
 } // namespace tolvane

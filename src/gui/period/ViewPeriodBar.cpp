@@ -2,8 +2,11 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -51,7 +54,12 @@ ViewPeriodBar::ViewPeriodBar(QWidget* parent)
         edit->setCalendarPopup(true);
         edit->setMinimumDate(QDate(1, 1, 1));
         edit->setMaximumDate(QDate(9999, 12, 31));
+        // A typed year is one new period, not one for each digit on the way.
+        edit->setKeyboardTracking(false);
         edit->setVisible(false);
+        // A click picks the whole part under it, so typing replaces it.
+        if (auto* text = edit->findChild<QLineEdit*>())
+            text->installEventFilter(this);
     }
     from_->setObjectName(QStringLiteral("viewPeriodFrom"));
     to_->setObjectName(QStringLiteral("viewPeriodTo"));
@@ -73,6 +81,23 @@ ViewPeriodBar::ViewPeriodBar(QWidget* parent)
     connect(presets_, &QComboBox::currentIndexChanged, this, &ViewPeriodBar::presetChosen);
     connect(from_, &QDateEdit::dateChanged, this, &ViewPeriodBar::datesEdited);
     connect(to_, &QDateEdit::dateChanged, this, &ViewPeriodBar::datesEdited);
+}
+
+bool ViewPeriodBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        for (QDateEdit* edit : {from_, to_}) {
+            auto* text = qobject_cast<QLineEdit*>(watched);
+            if (!text || text->parent() != edit)
+                continue;
+            // After the edit has placed its cursor; a dragged selection stays.
+            QTimer::singleShot(0, edit, [edit, text] {
+                if (!text->hasSelectedText())
+                    edit->setSelectedSection(edit->currentSection());
+            });
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ViewPeriodBar::setPlays(DateValue firstDay, DateValue lastDay)

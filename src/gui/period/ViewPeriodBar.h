@@ -41,6 +41,9 @@ public:
 signals:
     void spanChanged(tolvane::ViewSpan span);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void presetChosen();
     void datesEdited();

@@ -18,6 +18,22 @@ namespace {
 
 constexpr double kNotANumber = std::numeric_limits<double>::quiet_NaN();
 
+bool isNumberOrDate(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Bool:
+    case QMetaType::QDateTime:
+    case QMetaType::QDate: return true;
+    default: return false;
+    }
+}
+
 } // namespace
 
 void SortKeys::resize(std::size_t rows)
@@ -104,6 +120,35 @@ void StableSortProxy::sort(int column, Qt::SortOrder order)
 void StableSortProxy::restoreSourceOrder()
 {
     sort(-1, Qt::AscendingOrder);
+}
+
+QVariant StableSortProxy::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role == Qt::InitialSortOrderRole && orientation == Qt::Horizontal) {
+        // A column's own model may say; otherwise players look for their
+        // best first: the highest score, the latest date.
+        const QVariant own = QSortFilterProxyModel::headerData(section, orientation, role);
+        if (own.isValid())
+            return own;
+        return sortsAsNumbers(section) ? Qt::DescendingOrder : Qt::AscendingOrder;
+    }
+    return QSortFilterProxyModel::headerData(section, orientation, role);
+}
+
+bool StableSortProxy::sortsAsNumbers(int column) const
+{
+    const QAbstractItemModel* model = sourceModel();
+    if (!model || column < 0 || column >= model->columnCount())
+        return false;
+    // A few rows are enough: a column holds one kind of key, and an empty
+    // cell (no value) tells nothing.
+    const int rows = std::min(model->rowCount(), 16);
+    for (int row = 0; row < rows; ++row) {
+        const QVariant value = model->index(row, column).data(sortRole());
+        if (value.isValid() && !(value.typeId() == QMetaType::QString && value.toString().isEmpty()))
+            return isNumberOrDate(value);
+    }
+    return false;
 }
 
 const SortKeys& StableSortProxy::keysFor(int column, int row) const

@@ -29,7 +29,8 @@ struct SortKeys final {
 // once per sort instead of twice per comparison, so a sort of 200,000 rows
 // stays well under a second. sort(-1) (restoreSourceOrder) gives back the
 // source's own order: file order for the data list, the ranking's order for
-// a ranking.
+// a ranking. A first click on a number or date column sorts it highest first
+// (the header's Qt::InitialSortOrderRole), text columns A to Z.
 class StableSortProxy : public QSortFilterProxyModel {
     Q_OBJECT
 
@@ -39,6 +40,7 @@ public:
     void setSourceModel(QAbstractItemModel* model) override;
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
     void restoreSourceOrder();
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 protected:
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
@@ -48,6 +50,9 @@ protected:
     virtual void buildSortKeys(int column, SortKeys& keys) const;
 
 private:
+    // Whether a column's sort keys are numbers or dates, going by its first
+    // rows that have one.
+    bool sortsAsNumbers(int column) const;
     void dropKeys() { keysValid_ = false; }
     const SortKeys& keysFor(int column, int row) const;
 

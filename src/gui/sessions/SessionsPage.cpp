@@ -1,12 +1,13 @@
 #include "gui/sessions/SessionsPage.h"
 
+#include "gui/pages/ScrollingPage.h"
+#include "gui/search/StableSortProxy.h"
 #include "gui/sessions/SessionTableModel.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QSortFilterProxyModel>
 #include <QSpinBox>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -32,12 +33,14 @@ QString streakText(const DayStreak& streak)
 
 SessionsPage::SessionsPage(QWidget* parent)
     : QWidget(parent)
-    , gap_(new QSpinBox(this))
     , model_(new SessionTableModel(this))
-    , sorted_(new QSortFilterProxyModel(this))
-    , table_(new QTableView(this))
+    , sorted_(new StableSortProxy(this))
 {
     setObjectName(QStringLiteral("sessionsPage"));
+    // In a small window the figures and the table scroll, whole.
+    QWidget* content = scrollingContent(*this);
+    gap_ = new QSpinBox(content);
+    table_ = new QTableView(content);
     gap_->setObjectName(QStringLiteral("sessionGap"));
     gap_->setRange(kMinSessionGap, kMaxSessionGap);
     gap_->setValue(kDefaultSessionGap);
@@ -45,6 +48,8 @@ SessionsPage::SessionsPage(QWidget* parent)
     gap_->setToolTip(QStringLiteral("この時間より長くプレイが空くと、次のセッションになります"));
     // Typing "45" must not split the sessions again at "4".
     gap_->setKeyboardTracking(false);
+    // Room for the widest value, whatever the style draws around it.
+    gap_->setMinimumWidth(gap_->sizeHint().width());
 
     auto* figures = new QFormLayout;
     figures->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
@@ -70,8 +75,11 @@ SessionsPage::SessionsPage(QWidget* parent)
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // A few rows stay in view below the figures, however small the window.
+    table_->setMinimumHeight(
+        table_->horizontalHeader()->sizeHint().height() + 4 * (table_->fontMetrics().height() + 6));
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(content);
     layout->addLayout(figures);
     layout->addWidget(table_, 1);
 
@@ -126,7 +134,8 @@ void SessionsPage::setFigures(const HabitFigures& figures)
     set("longestStreak", streakText(s.longest));
     set("busiestDay", QStringLiteral("%1（%2回）").arg(dayText(s.busiestDay.day)).arg(s.busiestDay.plays));
     if (s.longestSession)
-        set("longestSession", QStringLiteral("%1（%2から、%3回）")
+        set("longestSession",
+            QStringLiteral("%1（%2から、%3回）")
                 .arg(SessionTableModel::lengthText(s.longestSession->minutes),
                     SessionTableModel::timeText(s.longestSession->start))
                 .arg(s.longestSession->plays));

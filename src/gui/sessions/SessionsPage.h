@@ -6,13 +6,13 @@
 
 class QFormLayout;
 class QLabel;
-class QSortFilterProxyModel;
 class QSpinBox;
 class QTableView;
 
 namespace tolvane {
 
 class SessionTableModel;
+class StableSortProxy;
 
 // The sessions page: the streak figures, the session gap, and the sessions
 // in a sortable table (newest first until the user sorts).
@@ -44,10 +44,10 @@ signals:
 private:
     QLabel* addFigure(QFormLayout* form, const QString& caption, const QString& name);
 
-    QSpinBox* gap_;
     SessionTableModel* model_;
-    QSortFilterProxyModel* sorted_;
-    QTableView* table_;
+    StableSortProxy* sorted_;
+    QSpinBox* gap_ = nullptr;
+    QTableView* table_ = nullptr;
 };
 
 } // namespace tolvane

@@ -1,6 +1,9 @@
 #include "gui/song/SongChart.h"
 
+#include "gui/charts/ChartPalette.h"
+
 #include <QChart>
+#include <QEvent>
 #include <QImage>
 #include <QLineSeries>
 #include <QPainter>
@@ -62,6 +65,14 @@ SongChart::SongChart(QWidget* parent)
     setObjectName(QStringLiteral("songChart"));
     setRenderHint(QPainter::Antialiasing);
     setMinimumHeight(180);
+    applyChartPalette(*chart(), palette());
+}
+
+void SongChart::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        applyChartPalette(*chart(), palette());
+    QChartView::changeEvent(event);
 }
 
 void SongChart::showAttempts(const std::vector<SongAttempt>& attempts)
@@ -71,7 +82,9 @@ void SongChart::showAttempts(const std::vector<SongAttempt>& attempts)
     chart->setMargins(QMargins(4, 4, 4, 4));
 
     const int dot = attempts.size() > 300 ? 4 : 7;
-    auto* scores = dotSeries(QStringLiteral("スコア"), dot, QColor(0x33, 0x66, 0xcc));
+    // Brighter dots on a dark window, where the light theme's blue sinks.
+    const bool dark = isDarkPalette(palette());
+    auto* scores = dotSeries(QStringLiteral("スコア"), dot, dark ? QColor(0x6c, 0x9e, 0xff) : QColor(0x33, 0x66, 0xcc));
     auto* best = new QLineSeries;
     best->setName(QStringLiteral("自己ベスト"));
     auto* combos = dotSeries(QStringLiteral("MaxCombo"), std::max(3, dot - 1), QColor(0x99, 0x99, 0x99));
@@ -102,12 +115,12 @@ void SongChart::showAttempts(const std::vector<SongAttempt>& attempts)
     chart->addSeries(combos);
     chart->addSeries(scores);
     chart->addSeries(best);
-    QPen bestPen(QColor(0xd0, 0x40, 0x20));
+    QPen bestPen(dark ? QColor(0xff, 0x7a, 0x50) : QColor(0xd0, 0x40, 0x20));
     bestPen.setWidthF(2.0);
     best->setPen(bestPen);
 
     auto* attemptAxis = new QValueAxis;
-    attemptAxis->setTitleText(QStringLiteral("回"));
+    attemptAxis->setTitleText(tr("プレイ（回目）"));
     attemptAxis->setLabelFormat(QStringLiteral("%d"));
     // The attempts exactly, first to last: rounding the axis up would leave
     // an empty stretch after the last attempt.
@@ -117,12 +130,12 @@ void SongChart::showAttempts(const std::vector<SongAttempt>& attempts)
     attemptAxis->setTickInterval(tickInterval(attempts.size()));
     attemptAxis->setMinorTickCount(0);
     auto* scoreAxis = new QValueAxis;
-    scoreAxis->setTitleText(QStringLiteral("スコア"));
+    scoreAxis->setTitleText(tr("スコア（点）"));
     scoreAxis->setLabelFormat(QStringLiteral("%d"));
     scoreAxis->setRange(0, std::max(1, topScore));
     scoreAxis->applyNiceNumbers();
     auto* comboAxis = new QValueAxis;
-    comboAxis->setTitleText(QStringLiteral("MaxCombo"));
+    comboAxis->setTitleText(tr("MaxCombo（コンボ）"));
     comboAxis->setLabelFormat(QStringLiteral("%d"));
     comboAxis->setRange(0, std::max(1.0, topCombo));
     comboAxis->applyNiceNumbers();
@@ -136,6 +149,7 @@ void SongChart::showAttempts(const std::vector<SongAttempt>& attempts)
     }
     combos->attachAxis(attemptAxis);
     combos->attachAxis(comboAxis);
+    applyChartPalette(*chart, palette());
 
     QChart* old = this->chart();
     setChart(chart);

@@ -15,6 +15,9 @@ public:
     explicit SongChart(QWidget* parent = nullptr);
 
     void showAttempts(const std::vector<SongAttempt>& attempts);
+
+protected:
+    void changeEvent(QEvent* event) override;
 };
 
 } // namespace tolvane

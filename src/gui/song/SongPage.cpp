@@ -3,6 +3,7 @@
 #include "core/analysis/Analysis.h"
 #include "core/insights/PlayRows.h"
 #include "gui/models/ItemRoles.h"
+#include "gui/pages/ScrollingPage.h"
 #include "gui/search/HeaderSorting.h"
 #include "gui/search/StableSortProxy.h"
 #include "gui/song/SongAttemptsModel.h"
@@ -124,7 +125,8 @@ SongPage::SongPage(QWidget* parent)
     split->setStretchFactor(1, 1);
     split->setChildrenCollapsible(false);
 
-    auto* layout = new QVBoxLayout(this);
+    // A small window scrolls the page rather than squeezing the chart.
+    auto* layout = new QVBoxLayout(scrollingContent(*this));
     layout->addLayout(top);
     layout->addLayout(head);
     layout->addWidget(split, 1);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <utility>
 
 namespace tolvane {
 namespace {
@@ -153,6 +154,37 @@ TEST_F(ChartNavigationTest, ACursorLeftOutsideTheLogByTheWeekViewCannotWalkFurth
     EXPECT_FALSE(nav.showLater());
     ASSERT_TRUE(nav.showEarlier());
     EXPECT_EQ(nav.cursor, on(2001, 2, 24));
+}
+
+TEST_F(ChartNavigationTest, TheLimitsSayWhichButtonsCanAct)
+{
+    run({{2000, 12, 30}, {2001, 1, 2}});
+    EXPECT_EQ(nav.limits(),
+        (ChartLimits{ChartLimit::None, ChartLimit::Coarsest, ChartLimit::WholeSpan, ChartLimit::WholeSpan}));
+    // Walk every level from the first play to past the last: a limit says
+    // None exactly when its button draws, tried on a copy.
+    for (int level = 1; level <= 5; ++level) {
+        show(level, 2000, 12, 30);
+        for (int step = 0; step < 12; ++step) {
+            const ChartLimits limits = nav.limits();
+            const std::pair<ChartLimit, std::optional<PeriodDrawing> (ChartNavigation::*)()> buttons[]
+                = {{limits.zoomIn, &ChartNavigation::zoomIn}, {limits.zoomOut, &ChartNavigation::zoomOut},
+                    {limits.earlier, &ChartNavigation::showEarlier}, {limits.later, &ChartNavigation::showLater}};
+            for (const auto& [limit, button] : buttons) {
+                ChartNavigation tried = nav;
+                EXPECT_EQ(limit == ChartLimit::None, (tried.*button)().has_value()) << level << " " << step;
+            }
+            if (!nav.showLater())
+                break;
+        }
+        const ChartLimits last = nav.limits();
+        EXPECT_EQ(last.later, level == 1 ? ChartLimit::WholeSpan : ChartLimit::LastPeriod) << level;
+        EXPECT_EQ(last.zoomIn, level == 5 ? ChartLimit::Finest : ChartLimit::None) << level;
+    }
+    show(3, 2000, 12, 30);
+    EXPECT_EQ(nav.limits().earlier, ChartLimit::FirstPeriod);
+    nav.analysisDone = false;
+    EXPECT_EQ(nav.limits(), ChartLimits{});
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include <bit>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace tolvane {
 namespace {
@@ -82,8 +83,10 @@ protected:
     {
         for (QGraphicsItem* item : chart.chart()->scene()->items()) {
             const auto* text = qgraphicsitem_cast<QGraphicsTextItem*>(item);
-            if (text && text->isVisible() && text->toPlainText().contains(QStringLiteral("...")))
+            if (text && text->isVisible() && text->toPlainText().contains(QStringLiteral("..."))) {
+                ADD_FAILURE() << text->toPlainText().toStdString();
                 return true;
+            }
         }
         return false;
     }
@@ -102,13 +105,48 @@ TEST_F(BarChartTest, RowsKeepTheirTextsAndAnEmptyValueHasNoBar)
     EXPECT_EQ(chart.bars()->at(0), 0);
     EXPECT_EQ(chart.bars()->at(1), 12);
     EXPECT_EQ(chart.barToolTip(1), QStringLiteral("1月: 値なし"));
-    EXPECT_EQ(chart.barToolTip(3), QStringLiteral("3月: 0"));
+    EXPECT_EQ(chart.barToolTip(3), QStringLiteral("3月: 0回"));
     showAt(400);
     emit chart.bars()->hovered(true, 1);
-    EXPECT_EQ(QToolTip::text(), QStringLiteral("2月: 12"));
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("2月: 12回"));
 
     chart.setRows({});
     EXPECT_EQ(chart.bars()->count(), 0);
+}
+
+TEST_F(BarChartTest, AxesNameTheirUnitsAndTooltipsCountPlays)
+{
+    ChartRows hours;
+    for (int h = 0; h < 24; ++h)
+        hours.push_back({std::to_string(h), h});
+    ChartRows days;
+    for (int d = 1; d <= 31; ++d)
+        days.push_back({std::to_string(d), d});
+    const std::pair<ChartRows, QString> charts[] = {{{{"2001/12", 374}, {"2002/1", 5}}, "年/月"},
+        {{{"12/1", 1}}, "月/日"}, {{{"12/2(日曜日)", 1}}, "月/日（曜日）"}, {{{"2001年", 1}}, "年"},
+        {{{"１月", 1}}, "月"}, {{{"日曜日", 1}}, "曜日"}, {hours, "時"}, {days, "日"}, {{}, ""}};
+    for (const auto& [rows, title] : charts) {
+        chart.setRows(rows);
+        EXPECT_EQ(categoryAxisTitle(rows), title);
+        EXPECT_EQ(chart.categoryAxis()->titleText(), title.isEmpty() ? "" : title + "ごとのプレイ回数（回）");
+    }
+    chart.setRows({{"2001/12", 374}});
+    EXPECT_EQ(chart.barToolTip(1), QStringLiteral("2001/12: 374回"));
+    chart.setRows(hours);
+    EXPECT_EQ(chart.barToolTip(22), QStringLiteral("21時: 21回"));
+}
+
+TEST_F(BarChartTest, ADarkPaletteGivesADarkChartWithLightText)
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::Base, QColor(0x18, 0x18, 0x18));
+    dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+    chart.setPalette(dark);
+    EXPECT_EQ(chart.chart()->backgroundBrush().color(), QColor(0x18, 0x18, 0x18));
+    EXPECT_EQ(chart.valueAxis()->labelsBrush().color(), QColor(0xee, 0xee, 0xee));
+    EXPECT_EQ(chart.categoryAxis()->titleBrush().color(), QColor(0xee, 0xee, 0xee));
+    EXPECT_EQ(chart.bars()->pen().color(), QColor(0xee, 0xee, 0xee)) << "the outline of unpainted bars";
 }
 
 TEST_F(BarChartTest, ValueAxisRunsFromZeroInWholeStepsOverTheHighestBar)

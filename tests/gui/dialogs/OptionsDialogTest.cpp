@@ -7,7 +7,9 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
+#include <QSet>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -158,13 +160,50 @@ TEST_F(OptionsDialogTest, EnablingFollowsTheBoxesAndSideButtonsCommitWhileUnchec
     check(3)->click();
     EXPECT_FALSE(dateField(1)->isEnabled());
 
+    // The sides are off while their box is, and keep what was picked there.
+    EXPECT_FALSE(child<QRadioButton>("autoplaySide2")->isEnabled());
+    check(0)->click();
+    check(1)->click();
     click("autoplaySide2");
     click("scratchSide1");
     EXPECT_TRUE(child<QRadioButton>("autoplaySide2")->isChecked()) << "the two groups are separate";
+    check(0)->click();
+    check(1)->click();
+    EXPECT_FALSE(child<QRadioButton>("scratchSide1")->isEnabled());
     ok();
     EXPECT_FALSE(filter.IgnoreAutoplay);
     EXPECT_EQ(filter.optIgnoreAuto, 2);
     EXPECT_EQ(filter.optIgnoreScr, 1);
+}
+
+TEST_F(OptionsDialogTest, ReadingAgainIsOfferedOnceAFilterChangedAndPreviewsFollowTheStyle)
+{
+    open();
+    auto* reload = child<QCheckBox>("reloadNowCheck");
+    EXPECT_FALSE(reload->isEnabled());
+    check(2)->click();
+    EXPECT_TRUE(reload->isEnabled());
+    check(2)->click(); // back as it was: nothing to read again
+    EXPECT_FALSE(reload->isEnabled());
+    score()->setText("100");
+    check(2)->click();
+    ok();
+    EXPECT_TRUE(dialog->reloadNow());
+
+    // The preview bar paints the pattern over the fill, or only the outline without one.
+    graph.Color[1] = 0x0000FF; // red
+    graph.PatternColor[1] = 0xFF0000; // blue
+    open();
+    const QImage plain = child("barPreview1")->grab().toImage();
+    patterns(1)->setCurrentIndex(5); // 50 %: red and blue side by side
+    const QImage patterned = child("barPreview1")->grab().toImage();
+    const int y = plain.height() / 2, x = plain.width() / 2;
+    EXPECT_NE(plain.pixelColor(x, y), QColor(255, 0, 0)) << "no pattern, no fill";
+    QSet<QRgb> colours;
+    for (int d = -2; d <= 2; ++d)
+        colours.insert(patterned.pixel(x + d, y));
+    EXPECT_TRUE(colours.contains(qRgb(255, 0, 0)) && colours.contains(qRgb(0, 0, 255)));
+    EXPECT_FALSE(child<QLabel>("fillNote")->text().isEmpty());
 }
 
 TEST_F(OptionsDialogTest, ScoreIsTheNumberAtTheStartRoundedHalfToEven)

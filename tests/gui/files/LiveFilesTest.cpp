@@ -16,6 +16,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QMimeData>
+#include <QSet>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -101,16 +102,30 @@ TEST_F(LiveFilesTest, OnlyOneDroppedFileOpensAFolderOrSeveralFilesGetAMessage)
     EXPECT_FALSE(FileDrop::judge(text).message.empty());
 }
 
-TEST_F(LiveFilesTest, AChartIsSavedAsPngAtItsPixelRatioOrAsSvg)
+TEST_F(LiveFilesTest, AChartIsSavedAsPngAtItsPixelRatioOrAsSvgUnderItsTitleAndPeriod)
 {
-    QLabel chart("年別");
+    QLabel chart("bars");
     chart.resize(200, 100);
-    const QImage image = QImage::fromData(ChartExport::png(chart), "PNG");
-    ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.width(), qRound(200 * chart.devicePixelRatioF()));
-    const QByteArray svg = ChartExport::svg(chart, "年別");
+    const qreal ratio = chart.devicePixelRatioF();
+    const QImage bare = QImage::fromData(ChartExport::png(chart, {}, {}), "PNG");
+    ASSERT_FALSE(bare.isNull());
+    EXPECT_EQ(bare.size(), QSize(qRound(200 * ratio), qRound(100 * ratio)));
+    EXPECT_TRUE(ChartExport::svg(chart, {}, {}).contains("viewBox=\"0 0 200 100\""));
+
+    // With a heading the image grows by it, and its band holds ink.
+    const QImage headed = QImage::fromData(ChartExport::png(chart, "年別", "2001年1月 – 2004年12月"), "PNG");
+    ASSERT_GT(headed.height(), bare.height() + qRound(20 * ratio));
+    const int band = headed.height() - bare.height();
+    QSet<QRgb> colours;
+    for (int y = 0; y < band; ++y)
+        for (int x = 0; x < headed.width(); ++x)
+            colours.insert(headed.pixel(x, y));
+    EXPECT_GT(colours.size(), 1);
+    const QString svg = QString::fromUtf8(ChartExport::svg(chart, "年別", "2001年1月 – 2004年12月"));
     EXPECT_TRUE(svg.contains("<svg"));
-    EXPECT_TRUE(svg.contains("viewBox=\"0 0 200 100\""));
+    EXPECT_TRUE(svg.contains(">年別<")) << "the title as text";
+    EXPECT_TRUE(svg.contains("2001年1月 – 2004年12月"));
+    EXPECT_TRUE(svg.contains(QString("viewBox=\"0 0 200 %1\"").arg(100 + band / ratio)));
 }
 
 TEST_F(LiveFilesTest, PlaysAppendedToTheOpenLogShowUpKeepingTheListsScrollAndSelection)

@@ -16,9 +16,12 @@
 #include "support/LogText.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -135,6 +138,13 @@ TEST(HabitPagesTest, SessionsSortByRawValuesAndTheGapIsAnnounced)
     EXPECT_EQ(shown->index(0, SessionTableModel::Length).data().toString(), QStringLiteral("1時間5分"));
     EXPECT_EQ(shown->index(1, SessionTableModel::Length).data().toString(), QStringLiteral("59分"));
 
+    // A first click on a number column puts the highest first; the next turns it round.
+    page.show();
+    QHeaderView* header = page.table()->horizontalHeader();
+    const int middle = header->sectionViewportPosition(SessionTableModel::Plays) + 20;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(middle, header->height() / 2));
+    EXPECT_EQ(shown->index(0, SessionTableModel::Plays).data().toString(), QStringLiteral("4"));
+
     QSignalSpy gap(&page, &SessionsPage::gapChanged);
     page.setGapMinutes(90); // from the settings: not announced
     EXPECT_EQ(gap.size(), 0);
@@ -168,6 +178,31 @@ TEST(HabitPagesTest, TheViewPeriodIsAnnouncedAndShownWhileItNarrows)
     bar.choose(PeriodPreset::All);
     EXPECT_TRUE(changed.back().at(0).value<ViewSpan>().isWhole());
     EXPECT_TRUE(bar.banner()->isHidden());
+}
+
+TEST(HabitPagesTest, AClickAndTypingAYearSetsTheCustomSpan)
+{
+    testing::ensureApplication();
+    ViewPeriodBar bar;
+    bar.setPlays(makeDate(2001, 11, 3), makeDate(2004, 2, 20));
+    bar.choose(PeriodPreset::Custom);
+    bar.show();
+    bar.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&bar));
+    QSignalSpy changed(&bar, &ViewPeriodBar::spanChanged);
+    for (const char* name : {"viewPeriodFrom", "viewPeriodTo"}) {
+        auto* edit = bar.findChild<QDateEdit*>(name);
+        auto* text = edit->findChild<QLineEdit*>();
+        // One click on the year, as on any text field, then the digits.
+        QTest::mouseClick(
+            text, Qt::LeftButton, {}, QPoint(text->fontMetrics().averageCharWidth() * 2, text->height() / 2));
+        QApplication::processEvents();
+        QTest::keyClicks(text, "2003");
+        QTest::keyClick(text, Qt::Key_Return);
+        EXPECT_EQ(edit->date().year(), 2003) << name;
+    }
+    ASSERT_EQ(changed.size(), 2) << "once a field, not once a digit";
+    EXPECT_EQ(bar.periodText(), QStringLiteral("表示期間: 2003/02/20 – 2003/11/03"));
 }
 
 } // namespace

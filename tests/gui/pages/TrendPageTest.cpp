@@ -131,7 +131,14 @@ TEST_F(TrendPageTest, ButtonsStepEveryLevelWithinTheLog)
         {"zoomOutButton", 12, "2002年1月", "2002年12月"}, {"zoomOutButton", 4, "2001年11月", "2002年2月"},
         {"zoomOutButton", 4, "2001年11月", "2002年2月"}};
     for (std::size_t i = 0; i < std::size(steps); ++i) {
+        // A button is enabled exactly when its click changes the chart; a
+        // disabled one says why.
+        const auto* button = page->navigationPanel()->findChild<QPushButton*>(steps[i].button);
+        const bool enabled = button->isEnabled();
+        EXPECT_EQ(enabled, !button->toolTip().contains("使えません")) << "step " << i;
+        const QStringList before = captions();
         click(steps[i].button);
+        EXPECT_EQ(enabled, captions() != before) << "step " << i;
         EXPECT_EQ(chart(1)->rowCount(), steps[i].rows) << "step " << i;
         EXPECT_EQ(captions().mid(0, 2), QStringList({steps[i].from, steps[i].to})) << "step " << i;
     }
