@@ -10,7 +10,23 @@
 
 namespace tolvane::report {
 
-enum class View { Summary, Plays, Title, Artist, Genre, Score, MaxCombo, Charts, All, Song, Calendar, Sessions, Streaks };
+enum class View {
+    Summary,
+    Plays,
+    Title,
+    Artist,
+    Genre,
+    Score,
+    MaxCombo,
+    Charts,
+    All,
+    Song,
+    Calendar,
+    Sessions,
+    Streaks,
+    Records,
+    Year
+};
 enum class Format { Text, Json, Csv };
 
 struct ReportOptions {
@@ -31,7 +47,8 @@ struct ReportOptions {
     // The insight views' options, each ignored by the views that do not use it.
     std::optional<std::string> title; // --view song: the song's whole title, as typed
     std::optional<std::string> search; // --view plays: keep the rows containing this, as typed
-    int sessionGap = kDefaultSessionGap; // minutes, for --view sessions and streaks
+    int sessionGap = kDefaultSessionGap; // minutes, for --view sessions, streaks and year
+    std::optional<int> year; // --view year: 1 to 9999; the last play's year without it
 
     bool help = false;
     bool version = false;

@@ -4,6 +4,7 @@
 #include "core/log/DateText.h"
 #include "core/analysis/RunTexts.h"
 #include "report/InsightReport.h"
+#include "report/ReviewReport.h"
 
 #include <algorithm>
 #include <array>
@@ -239,6 +240,7 @@ void writeTextReport(std::FILE* out, const ReportData& data)
         printCharts(out, data);
     }
     writeInsightText(out, data);
+    writeReviewText(out, data);
     std::fflush(out);
 }
 

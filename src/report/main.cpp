@@ -10,6 +10,7 @@
 #include "report/JsonReport.h"
 #include "report/ReportData.h"
 #include "report/ReportOptions.h"
+#include "report/ReviewReport.h"
 #include "report/TextReport.h"
 #include "core/settings/FilterSettings.h"
 #include "core/settings/IniFile.h"
@@ -97,6 +98,15 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "tolvane-report: %s: %s\n", options.file.c_str(), noSongMessage(title).c_str());
             if (options.format == Format::Json)
                 writeJsonNoSong(stdout, title);
+            return kFailed;
+        }
+    }
+    if (options.view == View::Year) {
+        const int year = fillYearReview(data);
+        if (!data.year) {
+            std::fprintf(stderr, "tolvane-report: %s: %s\n", options.file.c_str(), noYearMessage(year).c_str());
+            if (options.format == Format::Json)
+                writeJsonNoYear(stdout, year);
             return kFailed;
         }
     }
