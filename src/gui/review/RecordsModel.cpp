@@ -32,7 +32,8 @@ int RecordsModel::columnCount(const QModelIndex& parent) const
 
 QString RecordsModel::withGain(double value, const std::optional<double>& before)
 {
-    const QLocale c = QLocale::c();
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::DefaultNumberOptions); // 185,000
     QString text = c.toString(value, 'f', 0);
     if (before) {
         const double gain = value - *before;

@@ -47,7 +47,8 @@ QImage renderShareCard(const YearReview& r)
     tile.setColorAt(1, kTileBottom);
     p.fillRect(image.rect(), tile);
 
-    const QLocale c = QLocale::c();
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::DefaultNumberOptions); // 185,000
     p.setPen(kLight);
     p.setFont(cardFont(54, true));
     p.drawText(QRect(60, 36, 800, 70), Qt::AlignLeft | Qt::AlignVCenter, tr("%1年のまとめ").arg(r.figures.year));

@@ -221,7 +221,8 @@ void YearReviewPage::showYear(int year)
     }
     // The year before, for the figures its figures do not hold.
     const std::optional<YearReview> before = year > 1 && build_ ? build_(year - 1) : std::nullopt;
-    const QLocale c = QLocale::c();
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::DefaultNumberOptions); // 185,000
     const auto set = [this, &c](const char* name, qint64 value, std::optional<qint64> was, const QString& unit) {
         QString text = c.toString(value) + unit;
         if (was) {
