@@ -3,6 +3,7 @@
 #include "core/export/CsvText.h"
 #include "core/export/PlayCellText.h"
 #include "report/InsightReport.h"
+#include "report/ReviewReport.h"
 
 namespace tolvane::report {
 
@@ -55,6 +56,7 @@ void writeCsvReport(std::FILE* out, const ReportData& data)
             writeLine(out, row);
     } else {
         writeInsightCsv(out, data);
+        writeReviewCsv(out, data);
     }
     std::fflush(out);
 }

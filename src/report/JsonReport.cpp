@@ -5,6 +5,7 @@
 #include "core/log/DateText.h"
 #include "report/InsightReport.h"
 #include "report/JsonWriter.h"
+#include "report/ReviewReport.h"
 
 #include <array>
 #include <string_view>
@@ -172,6 +173,7 @@ void writeJsonReport(std::FILE* out, const ReportData& data)
     if (parts.charts)
         writeCharts(json, data);
     writeInsightMembers(json, data);
+    writeReviewMembers(json, data);
     json.endObject();
     json.finish();
 }

@@ -18,6 +18,8 @@ ViewParts partsOf(View view)
     case View::Calendar: parts.calendar = true; break;
     case View::Sessions: parts.sessions = true; break;
     case View::Streaks: parts.streaks = true; break;
+    case View::Records: parts.records = true; break;
+    case View::Year: parts.year = true; break;
     case View::All:
         parts.summary = parts.plays = parts.charts = true;
         parts.rankings

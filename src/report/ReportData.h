@@ -4,6 +4,8 @@
 #include "core/analysis/AnalysisRun.h"
 #include "core/insights/PlayRows.h"
 #include "core/insights/SongView.h"
+#include "core/review/YearReview.h"
+#include "report/ReportOptions.h"
 #include "core/rankings/RankingView.h"
 #include "core/trends/PeriodChart.h"
 #include "report/ReportOptions.h"
@@ -26,6 +28,7 @@ struct ReportData {
     std::string dayCaption = analysis.navigation.dayCaption;
     RowList playRows = {}; // the rows the plays view lists: all, or those --search keeps
     std::optional<SongView> song = {}; // --view song: the song --title names
+    std::optional<YearReview> year = {}; // --view year: the year asked for
 };
 
 // The members a view prints beyond the file's figures.
@@ -38,6 +41,8 @@ struct ViewParts {
     bool calendar = false;
     bool sessions = false;
     bool streaks = false;
+    bool records = false;
+    bool year = false;
 };
 ViewParts partsOf(View view);
 

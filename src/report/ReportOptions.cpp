@@ -6,6 +6,7 @@
 #include "core/log/DateText.h"
 #include "core/settings/SettingText.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -26,7 +27,7 @@ std::optional<std::int16_t> sideOf(std::string_view text)
 
 std::optional<View> viewOf(std::string_view text)
 {
-    static constexpr std::array<std::pair<std::string_view, View>, 13> kViews = {{
+    static constexpr std::array<std::pair<std::string_view, View>, 15> kViews = {{
         {"summary", View::Summary},
         {"plays", View::Plays},
         {"title", View::Title},
@@ -40,6 +41,8 @@ std::optional<View> viewOf(std::string_view text)
         {"calendar", View::Calendar},
         {"sessions", View::Sessions},
         {"streaks", View::Streaks},
+        {"records", View::Records},
+        {"year", View::Year},
     }};
     for (const auto& [name, view] : kViews) {
         if (name == text)
@@ -61,7 +64,8 @@ std::optional<Format> formatOf(std::string_view text)
 
 bool isTableView(View view)
 {
-    return view != View::Summary && view != View::Charts && view != View::All && view != View::Streaks;
+    return view != View::Summary && view != View::Charts && view != View::All && view != View::Streaks
+        && view != View::Year;
 }
 
 // A whole number of minutes from 1 to 1440, digits only.
@@ -78,6 +82,22 @@ std::optional<int> sessionGapOf(std::string_view text)
     if (minutes < kMinSessionGap || minutes > kMaxSessionGap)
         return std::nullopt;
     return minutes;
+}
+
+// A year from 1 to 9999 in ASCII digits, without a sign.
+std::optional<int> yearOf(std::string_view text)
+{
+    if (text.empty())
+        return std::nullopt;
+    int year = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        year = std::min(year * 10 + (c - '0'), 10000);
+    }
+    if (year < 1 || year > 9999)
+        return std::nullopt;
+    return year;
 }
 
 } // namespace
@@ -142,9 +162,9 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& args)
             name = arg.substr(0, eq);
             inlineValue = arg.substr(eq + 1);
         }
-        static constexpr std::array<std::string_view, 13> kValued
+        static constexpr std::array<std::string_view, 14> kValued
             = {"--settings", "--ignore-autoplay", "--ignore-scratch", "--min-score", "--from", "--to", "--view",
-                "--period", "--at", "--format", "--title", "--search", "--session-gap"};
+                "--period", "--at", "--format", "--title", "--search", "--session-gap", "--year"};
         bool known = false;
         for (std::string_view k : kValued)
             known = known || k == name;
@@ -201,6 +221,11 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& args)
                 return bad(what + "the gap must be a whole number of minutes from 1 to 1440, not \""
                     + std::string(value) + "\"");
             o.sessionGap = *gap;
+        } else if (name == "--year") {
+            const auto year = yearOf(v);
+            if (!year)
+                return bad(what + "the year must be a whole number from 1 to 9999, not \"" + std::string(value) + "\"");
+            o.year = *year;
         } else if (name == "--period") {
             if (v.size() != 1 || v[0] < '1' || v[0] > '5')
                 return bad(what + "the level must be 1 to 5, not \"" + std::string(value) + "\"");
@@ -224,7 +249,7 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& args)
         return bad("--view song needs --title");
     if (o.format == Format::Csv && !isTableView(o.view))
         return bad("--format csv needs a single table view: plays, title, artist, genre, score, maxcombo, song, "
-                   "calendar or sessions");
+                   "calendar, sessions or records");
     return ParsedOptions{o, {}};
 }
 
@@ -245,15 +270,16 @@ std::string usageText()
            "                           a --from with a time of day starts the day after\n"
            "  --view VIEW              summary (default), plays, title, artist, genre,\n"
            "                           score, maxcombo, charts, all, song, calendar,\n"
-           "                           sessions, streaks\n"
+           "                           sessions, streaks, records, year\n"
            "  --title TEXT             with --view song: the song's whole title (any case)\n"
            "  --search TEXT            with --view plays: only rows whose title, artist or\n"
            "                           genre contains TEXT (case and width ignored)\n"
-           "  --session-gap MINUTES    with --view sessions or streaks: a gap over MINUTES\n"
-           "                           (1-1440, default 30) starts a new session\n"
+           "  --year YYYY              with --view year: the year (default: the last play's)\n"
+           "  --session-gap MINUTES    with --view sessions, streaks or year: a gap over\n"
+           "                           MINUTES (1-1440, default 30) starts a new session\n"
            "  --period LEVEL --at DATE draw the period chart at LEVEL 1-5 around DATE\n"
            "  --format FORMAT          text (default), json, csv (single table views;\n"
-           "                           not streaks)\n"
+           "                           not streaks or year)\n"
            "  --csv-safe               with --format csv: a text starting with = + - @,\n"
            "                           a tab or a CR gets a leading ' so a spreadsheet\n"
            "                           does not run it as a formula (numbers unchanged)\n"

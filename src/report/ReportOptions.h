@@ -23,7 +23,9 @@ enum class View {
     Song,
     Calendar,
     Sessions,
-    Streaks
+    Streaks,
+    Records,
+    Year
 };
 enum class Format { Text, Json, Csv };
 
@@ -46,7 +48,8 @@ struct ReportOptions {
     // The insight views' options, each ignored by the views that do not use it.
     std::optional<std::string> title; // --view song: the song's whole title, as typed
     std::optional<std::string> search; // --view plays: keep the rows containing this, as typed
-    int sessionGap = kDefaultSessionGap; // minutes, for --view sessions and streaks
+    int sessionGap = kDefaultSessionGap; // minutes, for --view sessions, streaks and year
+    std::optional<int> year; // --view year: 1 to 9999; the last play's year without it
     bool csvSafe = false; // --format csv: texts that look like formulas start with "'"
 
     bool help = false;

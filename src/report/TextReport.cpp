@@ -4,6 +4,7 @@
 #include "core/export/PlayCellText.h"
 #include "core/log/DateText.h"
 #include "report/InsightReport.h"
+#include "report/ReviewReport.h"
 
 #include <algorithm>
 #include <array>
@@ -250,6 +251,7 @@ void writeTextReport(std::FILE* out, const ReportData& data)
         printCharts(out, data);
     }
     writeInsightText(out, data);
+    writeReviewText(out, data);
     std::fflush(out);
 }
 

@@ -11,6 +11,7 @@
 #include "report/JsonReport.h"
 #include "report/ReportData.h"
 #include "report/ReportOptions.h"
+#include "report/ReviewReport.h"
 #include "report/TextReport.h"
 
 #include <cerrno>
@@ -148,6 +149,15 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "tolvane-report: %s: %s\n", named.c_str(), noSongMessage(title).c_str());
             if (options.format == Format::Json)
                 writeJsonNoSong(stdout, title, options.files.size() > 1);
+            return finished(kFailed);
+        }
+    }
+    if (options.view == View::Year) {
+        const int year = fillYearReview(data);
+        if (!data.year) {
+            std::fprintf(stderr, "tolvane-report: %s: %s\n", named.c_str(), noYearMessage(year).c_str());
+            if (options.format == Format::Json)
+                writeJsonNoYear(stdout, year, options.files.size() > 1);
             return finished(kFailed);
         }
     }

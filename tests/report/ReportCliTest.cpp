@@ -661,3 +661,112 @@ TEST_F(ReportCli, ALogThatIsThereButCannotBeReadNamesTheReason)
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, "tolvane-report: .: Score.txtがみつかりません。 （ファイルではなくフォルダーです）\n");
 }
+
+// The records and year views on a hand-written log, worked out by hand. In
+// date order: Snow twice in 2003 (the second a new best score, in a session
+// that runs past New Year), 2004 with ties on plays between songs, genres
+// and busiest days, nothing in 2005, two plays in 2006 and one in 2007 that
+// only continues 2006's last session. The file holds them out of order.
+class ReportReview : public ReportCli {
+protected:
+    void SetUp() override { installLog(dir, "review.txt"); }
+
+    Result review(std::vector<std::string> args)
+    {
+        args.push_back("review.txt");
+        return runHere(args);
+    }
+    QJsonObject json(std::vector<std::string> args)
+    {
+        args.insert(args.end(), {"--format", "json"});
+        const Result r = review(args);
+        EXPECT_EQ(r.code, 0) << r.err;
+        return parse(r.out);
+    }
+};
+
+TEST_F(ReportReview, RecordsAndYearAsWorkedOut)
+{
+    EXPECT_TRUE(sameJson(json({"--view", "records"}).value("records").toObject(), parse(R"({
+        "columns": ["at", "title", "attempt", "score", "previous_score", "max_combo", "previous_combo", "marks"],
+        "rows": [["2003-12-31T23:50:00", "snow", 2, 1200, 1000, 90, 100, ["best_score"]],
+                 ["2004-01-01T00:10:00", "Rain", 1, 800, null, 300, null, ["first_full_combo"]],
+                 ["2004-01-01T20:30:00", "snow", 4, 1500, 1200, 500, 100, ["best_score", "best_combo", "first_full_combo"]],
+                 ["2004-01-03T10:00:00", "Wind", 2, 700, 700, 60, 50, ["best_combo"]],
+                 ["2004-01-03T10:30:00", "Rain", 2, 900, 800, 300, 300, ["best_score"]],
+                 ["2006-05-05T09:00:00", "Wind", 3, 800, 700, 40, 60, ["best_score"]]],
+        "per_month": [["2003-12", 1], ["2004-01", 4], ["2004-02", 0], ["2004-03", 0], ["2004-04", 0], ["2004-05", 0],
+            ["2004-06", 0], ["2004-07", 0], ["2004-08", 0], ["2004-09", 0], ["2004-10", 0], ["2004-11", 0],
+            ["2004-12", 0], ["2005-01", 0], ["2005-02", 0], ["2005-03", 0], ["2005-04", 0], ["2005-05", 0],
+            ["2005-06", 0], ["2005-07", 0], ["2005-08", 0], ["2005-09", 0], ["2005-10", 0], ["2005-11", 0],
+            ["2005-12", 0], ["2006-01", 0], ["2006-02", 0], ["2006-03", 0], ["2006-04", 0], ["2006-05", 1],
+            ["2006-06", 0], ["2006-07", 0], ["2006-08", 0], ["2006-09", 0], ["2006-10", 0], ["2006-11", 0],
+            ["2006-12", 0], ["2007-01", 0]]})")));
+
+    const QJsonObject y2004 = json({"--view", "year", "--year", " 2004 "});
+    EXPECT_EQ(y2004.value("accepted").toInt(), 13);
+    EXPECT_TRUE(sameJson(y2004.value("year").toObject(), parse(R"({
+        "year": 2004, "plays": 8, "days_played": 4, "sessions": 5, "minutes": 60,
+        "songs": 3, "new_songs": 2, "artists": 2, "genres": 3, "records": 4, "first_full_combos": 2,
+        "top_songs": [["Rain", 3], ["snow", 3], ["Wind", 2]],
+        "top_artists": [["KANA", 5], ["DJ Q", 3]],
+        "top_genres": [["TECHNO", 3], ["POP", 3], ["JAZZ", 2]],
+        "per_month": [["2004-01", 7], ["2004-02", 0], ["2004-03", 1], ["2004-04", 0], ["2004-05", 0], ["2004-06", 0],
+                      ["2004-07", 0], ["2004-08", 0], ["2004-09", 0], ["2004-10", 0], ["2004-11", 0], ["2004-12", 0]],
+        "per_weekday": [0, 0, 0, 1, 3, 1, 3],
+        "per_hour": [1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 1, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 1],
+        "busiest_day": {"day": "2004-01-01", "plays": 3},
+        "longest_streak": {"days": 3, "from": "2004-01-01", "to": "2004-01-03"},
+        "longest_session": {"start": "2004-01-01T20:00:00", "minutes": 30, "plays": 2},
+        "previous_year": {"year": 2003, "plays": 2, "days_played": 2, "sessions": 2, "minutes": 20}})")));
+
+    // Without --year: the last play in date order, not in the file.
+    const QJsonObject last = json({"--view", "year"}).value("year").toObject();
+    EXPECT_EQ(last.value("year").toInt(), 2007);
+    EXPECT_EQ(last.value("sessions").toInt(), 0);
+    EXPECT_TRUE(last.value("longest_session").isNull());
+    EXPECT_EQ(
+        compact(last.value("previous_year")), R"([{"days_played":2,"minutes":15,"plays":2,"sessions":2,"year":2006}])");
+    EXPECT_EQ(compact(json({"--view", "year", "--year", "2006"}).value("year").toObject().value("previous_year")),
+        R"([{"days_played":0,"minutes":0,"plays":0,"sessions":0,"year":2005}])");
+    // With a day's gap 2004's plays up to 3 January belong to the session begun
+    // on New Year's Eve; the records keep to the span.
+    EXPECT_EQ(json({"--view", "year", "--year", "2004", "--session-gap", "1440"}).value("year")["sessions"].toInt(), 1);
+    EXPECT_EQ(json({"--view", "records", "--from", "2004/01/02"}).value("records")["rows"].toArray().size(), 3);
+}
+
+TEST_F(ReportReview, CsvTextFailuresAndBadUsage)
+{
+    // The file's fourth play, after --to, ends the reading.
+    Result r = review({"--view", "records", "--format", "csv", "--to", "2004/01/01"});
+    EXPECT_EQ(r.out,
+        "at,title,attempt,score,previous_score,max_combo,previous_combo,marks\r\n"
+        "2003-12-31T23:50:00,snow,2,1200,1000,90,100,best_score\r\n"
+        "2004-01-01T00:10:00,Rain,1,800,,300,,first_full_combo\r\n");
+    r = review({"--view", "records"});
+    EXPECT_NE(r.out.find("best_score best_combo first_full_combo"), std::string::npos) << r.out;
+    r = review({"--view", "year", "--year", "2004"});
+    for (const char* text : {"2004", "8  (2003: 2, +6)", "TECHNO", "2004/01/01 20:00:00"})
+        EXPECT_NE(r.out.find(text), std::string::npos) << text << "\n" << r.out;
+
+    r = review({"--view", "year", "--year", "2005", "--format", "json"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(lineCount(r.err), 1);
+    const QJsonObject error = parse(r.out).value("error").toObject();
+    EXPECT_EQ(error.value("kind").toString(), "no_year");
+    EXPECT_TRUE(error.value("line").isNull());
+    EXPECT_TRUE(error.value("message").toString().contains("2005"));
+    EXPECT_EQ(review({"--view", "year", "--year", "1"}).code, 1);
+    EXPECT_EQ(review({"--view", "year", "--year", "2004", "--from", "2006/01/01"}).code, 1);
+
+    for (const char* year : {"0", "10000", "-1", "+2004", "2004.0", "20a4", "", "\t2004", "２００４"}) {
+        r = review({"--view", "year", "--year", year});
+        EXPECT_EQ(r.code, 2) << year;
+        EXPECT_EQ(lineCount(r.err), 1) << year;
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_EQ(review({"--view", "year", "--format", "csv"}).code, 2);
+    EXPECT_EQ(review({"--view", "title", "--year", "x"}).code, 2); // checked where it is not used
+    EXPECT_EQ(review({"--view", "title", "--year", "2005"}).code, 0); // then ignored
+    EXPECT_EQ(review({"--view", "year", "--year", "0002004"}).code, 0);
+}

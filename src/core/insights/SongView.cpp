@@ -10,6 +10,19 @@
 
 namespace tolvane {
 
+SongBests::Marks SongBests::take(std::int32_t score, double maxCombo, double totalNotes)
+{
+    // The rankings compare the max combo rounded to a whole number.
+    const double combo = roundHalfEven(maxCombo);
+    Marks marks;
+    marks.bestScore = score > score_;
+    score_ = std::max(score_, score);
+    marks.bestCombo = combo > combo_;
+    combo_ = std::max(combo_, combo);
+    marks.fullCombo = combo > 0 && combo == totalNotes;
+    return marks;
+}
+
 std::optional<SongView> buildSongView(
     const PlayList& plays, const RowList& rows, const RankingTables& rankings, std::string_view title)
 {
@@ -39,8 +52,7 @@ std::optional<SongView> buildSongView(
         view.bestComboAt = rank->maxComboDate;
     view.fullCombo = rank->fullCombo;
 
-    std::int32_t bestScore = 0;
-    double bestCombo = 0;
+    SongBests bests;
     const std::int64_t firstDay = timeline.front().day();
     view.attempts.reserve(timeline.size());
     for (const TimedRow& t : timeline) {
@@ -58,13 +70,10 @@ std::optional<SongView> buildSongView(
         }
         a.autoplay = p.autoplay;
         a.autoScratch = p.autoScratch;
-        // The rankings compare the max combo rounded to a whole number.
-        const double combo = roundHalfEven(a.maxCombo);
-        a.newBestScore = p.score > bestScore;
-        bestScore = std::max(bestScore, p.score);
-        a.newBestCombo = combo > bestCombo;
-        bestCombo = std::max(bestCombo, combo);
-        a.fullCombo = combo > 0 && combo == a.totalNotes;
+        const SongBests::Marks marks = bests.take(p.score, a.maxCombo, a.totalNotes);
+        a.newBestScore = marks.bestScore;
+        a.newBestCombo = marks.bestCombo;
+        a.fullCombo = marks.fullCombo;
         if (a.fullCombo && !view.firstFullCombo)
             view.firstFullCombo = FirstFullCombo{a.attempt, a.at, t.day() - firstDay};
     }

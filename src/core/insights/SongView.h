@@ -62,6 +62,25 @@ struct SongView final {
     std::vector<SongAttempt> attempts;
 };
 
+// A song's best score and best combo so far, over its attempts in date order,
+// and the marks each next attempt earns against them.
+class SongBests final {
+public:
+    struct Marks final {
+        bool bestScore = false; // above every earlier attempt's score, and above 0
+        bool bestCombo = false; // the same for the max combo rounded as the rankings round it
+        bool fullCombo = false; // rounded max combo equals total notes, above 0
+    };
+
+    // The marks of the next attempt, its max combo and total notes as the
+    // data list shows them; the attempt then counts among the earlier ones.
+    Marks take(std::int32_t score, double maxCombo, double totalNotes);
+
+private:
+    std::int32_t score_ = 0;
+    double combo_ = 0;
+};
+
 // The song whose whole title is title, compared as ranking keys are (letter
 // case ignored), among rows; rankings must be built from the same rows.
 // nullopt when no such song.
