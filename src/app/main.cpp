@@ -1,4 +1,4 @@
-// tolvane: the window program. tolvane [FILE] opens FILE as File > Open would.
+// tolvane: the window program. tolvane [FILE...] opens the logs as File > Open would.
 #include "gui/MainWindow.h"
 #include "gui/Translations.h"
 
@@ -40,7 +40,9 @@ int main(int argc, char** argv)
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(
-        "FILE", "開くプレイ履歴ファイル (score.txt)。「ﾌｧｲﾙ」→「開く」と同じく確認してから読み込みます。", "[FILE]");
+        "FILE", "開くプレイ履歴ファイル (score.txt)。「ﾌｧｲﾙ」→「開く」と同じく確認してから読み込みます。"
+        "複数のファイルは一つの履歴として読み込みます。",
+        "[FILE...]");
     if (!parser.parse(QApplication::arguments()))
         return badUsage(parser, parser.errorText());
     if (parser.isSet(help))
@@ -48,15 +50,15 @@ int main(int argc, char** argv)
     if (parser.isSet(version))
         parser.showVersion();
     const QStringList files = parser.positionalArguments();
-    if (files.size() > 1)
-        return badUsage(parser, "ファイルは一つだけ指定してください。");
 
     tolvane::MainWindow window;
     window.show();
     if (!files.isEmpty()) {
         // Once the window is up; a path that cannot be read gets File > Open's message.
-        const QString path = QFileInfo(files.front()).absoluteFilePath();
-        QTimer::singleShot(0, &window, [&window, path] { window.openLog(path); });
+        QStringList paths;
+        for (const QString& file : files)
+            paths << QFileInfo(file).absoluteFilePath();
+        QTimer::singleShot(0, &window, [&window, paths] { window.openLogs(paths); });
     } else {
         // The last log, when the option says so and it is still there.
         QTimer::singleShot(0, &window, &tolvane::MainWindow::reopenLastLog);
