@@ -12,11 +12,13 @@
 
 namespace tolvane {
 
-AnalysisRun::AnalysisRun(Analysis& analysis, const Filter& filter, const GraphSettings& graph, RunCallbacks callbacks)
+AnalysisRun::AnalysisRun(
+    Analysis& analysis, const Filter& filter, const GraphSettings& graph, RunCallbacks callbacks, bool skipDamaged)
     : analysis_(analysis)
     , filter_(filter)
     , graph_(graph)
     , callbacks_(std::move(callbacks))
+    , skipDamaged_(skipDamaged)
 {
 }
 
@@ -123,12 +125,17 @@ RunOutcome AnalysisRun::run(LineReader& lines)
     // A large log is read on every core the process may use.
     LogReadOptions options;
     options.threads = 0;
-    const LogReadResult read = ScoreLogReader(filter_, std::move(reading), a.plays.texts(), options).read(lines);
+    options.skipDamaged = skipDamaged_;
+    LogReadResult read = ScoreLogReader(filter_, std::move(reading), a.plays.texts(), options).read(lines);
     outcome.entries = read.entries;
     outcome.accepted = read.accepted;
     outcome.endOffset = read.endOffset;
     outcome.endLine = read.endLine;
     outcome.stoppedAtMaxtime = read.stoppedAtMaxtime;
+    outcome.skipped = std::move(read.skipped);
+    for (SkippedEntry& skipped : outcome.skipped)
+        skipped.message = RunTexts::failure(AnalysisFailure::fromReadError(skipped.error)).back();
+    outcome.unreadable = std::move(read.unreadable);
     if (read.cancelled) {
         outcome.state = RunOutcome::State::Cancelled;
         return outcome;

@@ -46,6 +46,8 @@ struct PlayRecord {
     // The autoplay digit of line 5 and the auto-scratch digit of line 6, as read.
     std::int8_t autoplay = 0;
     std::int8_t autoScratch = 0;
+    // The title, artist or genre line held bytes that could not be decoded.
+    bool unreadableText = false;
     // The numbers after "Great", "Good", "Bad" and "Poor" on the entry's last
     // line, in that order (see Judgement); NaN where the label is not there.
     std::array<double, 4> judgements{kNoJudgement, kNoJudgement, kNoJudgement, kNoJudgement};
