@@ -4,6 +4,7 @@
 #include "core/analysis/RunTexts.h"
 #include "gui/Messages.h"
 #include "gui/StatusProgress.h"
+#include "gui/files/LogFileDialog.h"
 #include "gui/models/PlayListModel.h"
 #include "gui/pages/RankingPage.h"
 #include "gui/pages/TrendPage.h"
@@ -41,14 +42,7 @@ OpenCommand::OpenCommand(QMainWindow& window, Analysis& analysis, StatusProgress
 
 void OpenCommand::setUpScoreFileDialog(QFileDialog& dialog)
 {
-    dialog.setObjectName("openLogDialog");
-    dialog.setWindowTitle("開く");
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    // Qt's own dialog, so that the one file type matches score.txt in any letter case.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setNameFilter("BM98スコアファイル(score.txt)");
-    dialog.setFilter((dialog.filter() | QDir::Files | QDir::AllDirs) & ~QDir::CaseSensitive);
+    setUpLogFileDialog(dialog);
 }
 
 QString OpenCommand::chooseScoreFile(QWidget* parent)

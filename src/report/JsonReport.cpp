@@ -99,6 +99,19 @@ void writeFileMembers(JsonWriter& json, const ReportData& data)
     json.value(static_cast<std::int64_t>(data.outcome.entries));
     json.key("accepted");
     json.value(static_cast<std::int64_t>(data.outcome.accepted));
+    if (!data.options.skipDamaged)
+        return;
+    json.key("skipped");
+    json.beginArray();
+    for (const SkippedEntry& skipped : data.outcome.skipped) {
+        json.beginObject(JsonWriter::Layout::Inline);
+        json.key("line");
+        json.value(static_cast<std::int64_t>(skipped.line));
+        json.key("message");
+        json.value(skipped.message);
+        json.endObject();
+    }
+    json.endArray();
 }
 
 void writeJsonReport(std::FILE* out, const ReportData& data)

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "core/trends/PeriodChart.h"
 #include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisRun.h"
 #include "core/insights/PlayRows.h"
 #include "core/insights/SongView.h"
-#include "report/ReportOptions.h"
 #include "core/rankings/RankingView.h"
+#include "core/trends/PeriodChart.h"
+#include "report/ReportOptions.h"
 
 #include <optional>
 #include <string>

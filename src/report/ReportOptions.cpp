@@ -1,8 +1,8 @@
 #include "report/ReportOptions.h"
 
+#include "core/insights/Sessions.h"
 #include "core/log/AsciiText.h"
 #include "core/log/DateText.h"
-#include "core/insights/Sessions.h"
 #include "core/settings/SettingText.h"
 
 #include <array>
@@ -119,6 +119,10 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& args)
             o.version = true;
             continue;
         }
+        if (arg == "--skip-damaged") {
+            o.skipDamaged = true;
+            continue;
+        }
         if (arg == "--") {
             for (++i; i < args.size(); ++i)
                 files.push_back(args[i]);
@@ -137,9 +141,9 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& args)
             name = arg.substr(0, eq);
             inlineValue = arg.substr(eq + 1);
         }
-        static constexpr std::array<std::string_view, 13> kValued = {"--settings", "--ignore-autoplay",
-            "--ignore-scratch", "--min-score", "--from", "--to", "--view", "--period", "--at", "--format", "--title",
-            "--search", "--session-gap"};
+        static constexpr std::array<std::string_view, 13> kValued
+            = {"--settings", "--ignore-autoplay", "--ignore-scratch", "--min-score", "--from", "--to", "--view",
+                "--period", "--at", "--format", "--title", "--search", "--session-gap"};
         bool known = false;
         for (std::string_view k : kValued)
             known = known || k == name;
@@ -190,8 +194,8 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& args)
         } else if (name == "--session-gap") {
             const auto gap = sessionGapOf(v);
             if (!gap)
-                return bad(what + "the gap must be a whole number of minutes from 1 to 1440, not \"" + std::string(value)
-                    + "\"");
+                return bad(what + "the gap must be a whole number of minutes from 1 to 1440, not \""
+                    + std::string(value) + "\"");
             o.sessionGap = *gap;
         } else if (name == "--period") {
             if (v.size() != 1 || v[0] < '1' || v[0] > '5')
@@ -240,6 +244,7 @@ std::string usageText()
            "  --period LEVEL --at DATE draw the period chart at LEVEL 1-5 around DATE\n"
            "  --format FORMAT          text (default), json, csv (single table views;\n"
            "                           not streaks)\n"
+           "  --skip-damaged           read on past damaged entries and list them\n"
            "  --help, --version\n"
            "\n"
            "Exit status: 0 success, 1 the analysis failed, 2 bad usage.\n";

@@ -10,7 +10,21 @@
 
 namespace tolvane::report {
 
-enum class View { Summary, Plays, Title, Artist, Genre, Score, MaxCombo, Charts, All, Song, Calendar, Sessions, Streaks };
+enum class View {
+    Summary,
+    Plays,
+    Title,
+    Artist,
+    Genre,
+    Score,
+    MaxCombo,
+    Charts,
+    All,
+    Song,
+    Calendar,
+    Sessions,
+    Streaks
+};
 enum class Format { Text, Json, Csv };
 
 struct ReportOptions {
@@ -33,6 +47,7 @@ struct ReportOptions {
     std::optional<std::string> search; // --view plays: keep the rows containing this, as typed
     int sessionGap = kDefaultSessionGap; // minutes, for --view sessions and streaks
 
+    bool skipDamaged = false; // --skip-damaged: read on past damaged entries and list them
     bool help = false;
     bool version = false;
 

@@ -1,8 +1,8 @@
 #include "report/TextReport.h"
 
+#include "core/analysis/RunTexts.h"
 #include "core/export/PlayCellText.h"
 #include "core/log/DateText.h"
-#include "core/analysis/RunTexts.h"
 #include "report/InsightReport.h"
 
 #include <algorithm>
@@ -154,6 +154,17 @@ void printSummary(std::FILE* out, const ReportData& data)
     s += "size      " + std::to_string(o.sizeBytes) + " bytes (" + std::to_string(o.sizeBytes / 1024) + "KB)\n";
     s += "entries   " + std::to_string(o.entries) + "\n";
     s += "accepted  " + std::to_string(o.accepted) + "\n";
+    if (data.options.skipDamaged) {
+        s += "skipped   " + std::to_string(o.skipped.size()) + " damaged entries\n";
+        for (const SkippedEntry& skipped : o.skipped)
+            s += "  " + skipped.message + "\n";
+        if (!o.unreadable.empty()) {
+            s += "unreadable texts in plays";
+            for (const UnreadableText& u : o.unreadable)
+                s += " " + std::to_string(u.play) + " (line " + std::to_string(u.line) + ")";
+            s += "\n";
+        }
+    }
     if (!a.plays.empty()) {
         DateValue first = a.plays.row(0).date;
         DateValue last = first;
@@ -183,8 +194,8 @@ void printSummary(std::FILE* out, const ReportData& data)
 
 } // namespace
 
-void writeTextTable(std::FILE* out, const std::vector<std::string>& headers,
-    const std::vector<std::vector<std::string>>& rows)
+void writeTextTable(
+    std::FILE* out, const std::vector<std::string>& headers, const std::vector<std::vector<std::string>>& rows)
 {
     printTable(out, headers, rows, rows.size());
 }

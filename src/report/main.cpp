@@ -5,14 +5,14 @@
 #include "core/insights/PlayRows.h"
 #include "core/insights/PlaySearch.h"
 #include "core/insights/SongView.h"
+#include "core/settings/FilterSettings.h"
+#include "core/settings/IniFile.h"
 #include "report/CsvReport.h"
 #include "report/InsightReport.h"
 #include "report/JsonReport.h"
 #include "report/ReportData.h"
 #include "report/ReportOptions.h"
 #include "report/TextReport.h"
-#include "core/settings/FilterSettings.h"
-#include "core/settings/IniFile.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -74,7 +74,8 @@ int main(int argc, char** argv)
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
 
     Analysis analysis;
-    const RunOutcome outcome = AnalysisRun(analysis, filter, GraphSettings{}, {}).run(options.file);
+    const RunOutcome outcome
+        = AnalysisRun(analysis, filter, GraphSettings{}, {}, options.skipDamaged).run(options.file);
     if (outcome.state != RunOutcome::State::Completed) {
         std::string message;
         for (const std::string& line : outcome.message)

@@ -148,6 +148,33 @@ TEST(ReportCliExamples, MatchTheWorkedExamples)
     EXPECT_EQ(compact(got["line"]), compact(want["line"]));
 }
 
+// --skip-damaged reads the log the game cut off while it wrote, lists the cut
+// entry after the accepted plays, and leaves everything else as a read
+// without damage prints it.
+TEST(ReportCliExamples, SkipDamagedListsTheEntriesLeftOut)
+{
+    const Result failed = run({"--format", "json", "--view", "summary", "truncated.txt"});
+    const QJsonObject error = parse(failed.out)["error"].toObject();
+    const Result r = run({"--format", "json", "--view", "summary", "--skip-damaged", "truncated.txt"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const QJsonObject got = parse(r.out);
+    const QJsonArray skipped = got["skipped"].toArray();
+    ASSERT_EQ(skipped.size(), 1);
+    EXPECT_EQ(skipped[0]["line"], error["line"]);
+    EXPECT_TRUE(error["message"].toString().endsWith(skipped[0]["message"].toString())) << r.out;
+    EXPECT_GT(got["entries"].toInt(), got["accepted"].toInt());
+    EXPECT_LT(r.out.find("\"accepted\""), r.out.find("\"skipped\""));
+
+    // Without damage the option adds only the empty list.
+    const Result plain = run({"--format", "json", "--view", "all", "small.txt"});
+    const Result skipping = run({"--format", "json", "--view", "all", "--skip-damaged", "small.txt"});
+    QJsonObject withoutList = parse(skipping.out);
+    EXPECT_EQ(withoutList.take("skipped"), QJsonArray());
+    EXPECT_TRUE(sameJson(withoutList, parse(plain.out)));
+    const Result text = run({"--skip-damaged", "truncated.txt"});
+    EXPECT_NE(text.out.find("skipped   1 damaged entries"), std::string::npos) << text.out;
+}
+
 // A single view prints the file's figures and its own members, as --view all shows them.
 TEST(ReportCliExamples, EachViewPrintsOnlyItsMembers)
 {
@@ -396,10 +423,13 @@ protected:
             const char *date, *title, *scoreLine, *judgeLine, *autoScratch;
         };
         const Entry entries[] = {
-            {"2004/01/01 20:00:00", "Wave", ":500   Score 1000", "Great 400   Good 60   Bad 20   Poor 20   MaxCombo 480", "0"},
-            {"2004/01/01 20:20:00", "WAVE", ":500   Score 2000", "Great 500   Good 0   Bad 0   Poor 0   MaxCombo 500", "1"},
+            {"2004/01/01 20:00:00", "Wave", ":500   Score 1000",
+                "Great 400   Good 60   Bad 20   Poor 20   MaxCombo 480", "0"},
+            {"2004/01/01 20:20:00", "WAVE", ":500   Score 2000", "Great 500   Good 0   Bad 0   Poor 0   MaxCombo 500",
+                "1"},
             {"2004/01/03 9:00:00", "Other", ":300   Score 500", "Great 5   Good 3   Bad   MaxCombo 10", "0"},
-            {"2003/12/31 23:50:00", "wave", ":500   Score 1500", "Great 300   Good 100   Bad 50   Poor 50   MaxCombo 100", "0"},
+            {"2003/12/31 23:50:00", "wave", ":500   Score 1500",
+                "Great 300   Good 100   Bad 50   Poor 50   MaxCombo 100", "0"},
         };
         std::string text = "BM98 score log\r\n";
         for (const Entry& e : entries) {
@@ -443,11 +473,18 @@ TEST_F(ReportInsights, JsonOfEachView)
     EXPECT_TRUE(sameJson(json({"--view", "calendar"}).value("calendar").toObject(), parse(R"({
         "days": [["2003-12-31", 1], ["2004-01-01", 2], ["2004-01-03", 1]],
         "years": [[2003, 1], [2004, 3]]})")));
-    EXPECT_TRUE(sameJson(json({"--view", "sessions"}).value("sessions").toObject(), parse(R"({"gap_minutes": 30, "rows": [
+    EXPECT_TRUE(
+        sameJson(json({"--view", "sessions"}).value("sessions").toObject(), parse(R"({"gap_minutes": 30, "rows": [
         {"start": "2003-12-31T23:50:00", "end": "2003-12-31T23:50:00", "minutes": 0, "plays": 1, "songs": 1, "new_bests": 1},
         {"start": "2004-01-01T20:00:00", "end": "2004-01-01T20:20:00", "minutes": 20, "plays": 2, "songs": 1, "new_bests": 1},
         {"start": "2004-01-03T09:00:00", "end": "2004-01-03T09:00:00", "minutes": 0, "plays": 1, "songs": 1, "new_bests": 1}]})")));
-    EXPECT_EQ(json({"--view", "sessions", "--session-gap", " 1440 "}).value("sessions").toObject().value("rows").toArray().size(), 2);
+    EXPECT_EQ(json({"--view", "sessions", "--session-gap", " 1440 "})
+                  .value("sessions")
+                  .toObject()
+                  .value("rows")
+                  .toArray()
+                  .size(),
+        2);
     EXPECT_TRUE(sameJson(json({"--view", "streaks"}).value("streaks").toObject(), parse(R"({
         "longest": {"days": 2, "from": "2003-12-31", "to": "2004-01-01"},
         "current": {"days": 1, "from": "2004-01-03", "to": "2004-01-03"},
@@ -457,7 +494,8 @@ TEST_F(ReportInsights, JsonOfEachView)
 
     // --from/--to narrow these views as the others.
     EXPECT_EQ(json({"--view", "streaks", "--from", "2004/01/01"}).value("streaks").toObject().value("days_played"), 2);
-    EXPECT_EQ(json({"--view", "song", "--title", "wave", "--to", "2004/01/01"}).value("song").toObject().value("plays"), 2);
+    EXPECT_EQ(
+        json({"--view", "song", "--title", "wave", "--to", "2004/01/01"}).value("song").toObject().value("plays"), 2);
 
     // Search keeps the data-list row numbers and the accepted count.
     const QJsonObject found = json({"--view", "plays", "--search", "ＷＡＶ"});
@@ -472,8 +510,9 @@ TEST_F(ReportInsights, JsonOfEachView)
 TEST_F(ReportInsights, CsvTextAndFailures)
 {
     Result r = runHere({"--view", "song", "--title", "Other", "--format", "csv", "ins.txt"});
-    EXPECT_EQ(r.out, "attempt,at,score,max_combo,total_notes,great,good,bad,poor,autoplay,autoscratch,marks\r\n"
-                     "1,2004-01-03T09:00:00,500,10,300,5,3,0,,0,0,best_score best_combo\r\n");
+    EXPECT_EQ(r.out,
+        "attempt,at,score,max_combo,total_notes,great,good,bad,poor,autoplay,autoscratch,marks\r\n"
+        "1,2004-01-03T09:00:00,500,10,300,5,3,0,,0,0,best_score best_combo\r\n");
     r = runHere({"--view", "calendar", "--format", "csv", "ins.txt"});
     EXPECT_EQ(r.out, "day,plays\r\n2003-12-31,1\r\n2004-01-01,2\r\n2004-01-03,1\r\n");
     r = runHere({"--view", "sessions", "--format", "csv", "ins.txt"});
@@ -527,11 +566,13 @@ TEST_F(ReportCli, TheViewPeriodAgreesWithFromAndTo)
         int score;
     };
     const Entry entries[] = {{"2003/12/31 23:59:59", "Snow", 500}, {"2004/01/01 00:00:00", "Rain", 900},
-        {"2004/01/05 10:00:00", "snow", 700}, {"2003/12/20 10:00:00", "Wind", 100}, {"2004/02/01 09:00:00", "Rain", 950},
-        {"2004/01/20 09:00:00", "Sun", 300}, {"2004/03/01 09:00:00", "Snow", 800}};
+        {"2004/01/05 10:00:00", "snow", 700}, {"2003/12/20 10:00:00", "Wind", 100},
+        {"2004/02/01 09:00:00", "Rain", 950}, {"2004/01/20 09:00:00", "Sun", 300},
+        {"2004/03/01 09:00:00", "Snow", 800}};
     std::string text;
     for (const Entry& e : entries)
-        text += std::string("[Start of Score] : 申請する時は、この行から切り取る\r\nDate:") + e.date + "\r\nTitle:" + e.title
+        text += std::string("[Start of Score] : 申請する時は、この行から切り取る\r\nDate:") + e.date
+            + "\r\nTitle:" + e.title
             + "   Artist:Kana\r\nGenre:POP   PlayLevel:5\r\nBPM:140\r\nAutoPlay Mode       :0\r\nAutoScratch:0\r\n"
             + "Total Notes         :400   Score " + std::to_string(e.score)
             + "\r\nGreat 280   Good 120   Bad 0   Poor 0   MaxCombo 400\r\n";
@@ -556,12 +597,13 @@ TEST_F(ReportCli, TheViewPeriodAgreesWithFromAndTo)
         tolvane::ViewSpan span;
         if (!from.empty()) {
             args.insert(args.end(), {"--from", from});
-            span.from = tolvane::makeDate(std::stoi(from.substr(0, 4)), std::stoi(from.substr(5, 2)),
-                std::stoi(from.substr(8, 2)));
+            span.from = tolvane::makeDate(
+                std::stoi(from.substr(0, 4)), std::stoi(from.substr(5, 2)), std::stoi(from.substr(8, 2)));
         }
         if (!to.empty()) {
             args.insert(args.end(), {"--to", to});
-            span.to = tolvane::makeDate(std::stoi(to.substr(0, 4)), std::stoi(to.substr(5, 2)), std::stoi(to.substr(8, 2)));
+            span.to
+                = tolvane::makeDate(std::stoi(to.substr(0, 4)), std::stoi(to.substr(5, 2)), std::stoi(to.substr(8, 2)));
         }
         args.push_back("merged.txt");
         const Result r = runHere(args);
@@ -585,8 +627,8 @@ TEST_F(ReportCli, TheViewPeriodAgreesWithFromAndTo)
         for (std::size_t k = 0; k < tolvane::rankingChooserEntries().size(); ++k) {
             const auto kind = static_cast<tolvane::RankingKind>(k);
             const QString key = QString::fromUtf8(tolvane::rankingChooserEntries()[k]);
-            EXPECT_EQ(rowsOf(rankings[key].toObject()["rows"].toArray()),
-                tolvane::buildRankingView(kind, view.rankings).rows)
+            EXPECT_EQ(
+                rowsOf(rankings[key].toObject()["rows"].toArray()), tolvane::buildRankingView(kind, view.rankings).rows)
                 << where << " " << key.toStdString();
         }
         const QJsonObject charts = report["charts"].toObject();
