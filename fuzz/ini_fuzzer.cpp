@@ -1,8 +1,8 @@
 // Feeds arbitrary text to the settings file's reader and reads every key of its
 // three sections the way the program does at start-up, at both read limits,
 // then converts each value as its setting would.
-#include "core/log/NumericValue.h"
 #include "core/analysis/RunTexts.h"
+#include "core/log/NumericValue.h"
 #include "core/settings/FilterSettings.h"
 #include "core/settings/IniFile.h"
 #include "core/settings/SettingText.h"

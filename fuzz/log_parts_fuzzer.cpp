@@ -1,8 +1,8 @@
 // Reads arbitrary bytes once in one pass and once in small parts on several
 // threads, and checks that both hand on the same: every entry's date, every
 // play with its number and fields, and the same end, error and error line.
-// The first kHeader bytes choose the load filters, the threads and the size
-// of the parts; the rest is the log.
+// The first kHeader bytes choose the load filters, the threads, the size of
+// the parts and whether damaged entries are skipped; the rest is the log.
 #include "core/log/DateValue.h"
 #include "core/log/ScoreLogReader.h"
 
@@ -23,8 +23,7 @@ constexpr std::size_t kHeader = 6;
 // Everything a reading handed on, as bytes.
 class Trace {
 public:
-    template <typename T>
-    void add(const T& value)
+    template <typename T> void add(const T& value)
     {
         // Field by field, so that no padding byte is compared.
         bytes_.append(reinterpret_cast<const char*>(&value), sizeof value);
@@ -60,6 +59,7 @@ std::string readAll(std::string_view log, const Filter& filter, LogReadOptions o
             trace.add(std::string_view(reinterpret_cast<const char*>(&value), sizeof value));
         trace.add(p.score);
         trace.add(p.autoplay * 16 + p.autoScratch);
+        trace.add(p.unreadableText);
     };
     const LogReadResult r = ScoreLogReader(filter, callbacks, nullptr, options).readBytes(log);
     trace.add(r.accepted);
@@ -72,6 +72,16 @@ std::string readAll(std::string_view log, const Filter& filter, LogReadOptions o
         trace.add(static_cast<int>(r.error->kind) * 100 + static_cast<int>(r.error->cause));
         trace.add(r.error->line);
         trace.add(std::string_view(r.error->detail));
+    }
+    for (const SkippedEntry& skipped : r.skipped) {
+        trace.add(static_cast<int>(skipped.error.kind) * 100 + static_cast<int>(skipped.error.cause));
+        trace.add(skipped.line);
+        trace.add(skipped.error.line);
+        trace.add(std::string_view(skipped.error.detail));
+    }
+    for (const UnreadableText& u : r.unreadable) {
+        trace.add(u.play);
+        trace.add(u.line);
     }
     return trace.bytes();
 }
@@ -96,13 +106,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LogReadOptions parts;
     parts.threads = 2 + (h[1] >> 4) % 4;
     parts.partBytes = 16 + (static_cast<std::uint64_t>(h[2]) | static_cast<std::uint64_t>(h[3]) << 8) % 4096;
+    parts.skipDamaged = (h[4] & 0x01) != 0;
+    LogReadOptions onePass;
+    onePass.skipDamaged = parts.skipDamaged;
     const std::string_view log(reinterpret_cast<const char*>(data + kHeader), size - kHeader);
 
-    const std::string serial = readAll(log, filter, {});
+    const std::string serial = readAll(log, filter, onePass);
     const std::string parallel = readAll(log, filter, parts);
     if (serial != parallel) {
-        std::fprintf(stderr, "broken: %d threads with parts of %llu bytes hand on something else than one pass\n",
-            parts.threads, static_cast<unsigned long long>(parts.partBytes));
+        std::fprintf(stderr, "broken: %d threads with parts of %llu bytes%s hand on something else than one pass\n",
+            parts.threads, static_cast<unsigned long long>(parts.partBytes),
+            parts.skipDamaged ? ", skipping damage," : "");
         std::abort();
     }
     return 0;

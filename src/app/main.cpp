@@ -39,8 +39,8 @@ int main(int argc, char** argv)
     const QCommandLineOption help({"h", "help"}, "このヘルプを表示して終了します。");
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addPositionalArgument(
-        "FILE", "開くプレイ履歴ファイル (score.txt)。「ﾌｧｲﾙ」→「開く」と同じく確認してから読み込みます。"
+    parser.addPositionalArgument("FILE",
+        "開くプレイ履歴ファイル (score.txt)。「ﾌｧｲﾙ」→「開く」と同じく確認してから読み込みます。"
         "複数のファイルは一つの履歴として読み込みます。",
         "[FILE...]");
     if (!parser.parse(QApplication::arguments()))

@@ -7,10 +7,10 @@ HistoryNotifier::HistoryNotifier(QObject* parent)
 {
 }
 
-RunOutcome HistoryNotifier::load(
-    const std::vector<LogSource>& logs, const Filter& filter, const GraphSettings& graph, RunCallbacks callbacks)
+RunOutcome HistoryNotifier::load(const std::vector<LogSource>& logs, const Filter& filter, const GraphSettings& graph,
+    RunCallbacks callbacks, bool skipDamaged)
 {
-    RunOutcome outcome = history_.load(logs, filter, graph, std::move(callbacks));
+    RunOutcome outcome = history_.load(logs, filter, graph, std::move(callbacks), skipDamaged);
     if (outcome.state == RunOutcome::State::Completed)
         emit replaced();
     return outcome;

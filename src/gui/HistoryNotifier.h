@@ -22,8 +22,8 @@ public:
 
     // Reads the logs as one history; it takes the old one's place only when
     // the run completes, and then replaced is emitted.
-    RunOutcome load(
-        const std::vector<LogSource>& logs, const Filter& filter, const GraphSettings& graph, RunCallbacks callbacks);
+    RunOutcome load(const std::vector<LogSource>& logs, const Filter& filter, const GraphSettings& graph,
+        RunCallbacks callbacks, bool skipDamaged = false);
     // Looks at the followed log, the history's log number log, once.
     FollowUpdate follow(std::size_t log, LogFollower& follower);
     bool narrow(ViewSpan span);

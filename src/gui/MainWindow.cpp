@@ -502,6 +502,7 @@ void MainWindow::showOptions()
 void MainWindow::showAbout()
 {
     AboutDialog about(TOLVANE_VERSION_MAJOR, TOLVANE_VERSION_MINOR, TOLVANE_VERSION_PATCH, this);
+    about.setSessionFacts(logPathText(settingsFile_), openPaths());
     about.exec();
 }
 

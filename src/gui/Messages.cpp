@@ -2,6 +2,8 @@
 
 #include "core/analysis/RunTexts.h"
 
+#include <QCoreApplication>
+
 namespace tolvane::Messages {
 
 namespace {
@@ -45,6 +47,17 @@ void inform(QWidget* parent, const std::vector<std::string>& lines)
 bool ask(QWidget* parent, const std::vector<std::string>& lines)
 {
     return show(parent, lines, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+bool offerSkipDamaged(QWidget* parent, const std::vector<std::string>& failureLines)
+{
+    QMessageBox* box = create(parent, failureLines, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    // The failure's own words stay the message; the offer comes below them.
+    box->setInformativeText(
+        QCoreApplication::translate("Messages", "壊れたエントリーを読み飛ばして、もう一度読み込みますか。"));
+    const bool yes = box->exec() == QMessageBox::Yes;
+    delete box;
+    return yes;
 }
 
 void notImplemented(QWidget* parent)

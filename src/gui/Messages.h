@@ -19,6 +19,9 @@ QMessageBox* create(QWidget* parent, const std::vector<std::string>& lines, QMes
 void inform(QWidget* parent, const std::vector<std::string>& lines);
 // A Yes/No box; true for Yes.
 bool ask(QWidget* parent, const std::vector<std::string>& lines);
+// A format failure's message (the lines of the failed run) followed by the
+// offer to read the log again skipping damaged entries; true for Yes.
+bool offerSkipDamaged(QWidget* parent, const std::vector<std::string>& failureLines);
 // "まだ未実装です m(_ _)mｽﾏｿ"
 void notImplemented(QWidget* parent);
 

@@ -5,6 +5,8 @@
 #include "gui/LogPath.h"
 #include "gui/Messages.h"
 #include "gui/StatusProgress.h"
+#include "gui/dialogs/SkippedEntriesDialog.h"
+#include "gui/files/LogFileDialog.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -45,14 +47,7 @@ void OpenCommand::setFileChooser(FileChooser chooser)
 
 void OpenCommand::setUpScoreFileDialog(QFileDialog& dialog)
 {
-    dialog.setObjectName("openLogDialog");
-    dialog.setWindowTitle("開く");
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    // Qt's own dialog, so that the one file type matches score.txt in any letter case.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setNameFilter("BM98スコアファイル(score.txt)");
-    dialog.setFilter((dialog.filter() | QDir::Files | QDir::AllDirs) & ~QDir::CaseSensitive);
+    setUpLogFileDialog(dialog);
 }
 
 QString OpenCommand::chooseScoreFile(QWidget* parent)
@@ -139,7 +134,18 @@ void OpenCommand::read(
             window_.setWindowTitle(QString::fromStdString(text));
     };
     callbacks.onYield = [this] { return yield(); };
-    const RunOutcome outcome = history_.load(logs, filter, graph, std::move(callbacks));
+    RunOutcome outcome = history_.load(logs, filter, graph, callbacks);
+    // A damaged log may be read again, leaving its damaged entries out.
+    bool skipped = false;
+    if (outcome.failure && outcome.failure->kind == AnalysisFailure::Kind::Format
+        && outcome.failure->cause != AnalysisFailure::Cause::MaxComboTooLarge && !stopRequested_
+        && Messages::offerSkipDamaged(&window_, outcome.message)) {
+        outcome = history_.load(logs, filter, graph, callbacks, true);
+        skipped = outcome.state == RunOutcome::State::Completed;
+    } else if (outcome.failure && outcome.failure->kind == AnalysisFailure::Kind::Format && !stopRequested_) {
+        // The offer was the failure's message, answered No.
+        outcome.message.clear();
+    }
 
     std::vector<std::string> message = outcome.message;
     if (outcome.state == RunOutcome::State::Completed) {
@@ -162,6 +168,8 @@ void OpenCommand::read(
     const bool completed = outcome.state == RunOutcome::State::Completed;
     if (!stopRequested_ && !message.empty() && !(quietly && completed))
         showClosingMessage(message);
+    if (skipped && !stopRequested_)
+        SkippedEntriesDialog(outcome.skipped, outcome.unreadable, &window_).exec();
     setBusy(false);
     emit finished(outcome, paths);
 }

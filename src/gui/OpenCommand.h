@@ -56,7 +56,7 @@ public:
     // Ends a run at its next yield and skips the closing message (the window is closing).
     void requestStop() { stopRequested_ = true; }
 
-    // The dialog the program shows: "開く", listing only files named score.txt.
+    // The dialog the program shows: "開く", listing files named score.txt first.
     static QString chooseScoreFile(QWidget* parent);
     static void setUpScoreFileDialog(QFileDialog& dialog);
 

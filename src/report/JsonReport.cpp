@@ -108,6 +108,19 @@ void writeFileMembers(JsonWriter& json, const ReportData& data)
     json.value(static_cast<std::int64_t>(data.outcome.entries));
     json.key("accepted");
     json.value(static_cast<std::int64_t>(data.outcome.accepted));
+    if (data.options.skipDamaged) {
+        json.key("skipped");
+        json.beginArray();
+        for (const SkippedEntry& skipped : data.outcome.skipped) {
+            json.beginObject(JsonWriter::Layout::Inline);
+            json.key("line");
+            json.value(static_cast<std::int64_t>(skipped.line));
+            json.key("message");
+            json.value(skipped.message);
+            json.endObject();
+        }
+        json.endArray();
+    }
     if (!several)
         return;
     json.key("duplicates");

@@ -4,9 +4,8 @@
 #include "core/analysis/AnalysisRun.h"
 #include "core/insights/PlayRows.h"
 #include "core/insights/SongView.h"
-#include "core/review/YearReview.h"
-#include "report/ReportOptions.h"
 #include "core/rankings/RankingView.h"
+#include "core/review/YearReview.h"
 #include "core/trends/PeriodChart.h"
 #include "report/ReportOptions.h"
 

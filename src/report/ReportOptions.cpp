@@ -144,6 +144,10 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& args)
             o.csvSafe = true;
             continue;
         }
+        if (arg == "--skip-damaged") {
+            o.skipDamaged = true;
+            continue;
+        }
         if (arg == "--") {
             for (++i; i < args.size(); ++i)
                 files.push_back(args[i]);
@@ -283,6 +287,7 @@ std::string usageText()
            "  --csv-safe               with --format csv: a text starting with = + - @,\n"
            "                           a tab or a CR gets a leading ' so a spreadsheet\n"
            "                           does not run it as a formula (numbers unchanged)\n"
+           "  --skip-damaged           read on past damaged entries and list them\n"
            "  --help, --version\n"
            "\n"
            "Exit status: 0 success, 1 the analysis failed, 2 bad usage.\n";

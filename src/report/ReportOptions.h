@@ -52,6 +52,7 @@ struct ReportOptions {
     std::optional<int> year; // --view year: 1 to 9999; the last play's year without it
     bool csvSafe = false; // --format csv: texts that look like formulas start with "'"
 
+    bool skipDamaged = false; // --skip-damaged: read on past damaged entries and list them
     bool help = false;
     bool version = false;
 

@@ -166,6 +166,17 @@ void printSummary(std::FILE* out, const ReportData& data)
                 + std::to_string(log.accepted) + " accepted, " + std::to_string(log.duplicates) + " duplicates\n";
         }
     }
+    if (data.options.skipDamaged) {
+        s += "skipped   " + std::to_string(o.skipped.size()) + " damaged entries\n";
+        for (const SkippedEntry& skipped : o.skipped)
+            s += "  " + skipped.message + "\n";
+        if (!o.unreadable.empty()) {
+            s += "unreadable texts in plays";
+            for (const UnreadableText& u : o.unreadable)
+                s += " " + std::to_string(u.play) + " (line " + std::to_string(u.line) + ")";
+            s += "\n";
+        }
+    }
     if (!a.plays.empty()) {
         DateValue first = a.plays.row(0).date;
         DateValue last = first;

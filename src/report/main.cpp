@@ -124,7 +124,7 @@ int main(int argc, char** argv)
         named += (named.empty() ? "" : " ") + file;
     }
     PlayHistory history;
-    const RunOutcome outcome = history.load(logs, filter, GraphSettings{});
+    const RunOutcome outcome = history.load(logs, filter, GraphSettings{}, {}, options.skipDamaged);
     const Analysis& analysis = history.analysis();
     if (outcome.state != RunOutcome::State::Completed) {
         std::string message;

@@ -41,9 +41,12 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <utility>
 
@@ -605,4 +608,30 @@ TEST_F(MainWindowTest, AFailedOpenLeavesEveryPageAsItWasAndTwoLogsMakeOneHistory
     EXPECT_EQ(rows(window->playList()), 300);
     EXPECT_EQ(window->analysis().entryDates.size(), 300u);
     EXPECT_TRUE(window->windowTitle().contains("2"));
+}
+
+// A damaged log can be read again without its damaged entries, which are then listed.
+TEST_F(MainWindowTest, ADamagedLogCanBeReadSkippingTheDamagedEntries)
+{
+    std::string damaged = generated(100);
+    damaged.replace(damaged.find("Date:", damaged.size() / 2) + 5, 4, "20x1");
+    const std::string path = writeLog("damaged.txt", damaged);
+    window->openCommand().setFileChooser([path](QWidget*) { return QString::fromStdString(path); });
+    QString listed;
+    // Looks for the list of skipped entries until it shows, once the run is over.
+    std::function<void()> look;
+    look = [&listed, &look] {
+        if (QWidget* dialog = QApplication::activeModalWidget(); dialog && !qobject_cast<QMessageBox*>(dialog)) {
+            if (auto* list = dialog->findChild<QTreeWidget*>("skippedList"); list && list->topLevelItemCount() > 0)
+                listed = list->topLevelItem(0)->text(0) + " " + list->topLevelItem(0)->text(1);
+            dialog->close();
+            return;
+        }
+        QTimer::singleShot(20, look);
+    };
+    QTimer::singleShot(0, look);
+    MessageBoxAnswerer answers({QMessageBox::Yes, QMessageBox::Yes});
+    action("openAction")->trigger();
+    EXPECT_EQ(rows(window->playList()), 99);
+    EXPECT_FALSE(listed.isEmpty());
 }

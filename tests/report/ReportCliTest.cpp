@@ -148,6 +148,33 @@ TEST(ReportCliExamples, MatchTheWorkedExamples)
     EXPECT_EQ(compact(got["line"]), compact(want["line"]));
 }
 
+// --skip-damaged reads the log the game cut off while it wrote, lists the cut
+// entry after the accepted plays, and leaves everything else as a read
+// without damage prints it.
+TEST(ReportCliExamples, SkipDamagedListsTheEntriesLeftOut)
+{
+    const Result failed = run({"--format", "json", "--view", "summary", "truncated.txt"});
+    const QJsonObject error = parse(failed.out)["error"].toObject();
+    const Result r = run({"--format", "json", "--view", "summary", "--skip-damaged", "truncated.txt"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const QJsonObject got = parse(r.out);
+    const QJsonArray skipped = got["skipped"].toArray();
+    ASSERT_EQ(skipped.size(), 1);
+    EXPECT_EQ(skipped[0]["line"], error["line"]);
+    EXPECT_TRUE(error["message"].toString().endsWith(skipped[0]["message"].toString())) << r.out;
+    EXPECT_GT(got["entries"].toInt(), got["accepted"].toInt());
+    EXPECT_LT(r.out.find("\"accepted\""), r.out.find("\"skipped\""));
+
+    // Without damage the option adds only the empty list.
+    const Result plain = run({"--format", "json", "--view", "all", "small.txt"});
+    const Result skipping = run({"--format", "json", "--view", "all", "--skip-damaged", "small.txt"});
+    QJsonObject withoutList = parse(skipping.out);
+    EXPECT_EQ(withoutList.take("skipped"), QJsonArray());
+    EXPECT_TRUE(sameJson(withoutList, parse(plain.out)));
+    const Result text = run({"--skip-damaged", "truncated.txt"});
+    EXPECT_NE(text.out.find("skipped   1 damaged entries"), std::string::npos) << text.out;
+}
+
 // A single view prints the file's figures and its own members, as --view all shows them.
 TEST(ReportCliExamples, EachViewPrintsOnlyItsMembers)
 {

@@ -67,6 +67,9 @@ void MessageBoxAnswerer::poll()
     const std::size_t n = seen_.size() - 1;
     QAbstractButton* button
         = n < answers_.size() ? box->button(answers_[n]) : static_cast<QAbstractButton*>(box->defaultButton());
+    // An answer the box does not offer takes its default.
+    if (!button)
+        button = box->defaultButton();
     if (!button)
         button = box->buttons().value(0);
     if (button)

@@ -3,14 +3,14 @@
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <future>
-#include <thread>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <unistd.h>
 
 namespace tolvane::testing {
@@ -41,8 +41,8 @@ private:
     std::filesystem::path path_;
 };
 
-inline void writeBytes(const std::filesystem::path& path, std::string_view bytes,
-    std::ios::openmode mode = std::ios::trunc)
+inline void writeBytes(
+    const std::filesystem::path& path, std::string_view bytes, std::ios::openmode mode = std::ios::trunc)
 {
     std::ofstream out(path, std::ios::binary | mode);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

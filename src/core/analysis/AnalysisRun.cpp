@@ -53,11 +53,13 @@ struct AnalysisRun::LogPart {
     std::vector<EntryKey> keys; // each entry's key
 };
 
-AnalysisRun::AnalysisRun(Analysis& analysis, const Filter& filter, const GraphSettings& graph, RunCallbacks callbacks)
+AnalysisRun::AnalysisRun(
+    Analysis& analysis, const Filter& filter, const GraphSettings& graph, RunCallbacks callbacks, bool skipDamaged)
     : analysis_(analysis)
     , filter_(filter)
     , graph_(graph)
     , callbacks_(std::move(callbacks))
+    , skipDamaged_(skipDamaged)
 {
 }
 
@@ -168,7 +170,8 @@ bool AnalysisRun::readOne(const LogSource& log, Analysis& fresh, RunOutcome& out
     // A large log is read on every core the process may use.
     LogReadOptions options;
     options.threads = 0;
-    const LogReadResult read = ScoreLogReader(filter_, std::move(reading), fresh.plays.texts(), options).read(lines);
+    options.skipDamaged = skipDamaged_;
+    LogReadResult read = ScoreLogReader(filter_, std::move(reading), fresh.plays.texts(), options).read(lines);
     outcome.entries = file.entries = read.entries;
     outcome.accepted = file.accepted = read.accepted;
     outcome.endOffset = file.endOffset = read.endOffset;
@@ -176,6 +179,10 @@ bool AnalysisRun::readOne(const LogSource& log, Analysis& fresh, RunOutcome& out
     outcome.stoppedAtMaxtime = file.stoppedAtMaxtime = read.stoppedAtMaxtime;
     outcome.logs = {file};
     yieldCounter = read.yieldCounter;
+    outcome.skipped = std::move(read.skipped);
+    for (SkippedEntry& skipped : outcome.skipped)
+        skipped.message = RunTexts::failure(AnalysisFailure::fromReadError(skipped.error)).back();
+    outcome.unreadable = std::move(read.unreadable);
     if (read.cancelled) {
         outcome.state = RunOutcome::State::Cancelled;
         return false;
@@ -243,8 +250,13 @@ bool AnalysisRun::readSeveral(
         reading.onYield = callbacks_.onYield;
         LogReadOptions options;
         options.threads = 0;
-        const LogReadResult read
-            = ScoreLogReader(filter_, std::move(reading), fresh.plays.texts(), options).read(lines);
+        options.skipDamaged = skipDamaged_;
+        LogReadResult read = ScoreLogReader(filter_, std::move(reading), fresh.plays.texts(), options).read(lines);
+        for (SkippedEntry& skipped : read.skipped) {
+            skipped.message = logs[i].path.string() + ": "
+                + RunTexts::failure(AnalysisFailure::fromReadError(skipped.error)).back();
+            outcome.skipped.push_back(std::move(skipped));
+        }
         file.entries = read.entries;
         file.endOffset = read.endOffset;
         file.endLine = read.endLine;

@@ -3,6 +3,7 @@
 #include "core/analysis/AnalysisFailure.h"
 #include "core/history/EntryKeys.h"
 #include "core/log/Filter.h"
+#include "core/log/LogReadError.h"
 #include "core/trends/ChartStyle.h"
 
 #include <cstdint>
@@ -68,6 +69,10 @@ struct RunOutcome {
     std::int64_t lastSeconds = 0;
     std::vector<KeptEntry> lastKeys;
     std::string history; // the play-history text
+    // Read with skipDamaged: the damaged entries left out, with the words of
+    // their failures, and the accepted plays whose texts did not all decode.
+    std::vector<SkippedEntry> skipped;
+    std::vector<UnreadableText> unreadable;
     // The completion message, or the failure message; empty when cancelled.
     std::vector<std::string> message;
 };
@@ -82,7 +87,9 @@ class AnalysisRun final {
 public:
     static constexpr int kYieldEvery = 200;
 
-    AnalysisRun(Analysis& analysis, const Filter& filter, const GraphSettings& graph, RunCallbacks callbacks);
+    // skipDamaged reads on past damaged entries (LogReadOptions::skipDamaged).
+    AnalysisRun(Analysis& analysis, const Filter& filter, const GraphSettings& graph, RunCallbacks callbacks,
+        bool skipDamaged = false);
 
     RunOutcome run(const std::filesystem::path& file);
     RunOutcome run(const std::vector<LogSource>& logs);
@@ -105,6 +112,7 @@ private:
     Filter filter_;
     GraphSettings graph_;
     RunCallbacks callbacks_;
+    bool skipDamaged_ = false;
 };
 
 } // namespace tolvane

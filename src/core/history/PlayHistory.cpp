@@ -29,10 +29,10 @@ AppendOutcome reload()
 
 } // namespace
 
-RunOutcome PlayHistory::load(
-    const std::vector<LogSource>& logs, const Filter& filter, const GraphSettings& graph, RunCallbacks callbacks)
+RunOutcome PlayHistory::load(const std::vector<LogSource>& logs, const Filter& filter, const GraphSettings& graph,
+    RunCallbacks callbacks, bool skipDamaged)
 {
-    RunOutcome outcome = AnalysisRun(analysis_, filter, graph, std::move(callbacks)).run(logs);
+    RunOutcome outcome = AnalysisRun(analysis_, filter, graph, std::move(callbacks), skipDamaged).run(logs);
     if (outcome.state != RunOutcome::State::Completed)
         return outcome;
     logs_ = outcome.logs;

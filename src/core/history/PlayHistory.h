@@ -44,8 +44,9 @@ public:
     PlayHistory(const PlayHistory&) = delete;
     PlayHistory& operator=(const PlayHistory&) = delete;
 
+    // skipDamaged reads on past damaged entries, listing them in the outcome.
     RunOutcome load(const std::vector<LogSource>& logs, const Filter& filter, const GraphSettings& graph,
-        RunCallbacks callbacks = {});
+        RunCallbacks callbacks = {}, bool skipDamaged = false);
     AppendOutcome append(std::size_t log, NewEntries&& added);
     // False when the span holds no entry: the figures are then those of nothing.
     bool narrow(ViewSpan span);

@@ -25,8 +25,7 @@ LargeBlock allocateLargeBlock();
 
 // A list of plain records kept in large blocks: it grows without moving or
 // copying what it holds, with one allocation per block of records.
-template <typename T>
-class BlockList final {
+template <typename T> class BlockList final {
     static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
     static_assert(kLargeBlockBytes % alignof(T) == 0);
     static constexpr std::size_t kPerBlock = kLargeBlockBytes / sizeof(T);

@@ -262,6 +262,36 @@ bool LineReader::next()
     }
 }
 
+void LineReader::skipLongLine()
+{
+    if (!tooLong_)
+        return;
+    tooLong_ = false;
+    line_ = {};
+    for (;;) {
+        const char* stop = findLineEnd(data_ + pos_, data_ + end_);
+        if (!stop) {
+            // The whole buffer is still inside the line: drop it and read on.
+            offset_ += end_ - pos_;
+            pos_ = end_;
+            if (!fill())
+                return; // the line ends the file
+            continue;
+        }
+        const std::size_t lineEnd = static_cast<std::size_t>(stop - data_);
+        offset_ += lineEnd - pos_;
+        pos_ = lineEnd;
+        if (*stop == '\r' && pos_ + 1 == end_ && !eof_)
+            fill(); // the LF of a CR LF may still be in the file
+        std::size_t after = pos_ + 1;
+        if (data_[pos_] == '\r' && after < end_ && data_[after] == '\n')
+            ++after;
+        offset_ += after - pos_;
+        pos_ = after;
+        return;
+    }
+}
+
 void LineReader::decodeInto(std::string& out) const
 {
     decoder_.decode(line_, out);

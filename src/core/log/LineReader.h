@@ -60,6 +60,9 @@ public:
     // True when next() met a line longer than kMaxLineBytes; lineNumber() is
     // then that line's number and bytes() is empty.
     bool lineTooLong() const { return tooLong_; }
+    // After a line too long: passes over the rest of it and its line end, so
+    // that next() reads the line after it. lineNumber() stays that line's.
+    void skipLongLine();
 
     // The current line, without its line end.
     std::string_view bytes() const { return line_; }

@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -87,12 +88,13 @@ enum class Outcome { Accepted, Rejected, EndReading, Cancelled, Failed };
 class Pass final {
 public:
     Pass(LineReader& lines, const Filter& filter, const LogReaderCallbacks& callbacks, TextPool& texts,
-        LogPassMemory& memory, std::uint64_t stopAt)
+        LogPassMemory& memory, bool skipDamaged, std::uint64_t stopAt)
         : lines_(lines)
         , filter_(filter)
         , callbacks_(callbacks)
         , texts_(texts)
         , memory_(memory)
+        , skipDamaged_(skipDamaged)
         , stopAt_(stopAt)
     {
     }
@@ -102,6 +104,14 @@ public:
 
 private:
     Outcome readEntry(PlayRecord& record);
+    // Hands on an entry's date and counts it for the yields; false when the
+    // yield asks to stop.
+    bool handOnDate(const PlayDate& date);
+    // With skipDamaged_, turns the failure just met into a skipped entry and
+    // clears it; false when it is none to go on past.
+    bool skipFailure();
+    // True when the text just taken holds a character that did not decode.
+    bool unreadable() const { return !ascii_ && text_.find("\xEF\xBF\xBD") != std::string_view::npos; }
     // Moves to the next line of the entry and makes text_ its text: its
     // bytes when they are all ASCII, else its decoded form in line_; false
     // (with the error set) when the file ends first.
@@ -136,7 +146,11 @@ private:
     std::string line_;
     std::string_view text_;
     LogPassMemory& memory_;
+    const bool skipDamaged_;
     const std::uint64_t stopAt_;
+    // While skipping damage, an entry's date waits until the entry is known
+    // to be whole.
+    std::optional<PlayDate> pendingDate_;
     bool reachedStop_ = false;
     bool ascii_ = true; // text_ is ASCII: a character is a byte
     long markerLine_ = 0;
@@ -151,8 +165,11 @@ LogReadResult Pass::run()
     PlayRecord record;
     while (!lines_.atEnd()) {
         const std::uint64_t lineStart = lines_.offset();
-        if (!lines_.next())
+        if (!lines_.next()) {
+            if (skipFailure()) // a line too long between entries
+                continue;
             break;
+        }
         if (stopAt_ != 0 && lineStart >= stopAt_ && lines_.bytes().starts_with(kMarkerPrefix)) {
             // The next part of the log starts here.
             result_.endOffset = lineStart;
@@ -171,10 +188,24 @@ LogReadResult Pass::run()
         ++n;
         ++result_.entries;
         markerLine_ = lines_.lineNumber();
-        const Outcome outcome = readEntry(record);
+        Outcome outcome = readEntry(record);
+        if (pendingDate_) {
+            const PlayDate date = *pendingDate_;
+            pendingDate_.reset();
+            if (outcome != Outcome::Failed && !handOnDate(date))
+                outcome = Outcome::Cancelled;
+        }
+        if (outcome == Outcome::Failed && skipFailure()) {
+            --n;
+            record = PlayRecord{};
+            progressStep();
+            continue;
+        }
         if (outcome == Outcome::Accepted) {
             record.no = n;
             ++result_.accepted;
+            if (record.unreadableText)
+                result_.unreadable.push_back(UnreadableText{n, markerLine_});
             if (callbacks_.onPlay)
                 callbacks_.onPlay(std::move(record));
             record = PlayRecord{};
@@ -209,6 +240,30 @@ bool Pass::readerFault()
     else
         return false;
     return true;
+}
+
+bool Pass::skipFailure()
+{
+    if (!skipDamaged_)
+        return false;
+    if (!result_.error && !readerFault())
+        return false;
+    if (result_.error->kind != LogReadError::Kind::Format)
+        return false;
+    if (result_.error->cause == LogReadError::Cause::LineTooLong)
+        lines_.skipLongLine();
+    const long line = result_.error->line;
+    result_.skipped.push_back(SkippedEntry{line, {}, std::move(*result_.error)});
+    result_.error.reset();
+    return true;
+}
+
+bool Pass::handOnDate(const PlayDate& date)
+{
+    if (callbacks_.onPlayDate)
+        callbacks_.onPlayDate(date);
+    ++result_.yieldCounter;
+    return result_.yieldCounter % ScoreLogReader::kYieldEvery != 0 || yield();
 }
 
 bool Pass::yield()
@@ -322,11 +377,9 @@ Outcome Pass::readEntry(PlayRecord& record)
     playDate.hour = *seconds / 3600;
     playDate.second = *seconds;
     playDate.line = dateLine;
-    if (callbacks_.onPlayDate)
-        callbacks_.onPlayDate(playDate);
-
-    ++result_.yieldCounter;
-    if (result_.yieldCounter % ScoreLogReader::kYieldEvery == 0 && !yield())
+    if (skipDamaged_)
+        pendingDate_ = playDate;
+    else if (!handOnDate(playDate))
         return Outcome::Cancelled;
 
     // The span compares the play's day, so a play on the last day passes
@@ -347,15 +400,17 @@ Outcome Pass::readEntry(PlayRecord& record)
     if (const auto seen = memory_.titleLines.find(lines_.bytes()); seen != memory_.titleLines.end()) {
         record.title = seen->second.title;
         record.artist = seen->second.artist;
+        record.unreadableText = seen->second.unreadable;
     } else {
         takeText();
         const auto [title, artist] = splitAt(textFrom(6), kArtist);
         record.title = title.empty() ? std::string_view("No Title") : texts_.intern(title);
         record.artist = artist.empty() ? std::string_view("No Name") : texts_.intern(artist);
+        record.unreadableText = unreadable();
         if (memory_.titleLines.size() < LogPassMemory::kMaxSeenLines
             && lines_.bytes().size() <= LogPassMemory::kMaxSeenLineBytes)
-            memory_.titleLines.emplace(
-                texts_.keep(lines_.bytes()), LogPassMemory::TitleLine{record.title, record.artist});
+            memory_.titleLines.emplace(texts_.keep(lines_.bytes()),
+                LogPassMemory::TitleLine{record.title, record.artist, record.unreadableText});
     }
     // Line 3: genre and level.
     if (!entryLine(false))
@@ -363,6 +418,7 @@ Outcome Pass::readEntry(PlayRecord& record)
     if (const auto seen = memory_.genreLines.find(lines_.bytes()); seen != memory_.genreLines.end()) {
         record.genre = seen->second.genre;
         record.level = seen->second.level;
+        record.unreadableText = record.unreadableText || seen->second.unreadable;
     } else {
         takeText();
         const auto [genre, level] = splitAt(textFrom(6), kPlayLevel);
@@ -370,10 +426,12 @@ Outcome Pass::readEntry(PlayRecord& record)
         record.level = numericValue(level);
         if (!finite(record.level, lines_.lineNumber()))
             return Outcome::Failed;
+        const bool genreUnreadable = unreadable();
+        record.unreadableText = record.unreadableText || genreUnreadable;
         if (memory_.genreLines.size() < LogPassMemory::kMaxSeenLines
             && lines_.bytes().size() <= LogPassMemory::kMaxSeenLineBytes)
             memory_.genreLines.emplace(
-                texts_.keep(lines_.bytes()), LogPassMemory::GenreLine{record.genre, record.level});
+                texts_.keep(lines_.bytes()), LogPassMemory::GenreLine{record.genre, record.level, genreUnreadable});
     }
     // Line 4: BPM from the fifth character on.
     if (!entryLine())
@@ -435,9 +493,9 @@ Outcome Pass::readEntry(PlayRecord& record)
 } // namespace
 
 LogReadResult readLogPass(LineReader& lines, const Filter& filter, const LogReaderCallbacks& callbacks, TextPool& texts,
-    LogPassMemory& memory, std::uint64_t stopAt, bool* reachedStop)
+    LogPassMemory& memory, bool skipDamaged, std::uint64_t stopAt, bool* reachedStop)
 {
-    Pass pass(lines, filter, callbacks, texts, memory, stopAt);
+    Pass pass(lines, filter, callbacks, texts, memory, skipDamaged, stopAt);
     LogReadResult result = pass.run();
     if (reachedStop)
         *reachedStop = pass.reachedStop();

@@ -28,10 +28,12 @@ struct LogPassMemory {
     struct TitleLine {
         std::string_view title;
         std::string_view artist;
+        bool unreadable;
     };
     struct GenreLine {
         std::string_view genre;
         double level;
+        bool unreadable;
     };
     static constexpr std::size_t kMaxSeenLines = 1 << 16;
     static constexpr std::size_t kMaxSeenLineBytes = 512;
@@ -44,12 +46,13 @@ struct LogPassMemory {
     std::string markerBytes;
 };
 
-// Reads the entries of lines from where they stand. With stopAt, it stops
+// Reads the entries of lines from where they stand, going on past damaged
+// entries when skipDamaged is set (see LogReadOptions). With stopAt, it stops
 // before the first line that starts at byte stopAt or later with kMarkerPrefix
 // while it is not inside an entry: where the next part of the log begins.
 // Line numbers in what it reports are those of lines (1 for its first line).
 // reachedStop, when given, tells whether it stopped there.
-LogReadResult readLogPass(LineReader& lines, const Filter& filter, const LogReaderCallbacks& callbacks,
-    TextPool& texts, LogPassMemory& memory, std::uint64_t stopAt = 0, bool* reachedStop = nullptr);
+LogReadResult readLogPass(LineReader& lines, const Filter& filter, const LogReaderCallbacks& callbacks, TextPool& texts,
+    LogPassMemory& memory, bool skipDamaged = false, std::uint64_t stopAt = 0, bool* reachedStop = nullptr);
 
 } // namespace tolvane

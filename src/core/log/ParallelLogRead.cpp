@@ -76,13 +76,14 @@ std::uint64_t findPartStart(const LineReader& lines, std::uint64_t from, std::ui
 class ParallelRead final {
 public:
     ParallelRead(LineReader& lines, const Filter& filter, const LogReaderCallbacks& callbacks, TextPool& texts,
-        int threads, std::uint64_t partBytes)
+        int threads, std::uint64_t partBytes, bool skipDamaged)
         : lines_(lines)
         , filter_(filter)
         , callbacks_(callbacks)
         , texts_(texts)
         , threads_(threads)
         , partBytes_(partBytes)
+        , skipDamaged_(skipDamaged)
         , first_(lines.offset())
         , size_(lines.size())
         , partCount_(std::max<std::uint64_t>(1, (size_ - std::min(first_, size_) + partBytes - 1) / partBytes))
@@ -121,6 +122,7 @@ private:
     TextPool& texts_;
     const int threads_;
     const std::uint64_t partBytes_;
+    const bool skipDamaged_;
     const std::uint64_t first_;
     const std::uint64_t size_;
     const std::size_t partCount_;
@@ -153,7 +155,8 @@ void ParallelRead::readFrom(std::uint64_t start, std::uint64_t stopAt, Part& par
         part.plays.push_back(play);
     };
     LineReader lines = lines_.from(start, std::move(reading.buffer));
-    part.read = readLogPass(lines, filter_, keep, reading.texts, reading.memory, stopAt, &part.reachedStop);
+    part.read
+        = readLogPass(lines, filter_, keep, reading.texts, reading.memory, skipDamaged_, stopAt, &part.reachedStop);
     reading.buffer = lines.takeBuffer();
 }
 
@@ -272,12 +275,19 @@ bool ParallelRead::handOn(Part& part)
         if (part.accepted[i]) {
             PlayRecord& record = part.plays[play++];
             record.no = ++result_.accepted;
+            if (record.unreadableText)
+                result_.unreadable.push_back(UnreadableText{record.no, date.line - 1}); // the marker line
             if (callbacks_.onPlay)
                 callbacks_.onPlay(std::move(record));
         }
     }
-    const LogReadResult& read = part.read;
+    LogReadResult& read = part.read;
     result_.entries += read.entries;
+    for (SkippedEntry& skipped : read.skipped) {
+        skipped.line += lineBase_;
+        skipped.error.line += lineBase_;
+        result_.skipped.push_back(std::move(skipped));
+    }
     offset_ = read.endOffset;
     result_.endOffset = read.endOffset;
     result_.endLine = lineBase_ + read.endLine;
@@ -338,7 +348,7 @@ LogReadResult ParallelRead::run()
     }
     if (workers.empty()) {
         LogPassMemory memory;
-        return readLogPass(lines_, filter_, callbacks_, texts_, memory);
+        return readLogPass(lines_, filter_, callbacks_, texts_, memory, skipDamaged_);
     }
 
     Reading here{texts_, {}, {}}; // for the parts read again on this thread
@@ -383,9 +393,9 @@ std::uint64_t partBytesFor(std::uint64_t size, int threads)
 }
 
 LogReadResult readInParallel(LineReader& lines, const Filter& filter, const LogReaderCallbacks& callbacks,
-    TextPool& texts, int threads, std::uint64_t partBytes)
+    TextPool& texts, int threads, std::uint64_t partBytes, bool skipDamaged)
 {
-    return ParallelRead(lines, filter, callbacks, texts, threads, partBytes).run();
+    return ParallelRead(lines, filter, callbacks, texts, threads, partBytes, skipDamaged).run();
 }
 
 } // namespace tolvane

@@ -20,8 +20,9 @@ std::uint64_t partBytesFor(std::uint64_t size, int threads);
 // the same plays, dates, errors and line numbers as one pass over the whole.
 // Parts begin at lines that start like an entry marker; a part whose first
 // entry turns out to be inside the entry before it is read again from where
-// that entry ended.
+// that entry ended. With skipDamaged, damaged entries are skipped as one
+// pass skips them.
 LogReadResult readInParallel(LineReader& lines, const Filter& filter, const LogReaderCallbacks& callbacks,
-    TextPool& texts, int threads, std::uint64_t partBytes);
+    TextPool& texts, int threads, std::uint64_t partBytes, bool skipDamaged = false);
 
 } // namespace tolvane

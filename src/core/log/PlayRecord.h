@@ -48,6 +48,8 @@ struct PlayRecord {
     std::int8_t autoScratch = 0;
     // Which of the history's logs the play came from, 0 for the first.
     std::uint16_t file = 0;
+    // The title, artist or genre line held bytes that could not be decoded.
+    bool unreadableText = false;
     // The numbers after "Great", "Good", "Bad" and "Poor" on the entry's last
     // line, in that order (see Judgement); NaN where the label is not there.
     std::array<double, 4> judgements{kNoJudgement, kNoJudgement, kNoJudgement, kNoJudgement};

@@ -52,10 +52,10 @@ LogReadResult ScoreLogReader::read(LineReader& lines)
     const std::uint64_t smallest = options_.partBytes > 0 ? 2 * partBytes : LogReadOptions::kMinParallelBytes;
     LogReadResult result;
     if (threads > 1 && lines.size() >= smallest) {
-        result = readInParallel(lines, filter_, callbacks_, *texts_, threads, partBytes);
+        result = readInParallel(lines, filter_, callbacks_, *texts_, threads, partBytes, options_.skipDamaged);
     } else {
         LogPassMemory memory;
-        result = readLogPass(lines, filter_, callbacks_, *texts_, memory);
+        result = readLogPass(lines, filter_, callbacks_, *texts_, memory, options_.skipDamaged);
     }
     result.texts = texts_;
     return result;

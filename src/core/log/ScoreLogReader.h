@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace tolvane {
 
@@ -41,6 +42,12 @@ struct LogReadResult {
     bool stoppedAtMaxtime = false; // a play past the span's end ended the reading
     bool cancelled = false; // the yield callback asked to stop
     std::optional<LogReadError> error;
+    // With LogReadOptions::skipDamaged, the entries (and lines too long) left
+    // out, in file order. They count in entries, but their dates are not
+    // handed on: the date may be what is damaged.
+    std::vector<SkippedEntry> skipped;
+    // The accepted plays whose texts could not all be decoded, in order.
+    std::vector<UnreadableText> unreadable;
     // Holds the texts of the plays handed on; they stay valid while it lives.
     std::shared_ptr<TextPool> texts;
 
@@ -57,6 +64,11 @@ struct LogReadOptions {
     // kMinParallelBytes when the reader chooses: it takes a few hundredths of
     // a second anyway.
     std::uint64_t partBytes = 0;
+    // Go on past a damaged entry (a line of the layout that cannot be read,
+    // a number out of range, the file ending inside the entry, a line too
+    // long) at the next marker line after the line that failed, instead of
+    // failing there. Failures to open or read the file still end the reading.
+    bool skipDamaged = false;
     static constexpr std::uint64_t kMinParallelBytes = std::uint64_t{8} << 20;
 };
 

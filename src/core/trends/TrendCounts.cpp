@@ -1,8 +1,8 @@
 #include "core/trends/TrendCounts.h"
 
 #include <stdexcept>
-#include <tuple>
 #include <string>
+#include <tuple>
 
 namespace tolvane {
 

@@ -2,6 +2,7 @@
 
 #include "core/analysis/RunTexts.h"
 #include "gui/Messages.h"
+#include "gui/dialogs/SystemInfoDialog.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -117,7 +118,8 @@ void AboutDialog::startSystemInfo()
             return;
         break;
     }
-    Messages::inform(this, {"現時点ではｼｽﾃﾑ情報を使用できません"});
+    SystemInfoDialog info(settingsPath_, openLogs_, this);
+    info.exec();
 }
 
 } // namespace tolvane

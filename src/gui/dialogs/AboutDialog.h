@@ -25,14 +25,23 @@ public:
     static QStringList defaultSystemInfoPrograms();
     void setSystemInfoPrograms(QStringList names) { programs_ = std::move(names); }
     void setLauncher(Launcher launcher) { launch_ = std::move(launcher); }
+    // What the system-information dialog lists beside the machine's figures.
+    void setSessionFacts(QString settingsPath, QStringList openLogs)
+    {
+        settingsPath_ = std::move(settingsPath);
+        openLogs_ = std::move(openLogs);
+    }
 
 public slots:
-    // Starts the first program found, or says that none can be used.
+    // Starts the first program found, or else shows the program's own
+    // system-information dialog.
     void startSystemInfo();
 
 private:
     QStringList programs_;
     Launcher launch_;
+    QString settingsPath_;
+    QStringList openLogs_;
 };
 
 } // namespace tolvane

@@ -18,8 +18,8 @@ void showAddedPlays(PlayListModel& model, QAbstractItemView& list)
 {
     const ScrollAnchor anchor(list);
     auto* proxy = qobject_cast<QSortFilterProxyModel*>(list.model());
-    const bool oneSort = proxy && proxy->sortColumn() >= 0 && proxy->dynamicSortFilter()
-        && model.pendingRows() >= kRowsForOneSort;
+    const bool oneSort
+        = proxy && proxy->sortColumn() >= 0 && proxy->dynamicSortFilter() && model.pendingRows() >= kRowsForOneSort;
     if (!oneSort) {
         model.syncRows();
         return;

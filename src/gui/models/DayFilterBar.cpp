@@ -27,8 +27,8 @@ DayFilterBar::DayFilterBar(QWidget* parent)
 void DayFilterBar::showDay(QDate date, int plays)
 {
     label_->setText(QStringLiteral("%1 のプレイだけを表示しています（%2件）")
-            .arg(date.toString(QStringLiteral("yyyy/MM/dd")))
-            .arg(plays));
+                        .arg(date.toString(QStringLiteral("yyyy/MM/dd")))
+                        .arg(plays));
     show();
 }
 

@@ -4,8 +4,8 @@
 #include "core/rankings/KeyFold.h"
 #include "gui/models/PlayListModel.h"
 
-#include <algorithm>
 #include <QLocale>
+#include <algorithm>
 
 namespace tolvane {
 

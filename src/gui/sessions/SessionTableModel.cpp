@@ -30,7 +30,8 @@ QString SessionTableModel::lengthText(std::int64_t minutes)
 {
     if (minutes < 60)
         return QString::number(minutes) + QStringLiteral("分");
-    return QString::number(minutes / 60) + QStringLiteral("時間") + QString::number(minutes % 60) + QStringLiteral("分");
+    return QString::number(minutes / 60) + QStringLiteral("時間") + QString::number(minutes % 60)
+        + QStringLiteral("分");
 }
 
 QString SessionTableModel::timeText(std::int64_t seconds)

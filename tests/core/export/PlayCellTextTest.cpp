@@ -15,8 +15,8 @@ namespace {
 TEST(PlayCellText, GivesTheDataListsCellTexts)
 {
     const double inf = std::numeric_limits<double>::infinity();
-    const double numbers[] = {0.0, -0.0, 7, -3, 7.5, 155.25, 1.0 / 3, 999999999999999.0, 1e15, -1e15, 123456789012345678.0,
-        1e20, 0.0001, 0.00012345, 1e-5, -2.5e-7, DBL_MAX, DBL_MIN, DBL_TRUE_MIN, inf, -inf,
+    const double numbers[] = {0.0, -0.0, 7, -3, 7.5, 155.25, 1.0 / 3, 999999999999999.0, 1e15, -1e15,
+        123456789012345678.0, 1e20, 0.0001, 0.00012345, 1e-5, -2.5e-7, DBL_MAX, DBL_MIN, DBL_TRUE_MIN, inf, -inf,
         std::numeric_limits<double>::quiet_NaN()};
     const std::int32_t integers[] = {0, 1, -1, 2147483647, -2147483647 - 1};
     PlayList plays;

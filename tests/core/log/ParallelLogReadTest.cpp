@@ -12,9 +12,9 @@
 #include <vector>
 
 using tolvane::Filter;
+using tolvane::LogReaderCallbacks;
 using tolvane::LogReadOptions;
 using tolvane::LogReadResult;
-using tolvane::LogReaderCallbacks;
 using tolvane::PlayDate;
 using tolvane::PlayRecord;
 using tolvane::ScoreLogReader;
@@ -34,7 +34,8 @@ struct Reading {
     std::string end;
 };
 
-Reading readWith(std::string_view bytes, const std::filesystem::path& file, const Filter& filter, LogReadOptions options)
+Reading readWith(
+    std::string_view bytes, const std::filesystem::path& file, const Filter& filter, LogReadOptions options)
 {
     Reading r;
     LogReaderCallbacks callbacks;
@@ -44,8 +45,8 @@ Reading readWith(std::string_view bytes, const std::filesystem::path& file, cons
             + std::to_string(d.line));
     };
     callbacks.onPlay = [&](PlayRecord&& p) {
-        std::string text = "play " + std::to_string(p.no) + " [" + std::string(p.dateTime) + "] [" + std::string(p.title)
-            + "] [" + std::string(p.artist) + "] [" + std::string(p.genre) + "]";
+        std::string text = "play " + std::to_string(p.no) + " [" + std::string(p.dateTime) + "] ["
+            + std::string(p.title) + "] [" + std::string(p.artist) + "] [" + std::string(p.genre) + "]";
         for (double value : {p.level, p.bpm, p.totalNotes, p.maxCombo, p.date, p.judgements[0], p.judgements[1],
                  p.judgements[2], p.judgements[3]})
             text += " " + number(value);
@@ -59,8 +60,13 @@ Reading readWith(std::string_view bytes, const std::filesystem::path& file, cons
         + std::to_string(result.stoppedAtMaxtime) + " cancelled " + std::to_string(result.cancelled);
     if (result.error)
         r.end += " error " + std::to_string(static_cast<int>(result.error->kind)) + "/"
-            + std::to_string(static_cast<int>(result.error->cause)) + " line " + std::to_string(result.error->line) + " ["
-            + result.error->detail + "]";
+            + std::to_string(static_cast<int>(result.error->cause)) + " line " + std::to_string(result.error->line)
+            + " [" + result.error->detail + "]";
+    for (const tolvane::SkippedEntry& skipped : result.skipped)
+        r.end += " skipped " + std::to_string(skipped.line) + " "
+            + std::to_string(static_cast<int>(skipped.error.cause)) + " [" + skipped.error.detail + "]";
+    for (const tolvane::UnreadableText& u : result.unreadable)
+        r.end += " unreadable " + std::to_string(u.play) + " line " + std::to_string(u.line);
     return r;
 }
 
@@ -165,14 +171,21 @@ TEST(ParallelLogRead, HandsOnWhatOnePassDoesOnDamagedLogs)
     for (std::uint64_t seed = 1; seed <= 12; ++seed) {
         const bool fatal = seed % 3 != 0;
         const std::string log = damagedLog(seed, fatal);
-        SCOPED_TRACE("seed " + std::to_string(seed));
-        const Reading serial = readWith(log, {}, {}, {});
-        if (!fatal) {
-            EXPECT_EQ(serial.end.find("error"), std::string::npos) << serial.end;
-        }
-        for (const auto& [threads, partBytes] : {std::pair{2, 512}, std::pair{3, 4096}, std::pair{5, 70000}}) {
-            SCOPED_TRACE(std::to_string(threads) + " threads, parts of " + std::to_string(partBytes));
-            expectSame(serial, readWith(log, {}, {}, LogReadOptions{threads, static_cast<std::uint64_t>(partBytes)}));
+        bool failed = false;
+        for (const bool skip : {false, true}) {
+            SCOPED_TRACE("seed " + std::to_string(seed) + (skip ? ", skipping damage" : ""));
+            const Reading serial = readWith(log, {}, {}, LogReadOptions{1, 0, skip});
+            if (!fatal || skip) {
+                EXPECT_EQ(serial.end.find("error"), std::string::npos) << serial.end;
+            }
+            // What failed the reading is skipped when asked.
+            failed = failed || serial.end.find("error") != std::string::npos;
+            EXPECT_EQ(skip && failed, serial.end.find("skipped") != std::string::npos) << serial.end;
+            for (const auto& [threads, partBytes] : {std::pair{2, 512}, std::pair{3, 4096}, std::pair{5, 70000}}) {
+                SCOPED_TRACE(std::to_string(threads) + " threads, parts of " + std::to_string(partBytes));
+                expectSame(serial,
+                    readWith(log, {}, {}, LogReadOptions{threads, static_cast<std::uint64_t>(partBytes), skip}));
+            }
         }
     }
 }

@@ -350,6 +350,62 @@ TEST(ScoreLogReader, AFileEndingInsideAnEntryBlamesTheEntrysMarker)
     EXPECT_TRUE(readLog(cut, f).result.ok());
 }
 
+// Asked to, the reader goes on past each damaged entry at the next marker:
+// the damaged ones count as entries but hand on no date, and the list says
+// which they were; a failure to read the file is no damage.
+TEST(ScoreLogReader, SkipsDamagedEntriesWhenAsked)
+{
+    EntryText hugeBpm;
+    hugeBpm.bpm = "BPM:1E999";
+    const std::string tooLong(tolvane::LineReader::kMaxLineBytes + 3, 'x');
+    // Entries at lines 1, 10 (bad date), 19 (a title that does not decode),
+    // 28 (score too large), then a line too long (37) between entries, 38
+    // (huge BPM), 47, and 56 cut off before its last line.
+    std::string bytes = logOf({EntryText{}, entryOn("2001/13/45 10:00:00"), EntryText{}, withScore("99999999999")})
+        + tooLong + "\r\n" + logOf({hugeBpm, entryOn("2001/05/04 12:00:00"), EntryText{}});
+    bytes.resize(bytes.size() - 60);
+    const std::string title = utf8ToCp932("Title:桜");
+    const std::size_t third = bytes.find(title, bytes.find(title, bytes.find(title) + 1) + 1);
+    bytes.insert(third + title.size(), "\x80\xFD");
+
+    Reading failing = readLog(bytes);
+    expectFailure(failing, LogReadError::Cause::BadDate, 11);
+
+    tolvane::LogReaderCallbacks callbacks;
+    Reading r;
+    callbacks.onPlay = [&](PlayRecord&& p) { r.plays.push_back(std::move(p)); };
+    callbacks.onPlayDate = [&](const PlayDate& d) { r.dates.push_back(d); };
+    tolvane::LogReadOptions options;
+    options.skipDamaged = true;
+    r.result = ScoreLogReader(Filter{}, callbacks, nullptr, options).readBytes(bytes);
+    ASSERT_TRUE(r.result.ok());
+    EXPECT_EQ(r.result.entries, 7);
+    EXPECT_EQ(r.result.accepted, 3);
+    ASSERT_EQ(r.dates.size(), 3u);
+    EXPECT_EQ(r.dates[2].line, 48);
+    std::vector<std::pair<long, LogReadError::Cause>> skipped;
+    for (const tolvane::SkippedEntry& s : r.result.skipped)
+        skipped.emplace_back(s.line, s.error.cause);
+    const std::vector<std::pair<long, LogReadError::Cause>> expected = {{11, LogReadError::Cause::BadDate},
+        {35, LogReadError::Cause::ScoreTooLarge}, {37, LogReadError::Cause::LineTooLong},
+        {42, LogReadError::Cause::NumberTooLarge}, {56, LogReadError::Cause::EndsInsideEntry}};
+    EXPECT_EQ(skipped, expected);
+    ASSERT_EQ(r.result.unreadable.size(), 1u);
+    EXPECT_EQ(r.result.unreadable[0].play, 2);
+    EXPECT_EQ(r.result.unreadable[0].line, 19);
+    EXPECT_EQ(r.plays.at(1).no, 2);
+    EXPECT_EQ(r.plays.at(2).dateTime, "2001/05/04 12:00:00");
+
+    // Nothing but damage leaves no play; the caller fails on that as before.
+    options.skipDamaged = true;
+    const LogReadResult none = ScoreLogReader(Filter{}, {}, nullptr, options).readBytes(logOf({hugeBpm}));
+    EXPECT_TRUE(none.ok());
+    EXPECT_EQ(none.accepted, 0);
+    EXPECT_EQ(none.skipped.size(), 1u);
+    const LogReadResult missing = ScoreLogReader(Filter{}, {}, nullptr, options).read("/nonexistent/score.txt");
+    EXPECT_EQ(missing.error->kind, LogReadError::Kind::Open);
+}
+
 TEST(ScoreLogReader, FailsToOpenAMissingFileOrADirectory)
 {
     ScoreLogReader reader(Filter{}, {});

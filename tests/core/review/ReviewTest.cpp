@@ -2,8 +2,8 @@
 // against counts made straight from the plays.
 #include "core/analysis/Analysis.h"
 #include "core/analysis/AnalysisRun.h"
-#include "core/history/PlayHistory.h"
 #include "core/analysis/PeriodView.h"
+#include "core/history/PlayHistory.h"
 #include "core/insights/SongView.h"
 #include "core/rankings/KeyFold.h"
 #include "core/review/Records.h"

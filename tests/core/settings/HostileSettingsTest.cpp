@@ -6,12 +6,12 @@
 #include "core/settings/FilterSettings.h"
 #include "core/settings/IniFile.h"
 
+#include "support/TempDir.h"
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <future>
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -225,8 +225,9 @@ TEST(HostileSettings, ANamedPipeIsRefusedWithoutWaitingForAWriter)
     ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
     std::string error;
     bool loaded = true;
-    EXPECT_TRUE(tolvane::testing::returnsWithoutAWriter(path, [&] { loaded = IniFile::load(path, &error).has_value(); }))
-        << "reading the settings waited for something to write to the pipe";
+    EXPECT_TRUE(tolvane::testing::returnsWithoutAWriter(path, [&] {
+        loaded = IniFile::load(path, &error).has_value();
+    })) << "reading the settings waited for something to write to the pipe";
     EXPECT_FALSE(loaded);
     EXPECT_FALSE(error.empty());
 }

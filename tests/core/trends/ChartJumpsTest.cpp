@@ -18,9 +18,7 @@ TEST(ChartJumpsTest, ABarOpensItsPeriodAndHomeAndEndFindTheFirstAndLastPlay)
         counts.count({0, d.year, d.month, d.day, weekdayOf(d.year, d.month, d.day), 21, 0}, tree, nav.cursor);
     nav.finishRun(counts);
     nav.analysisDone = true;
-    const auto cursor = [&nav] {
-        return CivilDate{nav.cursor.year, nav.cursor.month, nav.cursor.day};
-    };
+    const auto cursor = [&nav] { return CivilDate{nav.cursor.year, nav.cursor.month, nav.cursor.day}; };
     const auto go = [&](std::optional<ChartPlace> place) {
         EXPECT_TRUE(place);
         return place ? nav.drawAt(place->level, place->date).value() : PeriodDrawing{};

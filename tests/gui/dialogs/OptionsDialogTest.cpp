@@ -9,10 +9,10 @@
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
-#include <QSet>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
