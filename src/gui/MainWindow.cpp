@@ -497,6 +497,9 @@ void MainWindow::showOptions()
     // Charts drawn from a history take the new styles at once.
     if (analysis().navigation.analysisDone)
         history_->restyle(graph_);
+    // A changed load filter reads the open logs again when the user asked for it.
+    if (dialog.reloadNow() && !history_->history().empty())
+        reloadLog(openPaths());
 }
 
 void MainWindow::showAbout()
