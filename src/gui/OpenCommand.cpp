@@ -1,6 +1,7 @@
 #include "gui/OpenCommand.h"
 
 #include "core/analysis/RunTexts.h"
+#include "core/files/LogFileRefusal.h"
 #include "gui/HistoryNotifier.h"
 #include "gui/LogPath.h"
 #include "gui/Messages.h"
@@ -96,6 +97,13 @@ void OpenCommand::run(const QStringList& paths, const Filter& filter, const Grap
 {
     if (busy_ || paths.isEmpty())
         return;
+    // A folder, a device or a pipe is no log: say so before asking anything.
+    for (const QString& path : paths) {
+        if (const auto refusal = logFileRefusal(logPath(path))) {
+            Messages::inform(&window_, {*refusal});
+            return;
+        }
+    }
     if (!Messages::ask(&window_, RunTexts::confirmation(paths.join(' ').toStdString(), filter)))
         return;
     read(paths, filter, graph, maximisedAtStart, false);

@@ -361,8 +361,8 @@ TEST_F(MainWindowTest, OpenLogTakesAPathThroughTheSameConfirmationAndMessages)
         EXPECT_TRUE(answers.seen()[0].text.startsWith("以下の設定で解析を始めます。よろしいですか。"));
     }
     EXPECT_EQ(rows(window->playList()), 40);
-    // A missing file and a folder fail as File > Open would have them fail.
-    for (const std::filesystem::path& bad : {folder() / "nothing.txt", folder()}) {
+    // A missing file fails as File > Open would have it fail.
+    for (const std::filesystem::path& bad : {folder() / "nothing.txt"}) {
         MessageBoxAnswerer answers({QMessageBox::Yes, QMessageBox::Ok});
         window->openLog(QString::fromStdString(bad.string()));
         ASSERT_EQ(answers.seen().size(), 2u) << bad;
@@ -634,4 +634,12 @@ TEST_F(MainWindowTest, ADamagedLogCanBeReadSkippingTheDamagedEntries)
     action("openAction")->trigger();
     EXPECT_EQ(rows(window->playList()), 99);
     EXPECT_FALSE(listed.isEmpty());
+}
+
+TEST_F(MainWindowTest, AFolderIsRefusedBeforeTheConfirmation)
+{
+    const auto seen = open(folder().string());
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_TRUE(seen[0].text.contains(QString::fromStdString(folder().string())));
+    EXPECT_FALSE(seen[0].text.startsWith("以下の設定で解析を始めます"));
 }
