@@ -85,6 +85,7 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
         {*this, *pages_, *playList_, *playListModel_, *rankingPage_, *trendPage_, *status_, *history_});
     open_->setFilesChooser([this](QWidget* parent) { return files_->chooseLogFiles(parent); });
     connect(files_, &FileCommands::openRequested, this, &MainWindow::openLog);
+    connect(files_, &FileCommands::openSeveralRequested, this, &MainWindow::openLogs);
     connect(files_, &FileCommands::reloadRequested, this, &MainWindow::reloadLog);
     periodViews_ = new ViewPeriodController(*history_,
         {*periodBar_, *rankingPage_, *trendPage_, *calendarPage_, *sessionsPage_, *playListProxy_, *dayFilterBar_},

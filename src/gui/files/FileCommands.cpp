@@ -40,7 +40,7 @@ FileCommands::FileCommands(const Window& window)
     connect(live_, &LiveLog::reloadNeeded, this, &FileCommands::reloadRequested);
     connect(live_, &LiveLog::statusText, &w_.status, &StatusProgress::setStatus);
     auto* drop = new FileDrop(w_.window);
-    connect(drop, &FileDrop::fileDropped, this, &FileCommands::openRequested);
+    connect(drop, &FileDrop::filesDropped, this, &FileCommands::openSeveralRequested);
 }
 
 FileCommands::~FileCommands() = default;

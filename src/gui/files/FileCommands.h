@@ -80,6 +80,8 @@ public slots:
 signals:
     // A recent or dropped log: open it as File > Open does, through the confirmation.
     void openRequested(const QString& path);
+    // Several dropped logs: open them as one history, through the confirmation.
+    void openSeveralRequested(const QStringList& paths);
     // The open logs changed beyond following: read them again in full, without dialogs.
     void reloadRequested(const QStringList& paths);
 

@@ -23,14 +23,20 @@ FileDrop::FileDrop(QWidget& target)
 FileDrop::Verdict FileDrop::judge(const QMimeData& data)
 {
     const QList<QUrl> urls = data.urls();
-    if (urls.size() != 1 || !urls.front().isLocalFile())
-        return {{}, FileTexts::dropNotOneFile()};
-    const QString path = urls.front().toLocalFile();
-    if (QFileInfo(path).isDir())
-        return {{}, FileTexts::dropFolder(path.toStdString())};
+    if (urls.isEmpty())
+        return {{}, {}, FileTexts::dropNotOneFile()};
+    QStringList paths;
+    for (const QUrl& url : urls) {
+        if (!url.isLocalFile())
+            return {{}, {}, FileTexts::dropNotOneFile()};
+        const QString path = url.toLocalFile();
+        if (QFileInfo(path).isDir())
+            return {{}, {}, FileTexts::dropFolder(path.toStdString())};
+        paths << path;
+    }
     // Anything else goes the way of File > Open: a file that is missing or no
     // play log fails there with the usual message.
-    return {path, {}};
+    return {paths.front(), paths, {}};
 }
 
 bool FileDrop::eventFilter(QObject* watched, QEvent* event)
@@ -58,7 +64,7 @@ bool FileDrop::eventFilter(QObject* watched, QEvent* event)
         if (!verdict.message.empty())
             Messages::inform(&target_, verdict.message);
         else
-            emit fileDropped(verdict.path);
+            emit filesDropped(verdict.paths);
         return true;
     }
     default: return QObject::eventFilter(watched, event);

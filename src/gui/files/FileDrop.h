@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <string>
 #include <vector>
 
@@ -10,8 +11,9 @@ class QWidget;
 
 namespace tolvane {
 
-// Lets a window take a file dropped on it: one local file is handed on to be
-// opened; a folder, several files or anything else gets a message.
+// Lets a window take files dropped on it: local files are handed on to be
+// opened, several of them as one history; a folder or anything else gets a
+// message.
 class FileDrop final : public QObject {
     Q_OBJECT
 
@@ -20,13 +22,14 @@ public:
     explicit FileDrop(QWidget& target);
 
     struct Verdict {
-        QString path; // the file to open, or empty
+        QString path; // the first file to open, or empty
+        QStringList paths; // every file to open
         std::vector<std::string> message; // why nothing opens, or empty
     };
     static Verdict judge(const QMimeData& data);
 
 signals:
-    void fileDropped(const QString& path);
+    void filesDropped(const QStringList& paths);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

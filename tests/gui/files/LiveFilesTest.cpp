@@ -83,7 +83,7 @@ TEST_F(LiveFilesTest, ABurstOfWritesIsReportedOnceAndAReplacedFileIsStillWatched
     EXPECT_EQ(changed.size(), 0);
 }
 
-TEST_F(LiveFilesTest, OnlyOneDroppedFileOpensAFolderOrSeveralFilesGetAMessage)
+TEST_F(LiveFilesTest, DroppedFilesOpenAsOneHistoryAFolderGetsAMessage)
 {
     writeBytes(dir.file("score.txt"), "x");
     writeBytes(dir.file("other.txt"), "x");
@@ -92,8 +92,8 @@ TEST_F(LiveFilesTest, OnlyOneDroppedFileOpensAFolderOrSeveralFilesGetAMessage)
     EXPECT_TRUE(FileDrop::judge(*one).message.empty());
 
     const std::unique_ptr<QMimeData> two(dropOf({dir.file("score.txt"), dir.file("other.txt")}));
-    EXPECT_TRUE(FileDrop::judge(*two).path.isEmpty());
-    EXPECT_FALSE(FileDrop::judge(*two).message.empty());
+    EXPECT_EQ(FileDrop::judge(*two).paths.size(), 2);
+    EXPECT_TRUE(FileDrop::judge(*two).message.empty());
     const std::unique_ptr<QMimeData> folder(dropOf({dir.path()}));
     EXPECT_TRUE(FileDrop::judge(*folder).path.isEmpty());
     EXPECT_EQ(FileDrop::judge(*folder).message.front(), "フォルダは開けません。スコアファイルをドロップしてください。");
