@@ -5,6 +5,7 @@
 #include "core/log/DateText.h"
 #include "core/log/NumberText.h"
 #include "report/CsvReport.h"
+#include "report/JsonReport.h"
 #include "report/TextReport.h"
 
 #include <array>
@@ -417,23 +418,7 @@ std::string noSongMessage(std::string_view title)
 
 void writeJsonNoSong(std::FILE* out, std::string_view title, bool severalLogs)
 {
-    JsonWriter json(out);
-    json.beginObject(JsonWriter::Layout::Inline);
-    json.key("error");
-    json.beginObject();
-    json.key("kind");
-    json.value("no_song");
-    json.key("line");
-    json.null();
-    json.key("message");
-    json.value(noSongMessage(title));
-    if (severalLogs) {
-        json.key("file");
-        json.null();
-    }
-    json.endObject();
-    json.endObject();
-    json.finish();
+    writeJsonFailure(out, "no_song", 0, noSongMessage(title), severalLogs);
 }
 
 } // namespace tolvane::report

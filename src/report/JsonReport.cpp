@@ -191,38 +191,46 @@ void writeJsonReport(std::FILE* out, const ReportData& data)
     json.finish();
 }
 
-void writeJsonError(std::FILE* out, const AnalysisFailure& failure)
+void writeJsonFailure(
+    std::FILE* out, std::string_view kind, long line, std::string_view message, bool severalLogs, std::string_view file)
 {
     JsonWriter json(out);
     json.beginObject(JsonWriter::Layout::Inline);
     json.key("error");
     json.beginObject();
     json.key("kind");
-    switch (failure.kind) {
-    case AnalysisFailure::Kind::Open: json.value("open"); break;
-    case AnalysisFailure::Kind::Format: json.value("format"); break;
-    case AnalysisFailure::Kind::NoPlays: json.value("no_plays"); break;
-    }
+    json.value(kind);
     json.key("line");
-    if (failure.line > 0)
-        json.value(static_cast<std::int64_t>(failure.line));
+    if (line > 0)
+        json.value(static_cast<std::int64_t>(line));
     else
         json.null();
     json.key("message");
-    std::string message;
-    for (const std::string& line : RunTexts::failure(failure))
-        message += (message.empty() ? "" : "\n") + line;
     json.value(message);
-    if (failure.fileNamed) {
+    if (severalLogs) {
         json.key("file");
-        if (failure.file.empty())
+        if (file.empty())
             json.null();
         else
-            json.value(failure.file);
+            json.value(file);
     }
     json.endObject();
     json.endObject();
     json.finish();
+}
+
+void writeJsonError(std::FILE* out, const AnalysisFailure& failure)
+{
+    std::string_view kind;
+    switch (failure.kind) {
+    case AnalysisFailure::Kind::Open: kind = "open"; break;
+    case AnalysisFailure::Kind::Format: kind = "format"; break;
+    case AnalysisFailure::Kind::NoPlays: kind = "no_plays"; break;
+    }
+    std::string message;
+    for (const std::string& line : RunTexts::failure(failure))
+        message += (message.empty() ? "" : "\n") + line;
+    writeJsonFailure(out, kind, failure.line, message, failure.fileNamed, failure.file);
 }
 
 } // namespace tolvane::report

@@ -4,6 +4,7 @@
 #include "core/log/NumberText.h"
 #include "core/review/Records.h"
 #include "report/CsvReport.h"
+#include "report/JsonReport.h"
 #include "report/TextReport.h"
 
 #include <array>
@@ -345,23 +346,7 @@ std::string noYearMessage(int year)
 
 void writeJsonNoYear(std::FILE* out, int year, bool severalLogs)
 {
-    JsonWriter json(out);
-    json.beginObject(JsonWriter::Layout::Inline);
-    json.key("error");
-    json.beginObject();
-    json.key("kind");
-    json.value("no_year");
-    json.key("line");
-    json.null();
-    json.key("message");
-    json.value(noYearMessage(year));
-    if (severalLogs) {
-        json.key("file");
-        json.null();
-    }
-    json.endObject();
-    json.endObject();
-    json.finish();
+    writeJsonFailure(out, "no_year", 0, noYearMessage(year), severalLogs);
 }
 
 } // namespace tolvane::report
